@@ -1,0 +1,32 @@
+#pragma once
+// The base of the four editing views (channel information, optional features, key assignment,
+// test frequencies). Each view shows a part of the working image and writes every change
+// straight back into it through the core's record operations; it owns nothing of the image.
+
+#include <QString>
+#include <QWidget>
+
+namespace vpr {
+
+class CImageView : public QWidget {
+  Q_OBJECT
+public:
+  using QWidget::QWidget;
+  ~CImageView() override = default;
+
+  // Refills every field from the working image after it changed outside the views
+  // (open, read from radio, model change).
+  virtual void reloadFromImage() = 0;
+  // Asked before the view's frame closes; may show a message. True: the frame may close.
+  virtual bool queryClose() { return true; }
+  // The caption of the view's frame.
+  virtual QString viewTitle() const = 0;
+  // The help context number shown for the view.
+  virtual int helpContext() const = 0;
+
+signals:
+  // The wide/narrow choice changed: the main window rebuilds its title.
+  void titleMayHaveChanged();
+};
+
+} // namespace vpr
