@@ -1,0 +1,333 @@
+#include "lang/CLanguageTable.h"
+#include "lang/LanguageFileParser.h"
+#include "support/FakeUserInterface.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+
+namespace vpr {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FakeUserInterface;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// A file that passes verification: both header rows and a row for every required identifier
+// (text "T<id>"), followed by the rows a test adds.
+std::string validFile(const std::string& extraRows = {},
+                      const std::string& languages = "*Language,English,Deutsch") {
+  std::string content = languages + "\r\n*Font,Arial,Arial\r\n";
+  content += extraRows;
+  for (const auto id : CLanguageTable::requiredIdentifiers())
+    content += "^#" + std::to_string(id) + ",T" + std::to_string(id) + ",D" + std::to_string(id) + "\r\n";
+  return content;
+}
+
+class LanguageTableTest : public ::testing::Test {
+protected:
+  std::string dir = test::makeTempDir();
+  FakeUserInterface ui;
+  CLanguageTable table;
+
+  void SetUp() override {
+    table.setFallbackFolders({});
+    table.setDumpFolder(dir);
+  }
+
+  bool load(const std::string& content, const std::string& language = "English") {
+    writeFile(fs::path(dir) / CLanguageTable::kFileName, content);
+    return table.loadLanguageFile(language, ui, dir);
+  }
+};
+
+// --- The text format -------------------------------------------------------------------------
+
+TEST_F(LanguageTableTest, QuotedFieldsKeepCommasAndDoubledQuotes) {
+  ASSERT_TRUE(load(validFile("^#20000001,\"a,b\",x\r\n^#20000002,\"say \"\"hi\"\"\"\r\n")));
+  EXPECT_EQ(table.textOf(20000001), "a,b");
+  EXPECT_EQ(table.textOf(20000002), "say \"hi\"");
+}
+
+TEST_F(LanguageTableTest, BackslashTIsATabAndNoOtherEscapeExists) {
+  ASSERT_TRUE(load(validFile("^#20000001,&New\\tCtrl+N\r\n^#20000002,a\\nb\\\\c\r\n")));
+  EXPECT_EQ(table.textOf(20000001), "&New\tCtrl+N");
+  EXPECT_EQ(table.textOf(20000002), "a\\nb\\\\c");
+}
+
+TEST_F(LanguageTableTest, AQuotedFieldMaySpanLines) {
+  ASSERT_TRUE(load(validFile("^#20000001,\"first\nsecond\",x\r\n^#20000002,after\r\n")));
+  EXPECT_EQ(table.textOf(20000001), "first\nsecond");
+  EXPECT_EQ(table.textOf(20000002), "after");
+}
+
+TEST_F(LanguageTableTest, KeysMustHaveExactlyEightDigitsAndTheFirstRowWins) {
+  ASSERT_TRUE(load(validFile("^#2000001,seven\r\n^#200000011,nine\r\n^#2000000x,letter\r\n"
+                             "^#20000003,first\r\n^#20000003,second\r\n")));
+  EXPECT_FALSE(table.hasText(2000001));
+  EXPECT_FALSE(table.hasText(200000011));
+  EXPECT_FALSE(table.hasText(20000000));
+  EXPECT_EQ(table.textOf(20000003), "first");
+}
+
+TEST_F(LanguageTableTest, MissingColumnsAndUnknownIdentifiersGiveTheEmptyText) {
+  ASSERT_TRUE(load(validFile("^#20000001,only english\r\n^#20000002\r\n"), "Deutsch"));
+  EXPECT_EQ(table.currentLanguageName(), "Deutsch");
+  EXPECT_EQ(table.textOf(20000001), "");
+  EXPECT_EQ(table.textOf(20000002), "");
+  EXPECT_EQ(table.textOf(29999999), "");
+  EXPECT_EQ(table.textOf(10025001), "D10025001");
+}
+
+TEST_F(LanguageTableTest, IdentifierZeroStandsForTheFirstText) {
+  ASSERT_TRUE(load(validFile()));
+  EXPECT_EQ(table.textOf(0), "T10000001");
+}
+
+TEST_F(LanguageTableTest, RowsAreTrimmedAndATrailingCommaGivesAnEmptyLastText) {
+  ASSERT_TRUE(load(validFile("   \t^#20000001,a,\r\r\r\n"), "Deutsch"));
+  EXPECT_EQ(table.textOf(20000001), "");
+  ASSERT_TRUE(load(validFile("   \t^#20000001,a,\r\r\r\n"), "English"));
+  EXPECT_EQ(table.textOf(20000001), "a");
+}
+
+TEST_F(LanguageTableTest, ALastRowWithoutLineEndIsNotRead) {
+  ASSERT_TRUE(load(validFile() + "^#20000001,unfinished"));
+  EXPECT_FALSE(table.hasText(20000001));
+}
+
+TEST_F(LanguageTableTest, AnUnknownLanguageSelectsTheFirstColumn) {
+  ASSERT_TRUE(load(validFile(), "Klingon"));
+  EXPECT_EQ(table.currentLanguageName(), "English");
+  EXPECT_EQ(table.textOf(10025001), "T10025001");
+  ASSERT_TRUE(load(validFile(), "english")); // names are matched case-sensitively
+  EXPECT_EQ(table.currentLanguageName(), "English");
+}
+
+TEST_F(LanguageTableTest, AQuotedKeySkipsTheRowAndLoadingGoesOn) {
+  ASSERT_TRUE(load(validFile("^#2000\"001,x\r\n^#20000002,y\r\n")));
+  EXPECT_EQ(table.errorCode(), CLanguageTable::QuotedKey);
+  EXPECT_EQ(table.textOf(20000002), "y");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(LanguageFileParser, AnOddQuoteCountKeepsCommasInsideTheField) {
+  LanguageFileParser::Row row;
+  ASSERT_TRUE(LanguageFileParser::split("^#1,\"a,b,c\",\"d\"\"e\",", row));
+  EXPECT_EQ(row.key, "^#1");
+  EXPECT_EQ(row.texts, (std::vector<std::string>{"a,b,c", "d\"e", ""}));
+  ASSERT_TRUE(LanguageFileParser::split("justakey", row));
+  EXPECT_EQ(row.key, "justakey");
+  EXPECT_TRUE(row.texts.empty());
+  EXPECT_FALSE(LanguageFileParser::split("\"key\",x", row));
+}
+
+// --- Loading, verification and failure messages ----------------------------------------------
+
+void expectFailureBox(const FakeUserInterface& ui, const char* text) {
+  ASSERT_EQ(ui.messages.size(), 1u);
+  const MessageRequest& box = ui.messages[0];
+  EXPECT_EQ(box.text, text);
+  EXPECT_EQ(box.kind, MessageKind::Product);
+  EXPECT_EQ(box.caption, "VPR-40T");
+  EXPECT_EQ(box.icon, MessageIcon::Stop);
+  EXPECT_EQ(box.buttons, MessageButtons::Ok);
+}
+
+TEST_F(LanguageTableTest, NoFileAnywhereFailsWithTheCannotReadMessage) {
+  EXPECT_FALSE(table.loadLanguageFile("English", ui, dir));
+  EXPECT_EQ(table.errorCode(), CLanguageTable::NotFound);
+  expectFailureBox(ui, "Can't read language file.  Please install this software again.");
+}
+
+TEST_F(LanguageTableTest, AMissingFontRowFailsAsDamaged) {
+  std::string content = validFile();
+  content.erase(content.find("*Font"), std::string("*Font,Arial,Arial\r\n").size());
+  EXPECT_FALSE(load(content));
+  EXPECT_EQ(table.errorCode(), CLanguageTable::HeaderMissing);
+  expectFailureBox(ui, "Language file has been damaged.  Please install this software again.");
+  EXPECT_EQ(table.textOf(10025001), "");
+}
+
+TEST_F(LanguageTableTest, AMissingRequiredIdentifierFailsAsDamaged) {
+  for (const std::int32_t missing : {10000001, 10026062, 19000002}) {
+    SCOPED_TRACE(missing);
+    FakeUserInterface freshUi;
+    std::string content = validFile();
+    const std::string row = "^#" + std::to_string(missing) + ",";
+    const auto at = content.find(row);
+    content.erase(at, content.find("\r\n", at) + 2 - at);
+    writeFile(fs::path(dir) / CLanguageTable::kFileName, content);
+    EXPECT_FALSE(table.loadLanguageFile("English", freshUi, dir));
+    EXPECT_EQ(table.errorCode(), CLanguageTable::RequiredMissing);
+    expectFailureBox(freshUi, CLanguageTable::kDamagedMessage);
+  }
+}
+
+TEST_F(LanguageTableTest, ALanguageRowWithoutColumnsIsReportedAsDamaged) {
+  EXPECT_FALSE(load(validFile({}, "*Language")));
+  expectFailureBox(ui, CLanguageTable::kDamagedMessage);
+}
+
+TEST_F(LanguageTableTest, HeaderRowsMayStandAnywhereBeforeTheTexts) {
+  const std::string content = "; comment\r\n\r\n*Font,Arial\r\nsomething else\r\n*Language,English\r\n" +
+                              validFile().substr(validFile().find("^#"));
+  ASSERT_TRUE(load(content));
+  EXPECT_EQ(table.fontNames(), std::vector<std::string>{"Arial"});
+  EXPECT_EQ(table.textOf(10002001), "T10002001");
+}
+
+TEST_F(LanguageTableTest, TheCallersFolderIsSearchedBeforeTheFallbacks) {
+  const std::string other = test::makeTempDir();
+  writeFile(fs::path(other) / CLanguageTable::kFileName, validFile("^#20000001,fallback\r\n"));
+  writeFile(fs::path(dir) / CLanguageTable::kFileName, validFile("^#20000001,own\r\n"));
+  table.setFallbackFolders({other});
+  ASSERT_TRUE(table.loadLanguageFile("English", ui, dir));
+  EXPECT_EQ(table.textOf(20000001), "own");
+  ASSERT_TRUE(table.loadLanguageFile("English", ui, test::makeTempDir()));
+  EXPECT_EQ(table.textOf(20000001), "fallback");
+  EXPECT_EQ(fs::path(table.filePath()), fs::path(other) / CLanguageTable::kFileName);
+}
+
+TEST(LanguageTableDefaults, ABuildTreeFindsTheShippedFileWithoutHelp) {
+  CLanguageTable table;
+  FakeUserInterface ui;
+  table.setDumpFolder(test::makeTempDir());
+  ASSERT_TRUE(table.loadLanguageFile("English", ui, test::makeTempDir()));
+  EXPECT_EQ(table.currentLanguageName(), "English");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(LanguageCodes, MapCodesNamesAndHelpFiles) {
+  EXPECT_EQ(CLanguageTable::languageNameOfCode(1), "English");
+  EXPECT_EQ(CLanguageTable::helpFileOfCode(1), "vpr40t_en.chm");
+  EXPECT_EQ(CLanguageTable::codeOfLanguageName("English"), 1);
+  EXPECT_EQ(CLanguageTable::languageNameOfCode(0), "");
+  EXPECT_EQ(CLanguageTable::helpFileOfCode(7), "");
+  EXPECT_EQ(CLanguageTable::codeOfLanguageName("Deutsch"), 0);
+}
+
+TEST(LanguageCodes, ThereAre213RequiredIdentifiers) {
+  const auto& ids = CLanguageTable::requiredIdentifiers();
+  EXPECT_EQ(ids.size(), 213u);
+  EXPECT_EQ(std::set<std::int32_t>(ids.begin(), ids.end()).size(), ids.size());
+}
+
+// --- Identifier mode ---------------------------------------------------------------------------
+
+TEST_F(LanguageTableTest, IdentifierModeShowsNumbersForKnownTextsOnly) {
+  const char* argv[] = {"/opt/vpr40t", "demo", "_DB"};
+  table.applyCommandLine(3, argv);
+  ASSERT_TRUE(table.identifierMode());
+  ASSERT_TRUE(load(validFile()));
+  EXPECT_EQ(table.textOf(10025001), "ID:10025001");
+  EXPECT_EQ(table.textOf(0), "ID:10000001");
+  EXPECT_EQ(table.textOf(29999999), "");
+}
+
+TEST_F(LanguageTableTest, OtherCommandLineWordsLeaveIdentifierModeOff) {
+  const char* argv[] = {"/opt/vpr40t", "demo", "_dbx"};
+  table.applyCommandLine(3, argv);
+  EXPECT_FALSE(table.identifierMode());
+}
+
+TEST_F(LanguageTableTest, IdentifierModeWritesTheAnalysisDump) {
+  table.setIdentifierMode(true);
+  ASSERT_TRUE(load(validFile("^#20000001,\"a,\"\"b\"\"\\tc\",\"x\ny\"\r\n")));
+  const std::string dump = readFile(fs::path(dir) / CLanguageTable::kDumpFileName);
+  EXPECT_TRUE(
+      dump.starts_with("*Language,English,Deutsch\r\n*Font,Arial,Arial\r\n10000001,T10000001,D10000001\r\n"));
+  EXPECT_NE(dump.find("\r\n19000002,T19000002,D19000002\r\n"), std::string::npos);
+  // Records in ascending order, texts as stored: no quoting, TAB and LF written as they are.
+  EXPECT_TRUE(dump.ends_with("\r\n20000001,a,\"b\"\tc,x\ny\r\n"));
+}
+
+TEST_F(LanguageTableTest, NoDumpWithoutIdentifierMode) {
+  ASSERT_TRUE(load(validFile()));
+  EXPECT_FALSE(fs::exists(fs::path(dir) / CLanguageTable::kDumpFileName));
+}
+
+// --- Hostile bytes -----------------------------------------------------------------------------
+
+TEST_F(LanguageTableTest, TruncatedFilesFailCleanly) {
+  const std::string full = validFile();
+  for (const std::size_t length :
+       {std::size_t{0}, std::size_t{5}, std::size_t{30}, full.size() / 2, full.size() - 3}) {
+    SCOPED_TRACE(length);
+    ui.messages.clear();
+    EXPECT_FALSE(load(full.substr(0, length)));
+    expectFailureBox(ui, CLanguageTable::kDamagedMessage);
+  }
+}
+
+TEST_F(LanguageTableTest, RandomBinaryContentFailsCleanly) {
+  std::mt19937 random(40);
+  for (int round = 0; round < 20; ++round) {
+    std::string bytes(4096, '\0');
+    for (char& c : bytes)
+      c = static_cast<char>(random());
+    ui.messages.clear();
+    EXPECT_FALSE(load(bytes));
+    EXPECT_EQ(ui.messages.size(), 1u);
+  }
+  // Binary bytes inside texts are kept as they are.
+  ASSERT_TRUE(load(validFile(std::string("^#20000001,\x01\xff\x80", 14) + "\r\n")));
+  EXPECT_EQ(table.textOf(20000001), std::string("\x01\xff\x80", 3));
+}
+
+TEST_F(LanguageTableTest, UnbalancedQuotesSwallowOnlyTheirOwnRow) {
+  ASSERT_TRUE(load(validFile("^#20000001,\"open,and,never,closed\r\n^#20000002,next\r\n")));
+  EXPECT_EQ(table.textOf(20000001), "\"open,and,never,closed");
+  EXPECT_EQ(table.textOf(20000002), "next");
+}
+
+TEST_F(LanguageTableTest, LinesWithoutCarriageReturnsNeverCompleteARow) {
+  std::string content = validFile();
+  std::string lfOnly;
+  for (const char c : content)
+    if (c != '\r') lfOnly.push_back(c);
+  EXPECT_FALSE(load(lfOnly));
+  // The header lines are read one by one, but without a CR no text row is ever complete.
+  EXPECT_EQ(table.errorCode(), CLanguageTable::RequiredMissing);
+}
+
+TEST_F(LanguageTableTest, AHugeRowWithAnOpenQuoteLoadsInLinearTime) {
+  // Four million commas inside one open quote: a scan that recounted the field's quotes at every
+  // comma would not finish.
+  std::string row = "^#20000001,\"" + std::string(4'000'000, ',') + "\r\n";
+  ASSERT_TRUE(load(validFile(row)));
+  EXPECT_EQ(table.textOf(20000001).size(), 4'000'001u);
+}
+
+TEST_F(LanguageTableTest, AFileBeyondTheSizeLimitIsRefusedUnread) {
+  std::string content = validFile();
+  content.resize(CLanguageTable::kMaxFileSize + 1, ' ');
+  EXPECT_FALSE(load(content));
+  EXPECT_EQ(table.errorCode(), CLanguageTable::CannotRead);
+  expectFailureBox(ui, CLanguageTable::kDamagedMessage);
+}
+
+TEST_F(LanguageTableTest, ADirectoryNamedLikeTheFileIsNotTaken) {
+  fs::create_directory(fs::path(dir) / CLanguageTable::kFileName);
+  EXPECT_FALSE(table.loadLanguageFile("English", ui, dir));
+  EXPECT_EQ(table.errorCode(), CLanguageTable::NotFound);
+}
+
+} // namespace
+} // namespace vpr
