@@ -1,0 +1,213 @@
+// The Qt message boxes and file dialogs show the captions, icons and buttons of their kind
+// and hand back what the user pressed or picked.
+#include "views/CQtUserInterface.h"
+
+#include "support/ModalDriver.h"
+#include "support/TestLanguage.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace vpr {
+namespace {
+
+struct SeenBox {
+  QString caption;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QStringList buttons;
+  QString defaultButton;
+  QWidget* parent = nullptr;
+};
+
+class QtUserInterfaceTest : public ::testing::Test {
+protected:
+  void SetUp() override { test::loadLanguage(true); }
+
+  // Shows request, records the box, then presses the button with the given caption (or
+  // Enter / Escape when pressKey is set) and returns the answer.
+  MessageAnswer show(const MessageRequest& request, const QString& press, Qt::Key pressKey = Qt::Key_unknown) {
+    test::whenModal<QMessageBox>([this, press, pressKey](QMessageBox* box) {
+      seen = {};
+      seen.caption = box->windowTitle();
+      seen.text = box->text();
+      seen.icon = box->icon();
+      for (QAbstractButton* button : box->buttons())
+        seen.buttons << button->text();
+      seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+      seen.parent = box->parentWidget();
+      if (pressKey != Qt::Key_unknown) {
+        QTest::keyClick(box, pressKey);
+        return;
+      }
+      for (QAbstractButton* button : box->buttons())
+        if (button->text() == press) button->click();
+    });
+    return ui.showMessage(request);
+  }
+
+  CQtUserInterface ui;
+  SeenBox seen;
+};
+
+TEST_F(QtUserInterfaceTest, eachKindCarriesItsCaptionAndIcon) {
+  EXPECT_EQ(show({MessageKind::Error, "broken", {}, MessageButtons::Ok, MessageIcon::None, {}}, "ID:10002001"),
+            MessageAnswer::Ok);
+  EXPECT_EQ(seen.caption, "ID:10025001");
+  EXPECT_EQ(seen.text, "broken");
+  EXPECT_EQ(seen.icon, QMessageBox::Critical);
+  EXPECT_EQ(seen.buttons, QStringList{"ID:10002001"});
+
+  show({MessageKind::Confirmation, "sure?", {}, MessageButtons::OkCancel, MessageIcon::None, {}}, "ID:10002001");
+  EXPECT_EQ(seen.caption, "ID:10025002");
+  EXPECT_EQ(seen.icon, QMessageBox::Warning);
+  EXPECT_TRUE(seen.buttons.contains("ID:10002001"));
+  EXPECT_TRUE(seen.buttons.contains("ID:10002002"));
+
+  show({MessageKind::Warning, "careful", {}, MessageButtons::Ok, MessageIcon::None, {}}, "ID:10002001");
+  EXPECT_EQ(seen.caption, "ID:10025003");
+  EXPECT_EQ(seen.icon, QMessageBox::Warning);
+
+  show({MessageKind::Product, "done", {}, MessageButtons::Ok, MessageIcon::Information, {}}, "ID:10002001");
+  EXPECT_EQ(seen.caption, "VPR-40T");
+  EXPECT_EQ(seen.icon, QMessageBox::Information);
+
+  show({MessageKind::Product, "plain", {}, MessageButtons::Ok, MessageIcon::None, {}}, "ID:10002001");
+  EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+}
+
+TEST_F(QtUserInterfaceTest, aGivenCaptionReplacesTheKindsCaption) {
+  show({MessageKind::Error, "x", "Test mode", MessageButtons::RetryCancel, MessageIcon::None, {}}, "ID:10002002");
+  EXPECT_EQ(seen.caption, "Test mode");
+  EXPECT_EQ(seen.icon, QMessageBox::Critical);
+}
+
+TEST_F(QtUserInterfaceTest, theAnswerIsTheButtonPressed) {
+  const MessageRequest yesNoCancel{MessageKind::Product, "save?", {}, MessageButtons::YesNoCancel,
+                                   MessageIcon::Exclamation, {}};
+  const QString yes = QMessageBox(QMessageBox::NoIcon, {}, {}, QMessageBox::Yes).button(QMessageBox::Yes)->text();
+  const QString no = QMessageBox(QMessageBox::NoIcon, {}, {}, QMessageBox::No).button(QMessageBox::No)->text();
+  EXPECT_EQ(show(yesNoCancel, yes), MessageAnswer::Yes);
+  EXPECT_EQ(seen.buttons.size(), 3);
+  EXPECT_EQ(show(yesNoCancel, no), MessageAnswer::No);
+  EXPECT_EQ(show(yesNoCancel, "ID:10002002"), MessageAnswer::Cancel);
+
+  const QString retry =
+      QMessageBox(QMessageBox::NoIcon, {}, {}, QMessageBox::Retry).button(QMessageBox::Retry)->text();
+  EXPECT_EQ(show({MessageKind::Error, "again?", {}, MessageButtons::RetryCancel, MessageIcon::None, {}}, retry),
+            MessageAnswer::Retry);
+}
+
+TEST_F(QtUserInterfaceTest, confirmIsTrueOnlyForOk) {
+  test::whenModal<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+  EXPECT_FALSE(ui.confirm("really?"));
+  test::whenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
+  EXPECT_TRUE(ui.confirm("really?"));
+}
+
+TEST_F(QtUserInterfaceTest, enterAndEscapePressTheDefaultAndTheCancellingButton) {
+  const MessageRequest confirmation{MessageKind::Confirmation, "go?", {}, MessageButtons::OkCancel,
+                                    MessageIcon::None, {}};
+  EXPECT_EQ(show(confirmation, {}, Qt::Key_Return), MessageAnswer::Cancel);
+  EXPECT_EQ(seen.defaultButton, "ID:10002002");
+
+  MessageRequest okDefault = confirmation;
+  okDefault.defaultAnswer = MessageAnswer::Ok;
+  EXPECT_EQ(show(okDefault, {}, Qt::Key_Return), MessageAnswer::Ok);
+
+  const MessageRequest yesNo{MessageKind::Product, "q", {}, MessageButtons::YesNo, MessageIcon::Question, {}};
+  EXPECT_EQ(show(yesNo, {}, Qt::Key_Return), MessageAnswer::Yes);
+  EXPECT_EQ(show(yesNo, {}, Qt::Key_Escape), MessageAnswer::No);
+  EXPECT_EQ(show(confirmation, {}, Qt::Key_Escape), MessageAnswer::Cancel);
+}
+
+TEST_F(QtUserInterfaceTest, boxesAreModalOverTheGivenWindowAndRaiseTheMessageShownFlag) {
+  QWidget window;
+  window.show();
+  ui.setParentWindow(&window);
+  int notifications = 0;
+  QObject::connect(&ui, &CQtUserInterface::messageAboutToShow, [&] { ++notifications; });
+  EXPECT_FALSE(ui.messageShownFlag());
+  show({MessageKind::Warning, "w", {}, MessageButtons::Ok, MessageIcon::None, {}}, "ID:10002001");
+  EXPECT_EQ(seen.parent, &window);
+  EXPECT_TRUE(ui.messageShownFlag());
+  EXPECT_EQ(notifications, 1);
+  ui.clearMessageShownFlag();
+  EXPECT_FALSE(ui.messageShownFlag());
+}
+
+TEST_F(QtUserInterfaceTest, progressGoesToTheCurrentReceiverAndTheOldOneComesBack) {
+  std::vector<std::string> first;
+  std::vector<std::string> second;
+  ui.reportProgress(1, 2, "nobody listens");
+  ui.setProgressCallback([&](int done, int total, const std::string& label) {
+    first.push_back(label + " " + std::to_string(done) + "/" + std::to_string(total));
+  });
+  ui.reportProgress(3, 128, "Block");
+  auto previous = ui.setProgressCallback([&](int, int, const std::string& label) { second.push_back(label); });
+  ui.reportProgress(4, 128, "Block");
+  ui.setProgressCallback(std::move(previous));
+  ui.reportProgress(5, 128, "Block");
+  EXPECT_EQ(first, (std::vector<std::string>{"Block 3/128", "Block 5/128"}));
+  EXPECT_EQ(second, std::vector<std::string>{"Block"});
+}
+
+TEST_F(QtUserInterfaceTest, pumpingRunsPendingEvents) {
+  bool ran = false;
+  QMetaObject::invokeMethod(&ui, [&] { ran = true; }, Qt::QueuedConnection);
+  ui.pumpOneMessage();
+  EXPECT_TRUE(ran);
+}
+
+TEST_F(QtUserInterfaceTest, theOpenDialogOffersDataFilesOfTheFolderAndReturnsTheChosenPath) {
+  const std::string folder = test::makeTempDir();
+  QFile file(QString::fromStdString(folder + "/radio.dat"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+
+  QString filter;
+  QString directory;
+  QFileDialog::FileMode mode{};
+  test::whenModal<QFileDialog>([&](QFileDialog* dialog) {
+    filter = dialog->nameFilters().join(';');
+    directory = dialog->directory().absolutePath();
+    mode = dialog->fileMode();
+    dialog->selectFile("radio.dat");
+    dialog->accept();
+  });
+  const auto chosen = ui.chooseFileToOpen({folder, {}, {}, "dat"});
+  EXPECT_EQ(filter, "ID:10007001 (*.dat)");
+  EXPECT_EQ(directory, QDir(QString::fromStdString(folder)).absolutePath());
+  EXPECT_EQ(mode, QFileDialog::ExistingFile);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(QFileInfo(QString::fromStdString(*chosen)).canonicalFilePath(), QFileInfo(file).canonicalFilePath());
+
+  test::whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+  EXPECT_FALSE(ui.chooseFileToOpen({folder, {}, {}, "dat"}).has_value());
+}
+
+TEST_F(QtUserInterfaceTest, theSaveDialogProposesTheNameAndAddsTheDataExtension) {
+  const std::string folder = test::makeTempDir();
+  QString proposed;
+  bool confirmsOverwrite = false;
+  test::whenModal<QFileDialog>([&](QFileDialog* dialog) {
+    proposed = dialog->selectedFiles().value(0);
+    confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+    dialog->selectFile("mine");
+    dialog->accept();
+  });
+  const auto chosen = ui.chooseFileToSave({folder, "vpr40t.dat", "Data file", "dat"});
+  EXPECT_TRUE(proposed.endsWith("vpr40t.dat"));
+  EXPECT_TRUE(confirmsOverwrite);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(QFileInfo(QString::fromStdString(*chosen)).fileName(), "mine.dat");
+}
+
+} // namespace
+} // namespace vpr
