@@ -84,7 +84,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(rule);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  setMinimumWidth(460);
 }
 
 void CAboutDlg::run(QWidget* parent) {

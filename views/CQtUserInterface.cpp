@@ -20,6 +20,9 @@ constexpr int textCaptionConfirmation = 10025002;
 constexpr int textCaptionWarning = 10025003;
 constexpr int textButtonOk = 10002001;
 constexpr int textButtonCancel = 10002002;
+constexpr int textButtonYes = 10002008;
+constexpr int textButtonNo = 10002009;
+constexpr int textButtonRetry = 10002038;
 constexpr int textFileTypeName = 10007001;
 const char* const productCaption = "VPR-40T";
 
@@ -100,13 +103,26 @@ QMessageBox::StandardButton standardButtonOf(MessageAnswer answer) {
   return QMessageBox::Ok;
 }
 
-// OK and Cancel carry the language's own captions; the other buttons keep Qt's, which
-// follow the desktop's language.
+// The buttons carry the language's captions; a language file without one keeps Qt's own,
+// which follows the desktop's language.
 void applyButtonText(QAbstractButton* button, MessageAnswer answer) {
-  int id = 0;
-  if (answer == MessageAnswer::Ok) id = textButtonOk;
-  if (answer == MessageAnswer::Cancel) id = textButtonCancel;
-  if (id == 0) return;
+  int id = textButtonOk;
+  switch (answer) {
+  case MessageAnswer::Ok:
+    break;
+  case MessageAnswer::Cancel:
+    id = textButtonCancel;
+    break;
+  case MessageAnswer::Yes:
+    id = textButtonYes;
+    break;
+  case MessageAnswer::No:
+    id = textButtonNo;
+    break;
+  case MessageAnswer::Retry:
+    id = textButtonRetry;
+    break;
+  }
   const QString text = qtText(id);
   if (!text.isEmpty()) button->setText(text);
 }
@@ -211,7 +227,9 @@ std::optional<std::string> CQtUserInterface::chooseFileToSave(const FileRequest&
   return runFileDialog(request, true);
 }
 
-void CQtUserInterface::pumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void CQtUserInterface::pumpOneMessage() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void CQtUserInterface::reportProgress(int done, int total, const std::string& label) {
   if (progress_) progress_(done, total, label);

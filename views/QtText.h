@@ -9,9 +9,13 @@
 
 namespace vpr {
 
-inline QString toQString(const std::string& text) { return QString::fromStdString(text); }
+inline QString toQString(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 // The text of a text identifier, ready for a widget.
-inline QString qtText(int id) { return toQString(textOf(id)); }
+inline QString qtText(int id) {
+  return toQString(textOf(id));
+}
 
 } // namespace vpr

@@ -11,8 +11,7 @@ namespace vpr::test {
 
 // Once a visible modal T other than skip is active, runs action on it. Gives up after ten
 // seconds, so that a window that never shows fails the test's own checks instead of hanging.
-template <class T>
-void whenModal(std::function<void(T*)> action, const QWidget* skip = nullptr) {
+template <class T> void whenModal(std::function<void(T*)> action, const QWidget* skip = nullptr) {
   auto* timer = new QTimer(qApp);
   timer->setInterval(10);
   int tries = 0;

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -32,7 +33,8 @@ protected:
 
   // Shows request, records the box, then presses the button with the given caption (or
   // Enter / Escape when pressKey is set) and returns the answer.
-  MessageAnswer show(const MessageRequest& request, const QString& press, Qt::Key pressKey = Qt::Key_unknown) {
+  MessageAnswer show(const MessageRequest& request, const QString& press,
+                     Qt::Key pressKey = Qt::Key_unknown) {
     test::whenModal<QMessageBox>([this, press, pressKey](QMessageBox* box) {
       seen = {};
       seen.caption = box->windowTitle();
@@ -57,14 +59,16 @@ protected:
 };
 
 TEST_F(QtUserInterfaceTest, eachKindCarriesItsCaptionAndIcon) {
-  EXPECT_EQ(show({MessageKind::Error, "broken", {}, MessageButtons::Ok, MessageIcon::None, {}}, "ID:10002001"),
-            MessageAnswer::Ok);
+  EXPECT_EQ(
+      show({MessageKind::Error, "broken", {}, MessageButtons::Ok, MessageIcon::None, {}}, "ID:10002001"),
+      MessageAnswer::Ok);
   EXPECT_EQ(seen.caption, "ID:10025001");
   EXPECT_EQ(seen.text, "broken");
   EXPECT_EQ(seen.icon, QMessageBox::Critical);
   EXPECT_EQ(seen.buttons, QStringList{"ID:10002001"});
 
-  show({MessageKind::Confirmation, "sure?", {}, MessageButtons::OkCancel, MessageIcon::None, {}}, "ID:10002001");
+  show({MessageKind::Confirmation, "sure?", {}, MessageButtons::OkCancel, MessageIcon::None, {}},
+       "ID:10002001");
   EXPECT_EQ(seen.caption, "ID:10025002");
   EXPECT_EQ(seen.icon, QMessageBox::Warning);
   EXPECT_TRUE(seen.buttons.contains("ID:10002001"));
@@ -83,25 +87,32 @@ TEST_F(QtUserInterfaceTest, eachKindCarriesItsCaptionAndIcon) {
 }
 
 TEST_F(QtUserInterfaceTest, aGivenCaptionReplacesTheKindsCaption) {
-  show({MessageKind::Error, "x", "Test mode", MessageButtons::RetryCancel, MessageIcon::None, {}}, "ID:10002002");
+  show({MessageKind::Error, "x", "Test mode", MessageButtons::RetryCancel, MessageIcon::None, {}},
+       "ID:10002002");
   EXPECT_EQ(seen.caption, "Test mode");
   EXPECT_EQ(seen.icon, QMessageBox::Critical);
 }
 
 TEST_F(QtUserInterfaceTest, theAnswerIsTheButtonPressed) {
-  const MessageRequest yesNoCancel{MessageKind::Product, "save?", {}, MessageButtons::YesNoCancel,
+  const MessageRequest yesNoCancel{MessageKind::Product,     "save?", {}, MessageButtons::YesNoCancel,
                                    MessageIcon::Exclamation, {}};
-  const QString yes = QMessageBox(QMessageBox::NoIcon, {}, {}, QMessageBox::Yes).button(QMessageBox::Yes)->text();
-  const QString no = QMessageBox(QMessageBox::NoIcon, {}, {}, QMessageBox::No).button(QMessageBox::No)->text();
-  EXPECT_EQ(show(yesNoCancel, yes), MessageAnswer::Yes);
+  EXPECT_EQ(show(yesNoCancel, "ID:10002008"), MessageAnswer::Yes);
   EXPECT_EQ(seen.buttons.size(), 3);
-  EXPECT_EQ(show(yesNoCancel, no), MessageAnswer::No);
+  EXPECT_EQ(seen.icon, QMessageBox::Warning);
+  EXPECT_EQ(show(yesNoCancel, "ID:10002009"), MessageAnswer::No);
   EXPECT_EQ(show(yesNoCancel, "ID:10002002"), MessageAnswer::Cancel);
-
-  const QString retry =
-      QMessageBox(QMessageBox::NoIcon, {}, {}, QMessageBox::Retry).button(QMessageBox::Retry)->text();
-  EXPECT_EQ(show({MessageKind::Error, "again?", {}, MessageButtons::RetryCancel, MessageIcon::None, {}}, retry),
+  EXPECT_EQ(show({MessageKind::Error, "again?", {}, MessageButtons::RetryCancel, MessageIcon::None, {}},
+                 "ID:10002038"),
             MessageAnswer::Retry);
+}
+
+TEST_F(QtUserInterfaceTest, withoutALanguageTheButtonsKeepQtsCaptions) {
+  test::unloadLanguage();
+  const QString yes =
+      QMessageBox(QMessageBox::NoIcon, {}, {}, QMessageBox::Yes).button(QMessageBox::Yes)->text();
+  show({MessageKind::Product, "q", {}, MessageButtons::YesNo, MessageIcon::Question, {}}, yes);
+  EXPECT_TRUE(seen.buttons.contains(yes));
+  EXPECT_FALSE(seen.buttons.contains(QString()));
 }
 
 TEST_F(QtUserInterfaceTest, confirmIsTrueOnlyForOk) {
@@ -113,7 +124,7 @@ TEST_F(QtUserInterfaceTest, confirmIsTrueOnlyForOk) {
 
 TEST_F(QtUserInterfaceTest, enterAndEscapePressTheDefaultAndTheCancellingButton) {
   const MessageRequest confirmation{MessageKind::Confirmation, "go?", {}, MessageButtons::OkCancel,
-                                    MessageIcon::None, {}};
+                                    MessageIcon::None,         {}};
   EXPECT_EQ(show(confirmation, {}, Qt::Key_Return), MessageAnswer::Cancel);
   EXPECT_EQ(seen.defaultButton, "ID:10002002");
 
@@ -150,7 +161,8 @@ TEST_F(QtUserInterfaceTest, progressGoesToTheCurrentReceiverAndTheOldOneComesBac
     first.push_back(label + " " + std::to_string(done) + "/" + std::to_string(total));
   });
   ui.reportProgress(3, 128, "Block");
-  auto previous = ui.setProgressCallback([&](int, int, const std::string& label) { second.push_back(label); });
+  auto previous =
+      ui.setProgressCallback([&](int, int, const std::string& label) { second.push_back(label); });
   ui.reportProgress(4, 128, "Block");
   ui.setProgressCallback(std::move(previous));
   ui.reportProgress(5, 128, "Block");
@@ -160,7 +172,8 @@ TEST_F(QtUserInterfaceTest, progressGoesToTheCurrentReceiverAndTheOldOneComesBac
 
 TEST_F(QtUserInterfaceTest, pumpingRunsPendingEvents) {
   bool ran = false;
-  QMetaObject::invokeMethod(&ui, [&] { ran = true; }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &ui, [&] { ran = true; }, Qt::QueuedConnection);
   ui.pumpOneMessage();
   EXPECT_TRUE(ran);
 }
@@ -179,14 +192,15 @@ TEST_F(QtUserInterfaceTest, theOpenDialogOffersDataFilesOfTheFolderAndReturnsThe
     directory = dialog->directory().absolutePath();
     mode = dialog->fileMode();
     dialog->selectFile("radio.dat");
-    dialog->accept();
+    QMetaObject::invokeMethod(dialog, "accept");
   });
   const auto chosen = ui.chooseFileToOpen({folder, {}, {}, "dat"});
   EXPECT_EQ(filter, "ID:10007001 (*.dat)");
   EXPECT_EQ(directory, QDir(QString::fromStdString(folder)).absolutePath());
   EXPECT_EQ(mode, QFileDialog::ExistingFile);
   ASSERT_TRUE(chosen.has_value());
-  EXPECT_EQ(QFileInfo(QString::fromStdString(*chosen)).canonicalFilePath(), QFileInfo(file).canonicalFilePath());
+  EXPECT_EQ(QFileInfo(QString::fromStdString(*chosen)).canonicalFilePath(),
+            QFileInfo(file).canonicalFilePath());
 
   test::whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
   EXPECT_FALSE(ui.chooseFileToOpen({folder, {}, {}, "dat"}).has_value());
@@ -199,14 +213,17 @@ TEST_F(QtUserInterfaceTest, theSaveDialogProposesTheNameAndAddsTheDataExtension)
   test::whenModal<QFileDialog>([&](QFileDialog* dialog) {
     proposed = dialog->selectedFiles().value(0);
     confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-    dialog->selectFile("mine");
-    dialog->accept();
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->clear();
+    QTest::keyClicks(name, "mine");
+    QTest::keyClick(name, Qt::Key_Return);
   });
   const auto chosen = ui.chooseFileToSave({folder, "vpr40t.dat", "Data file", "dat"});
   EXPECT_TRUE(proposed.endsWith("vpr40t.dat"));
   EXPECT_TRUE(confirmsOverwrite);
   ASSERT_TRUE(chosen.has_value());
-  EXPECT_EQ(QFileInfo(QString::fromStdString(*chosen)).fileName(), "mine.dat");
+  EXPECT_EQ(QFileInfo(QString::fromStdString(*chosen)).fileName().toStdString(), "mine.dat");
 }
 
 } // namespace
