@@ -1,0 +1,307 @@
+#include "model/ValueCodec.h"
+
+#include "lang/CLanguageTable.h"
+#include "model/NumberText.h"
+#include "tests/model/ModelTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace vpr {
+namespace {
+
+using test::SeparatorTest;
+
+constexpr BandLimits kVhf1{150.0, 174.0, kBandVhf};
+constexpr BandLimits kUhf1{450.0, 470.0, kBandUhf};
+
+// True when every nibble of the code is a decimal digit.
+bool isBcd(const FrequencyCode& code) {
+  for (std::uint8_t byte : code)
+    if ((byte >> 4) > 9 || (byte & 0x0F) > 9) return false;
+  return true;
+}
+
+std::uint64_t hertzOf(const FrequencyCode& code) {
+  std::uint64_t units = 0;
+  for (int byte = 3; byte >= 0; --byte)
+    units = units * 100 + (code[byte] >> 4) * 10 + (code[byte] & 0x0F);
+  return units * 10;
+}
+
+// True for off, a CTCSS code 67.0..250.3 in BCD, or a DCS code with three octal digits.
+bool isValidTone(ToneCode code) {
+  if (code == kToneOff) return true;
+  if (code & 0x8000) {
+    if (code & 0x3000) return false;
+    for (int shift : {0, 4, 8})
+      if ((code >> shift & 0x0F) > 7) return false;
+    return true;
+  }
+  if (code & 0x4000) return false;
+  for (int shift : {0, 4, 8})
+    if ((code >> shift & 0x0F) > 9) return false;
+  const int tenths = (code >> 12) * 1000 + (code >> 8 & 0x0F) * 100 + (code >> 4 & 0x0F) * 10 + (code & 0x0F);
+  return tenths >= 670 && tenths <= 2503;
+}
+
+class FrequencyCodecTest : public SeparatorTest {};
+
+TEST_P(FrequencyCodecTest, AFrequencyOnBothRastersBelow300MHzTakesThe5kHzStep) {
+  const auto encoded = encodeFrequency(local("145.125"));
+  ASSERT_TRUE(encoded);
+  EXPECT_EQ(encoded->code, (FrequencyCode{0x00, 0x25, 0x51, 0x14}));
+  EXPECT_EQ(encoded->stepCode, kStep5kHz);
+  EXPECT_EQ(formatFrequency(encoded->code), local("145.12500"));
+}
+
+TEST_P(FrequencyCodecTest, AFrequencyOnlyOnThe6250HzRasterKeepsItsValue) {
+  const auto low = encodeFrequency(local("145.00625"));
+  ASSERT_TRUE(low);
+  EXPECT_EQ(low->stepCode, kStep6250Hz);
+  EXPECT_EQ(formatFrequency(low->code), local("145.00625"));
+
+  const auto high = encodeFrequency(local("462.5625"));
+  ASSERT_TRUE(high);
+  EXPECT_EQ(high->stepCode, kStep6250Hz);
+  EXPECT_EQ(formatFrequency(high->code), local("462.56250"));
+}
+
+TEST_P(FrequencyCodecTest, AFrequencyOnNeitherRasterIsRoundedDownOntoTheRasterOfItsRange) {
+  const auto vhf = encodeFrequency(local("145.0031"));
+  ASSERT_TRUE(vhf);
+  EXPECT_EQ(vhf->stepCode, kStep5kHz);
+  EXPECT_EQ(formatFrequency(vhf->code), local("145.00000"));
+
+  const auto uhf = encodeFrequency(local("450.0031"));
+  ASSERT_TRUE(uhf);
+  EXPECT_EQ(uhf->stepCode, kStep6250Hz);
+  EXPECT_EQ(formatFrequency(uhf->code), local("450.00000"));
+
+  const auto onlyFiveKilohertz = encodeFrequency(local("450.005"));
+  ASSERT_TRUE(onlyFiveKilohertz);
+  EXPECT_EQ(onlyFiveKilohertz->stepCode, kStep5kHz);
+  EXPECT_EQ(formatFrequency(onlyFiveKilohertz->code), local("450.00500"));
+}
+
+TEST_P(FrequencyCodecTest, FormattingShowsEightDigitsWithoutLeadingZeros) {
+  EXPECT_EQ(formatFrequency(kNoFrequency), "");
+  EXPECT_EQ(formatFrequency({0x00, 0x00, 0x50, 0x09}), local("95.00000"));
+  EXPECT_EQ(formatFrequency({0x50, 0x97, 0x99, 0x51}), local("519.99750"));
+}
+
+TEST_P(FrequencyCodecTest, EmptyZeroAndNonNumbersEncodeToNoValue) {
+  for (const char* text :
+       {"", "0", "abc", "inf", "nan", "-nan", "infinity", "-145", "1e999", "1000", "1e-999", "."})
+    EXPECT_FALSE(encodeFrequency(text)) << text;
+  EXPECT_FALSE(encodeFrequency(std::string(5000, '9')));
+}
+
+TEST_P(FrequencyCodecTest, TheBandCheckRewritesTheTextWithSixDecimals) {
+  std::string far = "1000";
+  EXPECT_FALSE(checkFrequencyText(far, kVhf1));
+  EXPECT_EQ(far, local("174.000000"));
+
+  std::string outside = "200";
+  EXPECT_FALSE(checkFrequencyText(outside, kVhf1));
+  EXPECT_EQ(outside, local("200.000000"));
+
+  std::string precise = local("160.1234567");
+  EXPECT_TRUE(checkFrequencyText(precise, kVhf1));
+  EXPECT_EQ(precise, local("160.123457"));
+
+  std::string low = "12";
+  EXPECT_FALSE(checkFrequencyText(low, kUhf1));
+  EXPECT_EQ(low, local("450.000000"));
+
+  std::string empty;
+  EXPECT_TRUE(checkFrequencyText(empty, kVhf1));
+  EXPECT_EQ(empty, "");
+}
+
+TEST_P(FrequencyCodecTest, TheBandCheckTurnsNonNumbersIntoABandEdge) {
+  for (const char* text : {"abc", "nan", "-inf"}) {
+    std::string entry = text;
+    EXPECT_FALSE(checkFrequencyText(entry, kVhf1)) << text;
+    EXPECT_EQ(entry, local("150.000000")) << text;
+  }
+  for (std::string entry : {std::string("1e999"), std::string(400, '9')}) {
+    EXPECT_FALSE(checkFrequencyText(entry, kVhf1));
+    EXPECT_EQ(entry, local("174.000000"));
+  }
+}
+
+TEST_P(FrequencyCodecTest, OnlyTheLocaleSeparatorStartsTheDecimals) {
+  const char other = GetParam() == '.' ? ',' : '.';
+  const auto encoded = encodeFrequency(std::string("145") + other + "125");
+  ASSERT_TRUE(encoded);
+  EXPECT_EQ(formatFrequency(encoded->code), local("145.00000"));
+}
+
+TEST_P(FrequencyCodecTest, AnyTextThroughTheBandCheckEncodesToAValidCode) {
+  std::mt19937 random(GetParam());
+  const std::string alphabet = "0123456789.,-+eE DInaf\xff";
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 14);
+    for (int i = 0; i < length; ++i)
+      text += alphabet[random() % alphabet.size()];
+    const BandLimits& limits = round % 2 ? kVhf1 : kUhf1;
+    std::string checked = text;
+    checkFrequencyText(checked, limits);
+    const auto encoded = encodeFrequency(checked);
+    if (checked.empty()) {
+      EXPECT_FALSE(encoded);
+      continue;
+    }
+    ASSERT_TRUE(encoded) << "'" << text << "' -> '" << checked << "'";
+    EXPECT_TRUE(isBcd(encoded->code)) << text;
+    const std::uint64_t hz = hertzOf(encoded->code);
+    EXPECT_EQ(hz % (encoded->stepCode == kStep5kHz ? 5000 : 6250), 0u) << text;
+    EXPECT_GE(hz, 100000000u) << text;
+    EXPECT_LE(hz, 550000000u) << text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Separators, FrequencyCodecTest, ::testing::Values('.', ','), test::separatorName);
+
+class ToneCodecTest : public SeparatorTest {};
+
+TEST_P(ToneCodecTest, ToneCodesFormatAsCtcssOrDcsText) {
+  EXPECT_EQ(formatTone(kToneOff), textOf(kTextToneOff));
+  EXPECT_EQ(formatTone(0x0670), local("67.0"));
+  EXPECT_EQ(formatTone(0x2503), local("250.3"));
+  EXPECT_EQ(formatTone(0x8023), "D023N");
+  EXPECT_EQ(formatTone(0xC754), "D754I");
+}
+
+TEST_P(ToneCodecTest, TypedTonesAreNormalised) {
+  const auto normal = [](std::string text) {
+    normalizeToneText(text);
+    return text;
+  };
+  EXPECT_EQ(normal(local("250.4")), local("250.3"));
+  EXPECT_EQ(normal("66"), local("67.0"));
+  EXPECT_EQ(normal(local("88.59")), local("88.5"));
+  EXPECT_EQ(normal("D8A9X"), "D777N");
+  EXPECT_EQ(normal("D023I7"), "D023I");
+  EXPECT_EQ(normal("D"), "D000N");
+  EXPECT_EQ(normal("d023"), local("67.0"));
+  EXPECT_EQ(normal("hello"), local("67.0"));
+  EXPECT_EQ(normal("1e999"), local("250.3"));
+  EXPECT_EQ(normal(""), "");
+}
+
+TEST_P(ToneCodecTest, ToneTextsParseToCodes) {
+  EXPECT_EQ(parseTone("D023I"), 0xC023);
+  EXPECT_EQ(parseTone("D754N"), 0x8754);
+  EXPECT_EQ(parseTone(local("67.0")), 0x0670);
+  EXPECT_EQ(parseTone(local("123.45")), 0x1234);
+  EXPECT_EQ(parseTone(""), kToneOff);
+  EXPECT_EQ(parseTone(textOf(kTextToneOff)), kToneOff);
+}
+
+TEST_P(ToneCodecTest, EveryToneListEntryRoundTrips) {
+  EXPECT_EQ(toneListText(0), textOf(kTextToneOff));
+  EXPECT_EQ(toneListText(1), local("67.0"));
+  EXPECT_EQ(toneListText(38), local("250.3"));
+  EXPECT_EQ(toneListText(39), "D023N");
+  EXPECT_EQ(toneListText(121), "D754N");
+  EXPECT_EQ(toneListText(122), "D023I");
+  EXPECT_EQ(toneListText(204), "D754I");
+  EXPECT_EQ(toneListText(205), "");
+  EXPECT_EQ(toneListText(-1), "");
+  for (int i = 0; i < kToneListSize; ++i) {
+    const std::string text = toneListText(i);
+    EXPECT_EQ(parseTone(text), toneListCode(i)) << text;
+    EXPECT_EQ(formatTone(toneListCode(i)), text);
+  }
+}
+
+TEST_P(ToneCodecTest, AnyTextParsesToAValidTone) {
+  std::mt19937 random(GetParam() + 1);
+  const std::string alphabet = "0123456789.,-+eE DINXnaif\x01\xff";
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 9);
+    for (int i = 0; i < length; ++i)
+      text += alphabet[random() % alphabet.size()];
+    EXPECT_TRUE(isValidTone(parseTone(text))) << "'" << text << "'";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Separators, ToneCodecTest, ::testing::Values('.', ','), test::separatorName);
+
+TEST(ClampToStep, ClampsAndLowersToTheStep) {
+  const auto clamp = [](std::string text) {
+    const int value = clampToStep(text, 300, 0, 30);
+    EXPECT_EQ(text, std::to_string(value));
+    return value;
+  };
+  EXPECT_EQ(clamp("45"), 30);
+  EXPECT_EQ(clamp("999"), 300);
+  EXPECT_EQ(clamp("-5"), 0);
+  EXPECT_EQ(clamp("abc"), 0);
+  EXPECT_EQ(clamp("99999999999999999999"), 300);
+  EXPECT_EQ(clamp(" 60s"), 60);
+}
+
+TEST(ClampToStep, LeavesTheTextAloneWhenTheRangeIsInverted) {
+  std::string text = "77x";
+  EXPECT_EQ(clampToStep(text, 0, 10, 3), 77);
+  EXPECT_EQ(text, "77x");
+}
+
+TEST(ClampToStep, AStepOfZeroOrLessDoesNotRound) {
+  std::string zero = "45";
+  EXPECT_EQ(clampToStep(zero, 300, 0, 0), 45);
+  std::string negative = "45";
+  EXPECT_EQ(clampToStep(negative, 300, 0, -30), 45);
+}
+
+TEST(StepValue, WrapsAroundAtBothEnds) {
+  EXPECT_EQ(stepValue(300, 300, 0, 30, +1), 0);
+  EXPECT_EQ(stepValue(0, 300, 0, 30, -1), 300);
+  EXPECT_EQ(stepValue(30, 300, 0, 30, +1), 60);
+  EXPECT_EQ(stepValue(30, 300, 0, 30, -1), 0);
+  EXPECT_EQ(stepValue(9, 9, 0, 1, +1), 0);
+  EXPECT_EQ(stepValue(330, 300, 0, 30, +1), 0);
+  EXPECT_EQ(stepValue(330, 300, 0, 30, -1), 300);
+  EXPECT_EQ(stepValue(42, 300, 0, 30, 0), 42);
+  EXPECT_EQ(stepValue(2147483600, 2147483647, 0, 1000, +1), 2147483647);
+}
+
+TEST(LookupText, FindsTheFirstEntryWithTheValue) {
+  constexpr ChoiceEntry entries[] = {{100, 1}, {200, 2}, {300, 1}};
+  EXPECT_EQ(lookupText(1, entries), 100);
+  EXPECT_EQ(lookupText(2, entries), 200);
+  EXPECT_FALSE(lookupText(3, entries));
+  EXPECT_EQ(lookupText(2, choices::kMoniKey), 10101502);
+  EXPECT_FALSE(lookupText(1, choices::narrowChoices(1)));
+  EXPECT_FALSE(lookupText(0, choices::narrowChoices(2)));
+}
+
+TEST(ReplaceByte, ReplacesWithinTheLengthCountedModulo256) {
+  std::vector<std::uint8_t> buffer(8, 0x20);
+  replaceByte(buffer, 258, 0x20, 0x00);
+  EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0, 0, 0x20, 0x20, 0x20, 0x20, 0x20, 0x20}));
+  replaceByte(buffer, 255, 0x20, 0x41);
+  EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0, 0, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41}));
+}
+
+TEST(NumberText, ReadsTheLeadingNumberLikeTheCLibrary) {
+  NumberText::setDecimalSeparator(',');
+  EXPECT_EQ(NumberText::parseLeadingNumber(" +12,5e1MHz"), 125.0);
+  EXPECT_EQ(NumberText::parseLeadingNumber("-,5"), -0.5);
+  EXPECT_EQ(NumberText::parseLeadingNumber("12.5"), 12.0);
+  EXPECT_FALSE(NumberText::parseLeadingNumber(",e5"));
+  EXPECT_EQ(NumberText::formatFixed(160.1234567, 6), "160,123457");
+  NumberText::setDecimalSeparator('.');
+  EXPECT_EQ(NumberText::parseLeadingNumber("1e-999"), 0.0);
+  EXPECT_EQ(NumberText::parseLeadingNumber("-1e999"), -std::numeric_limits<double>::max());
+  EXPECT_EQ(NumberText::parseLeadingInteger("-99999999999"), std::numeric_limits<int>::min());
+}
+
+} // namespace
+} // namespace vpr
