@@ -284,6 +284,16 @@ std::vector<ListEntry> ModelCatalogue::bandList(int modelNumber) {
   return list;
 }
 
+int ModelCatalogue::findRowByNames(std::string_view modelName, std::string_view bandName) {
+  for (int row = 0; row < kRowCount; ++row) {
+    const ModelRow& entry = kModelRows[static_cast<std::size_t>(row)];
+    if (ModelCatalogue::modelName(entry.modelNumber) == modelName &&
+        bandName == ModelCatalogue::bandName(entry.bandCode()))
+      return row;
+  }
+  return -1;
+}
+
 std::span<const TestFrequencyPair> ModelCatalogue::defaultTestFrequencies(const ModelCode& code) {
   const int kind = bandKind(code);
   if (kind < 0) return {};

@@ -100,6 +100,10 @@ public:
   // model number outside 0..9.
   static std::vector<ListEntry> bandList(int modelNumber);
 
+  // The row whose model name and band name (as shown, separator localized) are the given ones;
+  // -1 when there is none.
+  static int findRowByNames(std::string_view modelName, std::string_view bandName);
+
   // The eight default test frequencies of a listed model code; empty when unlisted.
   static std::span<const TestFrequencyPair> defaultTestFrequencies(const ModelCode& code);
 };

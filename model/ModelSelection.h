@@ -20,6 +20,14 @@ class ModelSelection {
 public:
   // The confirmation asked before the image is replaced by a new model's default image.
   static constexpr int kTextConfirmChange = 10026013;
+  // The dialog's texts: caption, list labels (the buttons use 10002001, 10002002, 10002004).
+  static constexpr int kTextCaption = 10013002;
+  static constexpr int kTextModelLabel = 10013003;
+  static constexpr int kTextBandLabel = 10013004;
+  // Help contexts: the dialog and its Help button, the model list, the band list.
+  static constexpr int kHelpDialog = 0x20000;
+  static constexpr int kHelpModelList = 0x21000;
+  static constexpr int kHelpBandList = 0x22000;
 
   struct Hooks {
     std::function<void()> closeAllViews;   // before anything changes

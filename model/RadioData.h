@@ -113,6 +113,8 @@ public:
   // From the first programmed channel within the channel count; without one, from the
   // spacing restriction (2 gives 1, 1 gives 0, 0 keeps the setting).
   void deriveNarrowSetting();
+  // Whether the user may choose between wide and narrow (the model allows both).
+  bool isNarrowSettingSelectable() const { return spacingRestriction() == 0; }
   // Stores the setting and puts it into the narrow bit of every programmed channel and
   // test-frequency record.
   void applyNarrowSetting(int value);

@@ -75,6 +75,7 @@ TEST_P(CatalogueRowTest, TheRowAnswersEveryLookup) {
   EXPECT_EQ(ModelCatalogue::titleText(code), std::string(want.model) + " " + want.band);
   EXPECT_EQ(ModelCatalogue::modelNameWithKind(code),
             std::string(want.model) + (GetParam() < 9 ? " [VHF]" : " [UHF]"));
+  EXPECT_EQ(ModelCatalogue::findRowByNames(want.model, want.band), GetParam());
 }
 
 TEST_P(CatalogueRowTest, TheDefaultImageHoldsTheRowsDefaults) {
@@ -157,6 +158,7 @@ TEST(ModelCatalogue, AnUnlistedCodeHasTwoChannelsNoNamesAndLimitsByItsBandNibble
   EXPECT_EQ(ModelCatalogue::bandLimit(unlisted, false), 150.0);
   EXPECT_EQ(ModelCatalogue::bandLimit(unlisted, true), 174.0);
   EXPECT_TRUE(ModelCatalogue::defaultTestFrequencies(unlisted).empty());
+  EXPECT_EQ(ModelCatalogue::findRowByNames("HX-4410", "UHF 1:450-470 MHz"), -1);
   EXPECT_EQ(ModelCatalogue::bandLimit(codeOf(0x2E, "XXXXP"), false), 350.0);
 }
 
