@@ -29,6 +29,8 @@ enum class ToneField { Receive, Transmit };
 
 // The outcome of a frequency entry. OutOfBand: the value was stored all the same (after the
 // band check's rewriting); the caller warns with text 10026016 (receive) or 10026017 (transmit).
+// Refused: nothing was stored (a number outside the channel count or 1..16, or a transmit
+// entry into an empty record, which the views never offer).
 enum class EntryResult { InBand, OutOfBand, Refused };
 
 class RadioData {
@@ -147,7 +149,9 @@ public:
   // ---- Test frequencies (k = 1..16) ----
   TestFreqRecord testFrequency(int k) const;
   // Receive entry: receive (and transmit, when the record has none); transmit entry: transmit.
-  // An empty entry erases the whole record. Out of band is reported, the value stored anyway.
+  // An empty entry erases the whole record (the caller then runs ensureTestFrequencies, so that
+  // the table is never left empty). Out of band is reported, the value stored anyway. A
+  // transmit entry into an empty record is refused.
   EntryResult setTestFrequency(int k, std::string& text, FrequencyField which);
   // Erases records first..last, then brings back the defaults when none is left.
   void deleteTestFrequencies(int first, int last);
