@@ -82,7 +82,6 @@ std::string DisplayText::channelRowsText(const RadioData& data, int first, int l
 
 FieldText DisplayText::testFrequencyCell(const TestFreqRecord& record, FrequencyField which) {
   const FrequencyCode code = which == FrequencyField::Receive ? record.rxFreq() : record.txFreq();
-  if (code == kNoFrequency) return {{}, false};
   return {formatFrequency(code), true};
 }
 

@@ -48,7 +48,7 @@ public:
   static std::string channelRowsText(const RadioData& data, int first, int last, bool withTitle);
 
   // ---- Test frequencies ----
-  // A frequency of a test-frequency record; empty and not applying when it is not set.
+  // A frequency of a test-frequency record; empty when it is not set (printed empty, too).
   static FieldText testFrequencyCell(const TestFreqRecord& record, FrequencyField which);
   // Text identifiers of the column headers: number, receive, transmit.
   static constexpr int kTestFrequencyHeaderIds[3] = {10028001, 10028002, 10028003};

@@ -68,7 +68,7 @@ TEST_F(DisplayTextTest, ClipboardRowsAreTabSeparatedWithoutAFinalLineEnd) {
 TEST_F(DisplayTextTest, TestFrequencyCellsAreEmptyWithoutAFrequency) {
   EXPECT_EQ(DisplayText::testFrequencyCell(data.testFrequency(1), FrequencyField::Receive).text, "162.10000");
   EXPECT_EQ(DisplayText::testFrequencyCell(data.testFrequency(9), FrequencyField::Transmit),
-            (FieldText{"", false}));
+            (FieldText{"", true}));
 }
 
 TEST_F(DisplayTextTest, TheTimeOutTimerShowsOffSecondsOrNothing) {
