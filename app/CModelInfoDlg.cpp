@@ -16,9 +16,6 @@ namespace vpr {
 
 namespace {
 
-constexpr int textCaption = 10013002;
-constexpr int textModelLabel = 10013003;
-constexpr int textBandLabel = 10013004;
 constexpr int textOk = 10002001;
 constexpr int textCancel = 10002002;
 constexpr int textHelp = 10002004;
@@ -36,7 +33,7 @@ void fill(QComboBox* box, const std::vector<ListEntry>& entries, int selected) {
 CModelInfoDlg::CModelInfoDlg(RadioData& data, UserInterface& ui, ModelSelection::Hooks hooks,
                              HelpCallback help, QWidget* parent)
     : QDialog(parent), selection_(data), ui_(ui), hooks_(std::move(hooks)), help_(std::move(help)) {
-  setWindowTitle(qtText(textCaption));
+  setWindowTitle(qtText(ModelSelection::kTextCaption));
   if (!QApplication::windowIcon().isNull()) setWindowIcon(QApplication::windowIcon());
 
   models_ = new QComboBox(this);
@@ -60,8 +57,8 @@ CModelInfoDlg::CModelInfoDlg(RadioData& data, UserInterface& ui, ModelSelection:
   form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   form->setHorizontalSpacing(16);
   form->setVerticalSpacing(10);
-  form->addRow(qtText(textModelLabel), models_);
-  form->addRow(qtText(textBandLabel), bands_);
+  form->addRow(qtText(ModelSelection::kTextModelLabel), models_);
+  form->addRow(qtText(ModelSelection::kTextBandLabel), bands_);
 
   auto* buttons =
       new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
@@ -102,11 +99,11 @@ void CModelInfoDlg::accept() {
 void CModelInfoDlg::showHelpFor(QWidget* focus) {
   if (!help_) return;
   if (focus == models_)
-    help_(kHelpModelList);
+    help_(ModelSelection::kHelpModelList);
   else if (focus == bands_)
-    help_(kHelpBandList);
+    help_(ModelSelection::kHelpBandList);
   else
-    help_(kHelpDialog);
+    help_(ModelSelection::kHelpDialog);
 }
 
 } // namespace vpr

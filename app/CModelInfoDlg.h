@@ -17,14 +17,10 @@ namespace vpr {
 class CModelInfoDlg : public QDialog {
   Q_OBJECT
 public:
-  // Help contexts of the dialog and of its two lists (F1 on a list opens the list's topic).
-  static constexpr int kHelpDialog = 0x20000;
-  static constexpr int kHelpModelList = 0x21000;
-  static constexpr int kHelpBandList = 0x22000;
-
   CModelInfoDlg(RadioData& data, UserInterface& ui, ModelSelection::Hooks hooks, HelpCallback help,
                 QWidget* parent = nullptr);
 
+  // Help opens the dialog's topic; F1 on one of the lists opens that list's topic.
   // Runs the dialog modally over parent on the process-wide radio data. True when the user
   // pressed OK and the choice was applied (with or without a change); false on Cancel.
   static bool run(QWidget* parent, UserInterface& ui, const ModelSelection::Hooks& hooks,
