@@ -1,0 +1,456 @@
+#include "sim/VirtualRadio.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
+
+namespace vpr::sim {
+
+namespace {
+
+constexpr std::uint8_t ACK = 0x06;
+constexpr std::uint8_t NAK = 0x15;
+constexpr std::uint8_t STX = 0x02;
+constexpr char kProgram[] = "PROGRAM";
+constexpr char kIdentityText[] = "VESKARO";
+constexpr char kSharedCode[] = "P5390";
+// How long the radio waits for the rest of a command before it forgets the part it has.
+constexpr std::chrono::milliseconds kCommandGap{1000};
+constexpr std::size_t kModelCodeAt = 0x3D0;
+
+} // namespace
+
+VirtualRadio::VirtualRadio(const Memory& memory, VirtualRadioOptions options)
+    : memory_(memory), options_(std::move(options)), rng_(options_.seed ? options_.seed : 1) {
+  programMode_ = options_.programMode;
+  wrongHeadersLeft_ = options_.faults.wrongHeaderTimes;
+  refusalsLeft_ = options_.faults.refuseWriteTimes;
+}
+
+VirtualRadio::~VirtualRadio() { stop(); }
+
+std::chrono::nanoseconds VirtualRadio::byteTime() const {
+  return std::chrono::nanoseconds(11ULL * 1'000'000'000ULL / (options_.baud ? options_.baud : 9600));
+}
+
+bool VirtualRadio::start() {
+  auto fail = [&](const char* what) {
+    error_ = std::string(what) + ": " + std::strerror(errno);
+    stop();
+    return false;
+  };
+  master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master_ < 0) return fail("posix_openpt");
+  if (grantpt(master_) != 0 || unlockpt(master_) != 0) return fail("grantpt");
+  char name[128] = {};
+  if (ptsname_r(master_, name, sizeof name) != 0) return fail("ptsname");
+  path_ = name;
+  // The radio keeps its own end of the slave open, so that the line stays up while programs
+  // open and close it, and sets it raw so that nothing is echoed or translated.
+  slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (slave_ < 0) return fail("open slave");
+  termios tio{};
+  if (tcgetattr(slave_, &tio) != 0) return fail("tcgetattr");
+  cfmakeraw(&tio);
+  tio.c_cflag |= CLOCAL | CREAD | CSTOPB;
+  cfsetispeed(&tio, B9600);
+  cfsetospeed(&tio, B9600);
+  if (tcsetattr(slave_, TCSANOW, &tio) != 0) return fail("tcsetattr");
+  if (fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK) != 0) return fail("fcntl");
+  if (pipe2(wakePipe_, O_CLOEXEC) != 0) return fail("pipe");
+  stopping_ = false;
+  thread_ = std::thread([this] { run(); });
+  return true;
+}
+
+void VirtualRadio::stop() {
+  stopping_ = true;
+  if (wakePipe_[1] >= 0) {
+    const char c = 1;
+    [[maybe_unused]] auto n = ::write(wakePipe_[1], &c, 1);
+  }
+  if (thread_.joinable()) thread_.join();
+  for (int* fd : {&master_, &slave_, &wakePipe_[0], &wakePipe_[1]}) {
+    if (*fd >= 0) ::close(*fd);
+    *fd = -1;
+  }
+}
+
+Memory VirtualRadio::memory() const {
+  std::lock_guard lock(mutex_);
+  return memory_;
+}
+
+bool VirtualRadio::inProgramMode() const {
+  std::lock_guard lock(mutex_);
+  return programMode_;
+}
+
+VirtualRadioStats VirtualRadio::stats() const {
+  std::lock_guard lock(mutex_);
+  return stats_;
+}
+
+std::vector<std::uint8_t> VirtualRadio::received() const {
+  std::lock_guard lock(mutex_);
+  return received_;
+}
+
+void VirtualRadio::run() {
+#if defined(__linux__)
+  prctl(PR_SET_TIMERSLACK, 1UL); // wake-ups to the microsecond for line pacing
+#endif
+  try {
+    serve();
+  } catch (const Stopped&) {
+  }
+}
+
+void VirtualRadio::serve() {
+  for (;;) {
+    std::uint8_t command = 0;
+    if (pending_) {
+      command = *pending_;
+      pending_.reset();
+    } else {
+      command = *readByte(std::nullopt);
+    }
+    dispatch(command);
+  }
+}
+
+std::optional<std::uint8_t> VirtualRadio::readByte(std::optional<std::chrono::milliseconds> wait) {
+  const auto deadline = wait ? Clock::now() + *wait : Clock::time_point::max();
+  while (inPos_ >= inBuffer_.size()) {
+    if (stopping_ || master_ < 0) throw Stopped{};
+    int timeout = -1;
+    if (wait) {
+      auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      timeout = static_cast<int>(std::max<long long>(left, 0));
+    }
+    pollfd fds[2] = {{master_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    int r = poll(fds, 2, timeout);
+    if (r < 0 && errno != EINTR) throw Stopped{};
+    if (fds[1].revents) throw Stopped{};
+    if (r == 0 && wait) return std::nullopt;
+    if (r > 0 && (fds[0].revents & POLLIN)) {
+      std::uint8_t chunk[256];
+      ssize_t n = ::read(master_, chunk, sizeof chunk);
+      if (n > 0) {
+        inBuffer_.assign(chunk, chunk + n);
+        inPos_ = 0;
+        const auto seen = Clock::now();
+        lastReceive_ = seen;
+        std::lock_guard lock(mutex_);
+        received_.insert(received_.end(), chunk, chunk + n);
+        stats_.bytesReceived += static_cast<std::size_t>(n);
+      } else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) {
+        throw Stopped{};
+      }
+    }
+  }
+  // On a real line the bytes of one write arrive one line time after another.
+  if (options_.paced) rxLineFree_ = std::max(lastReceive_, rxLineFree_) + byteTime();
+  return inBuffer_[inPos_++];
+}
+
+bool VirtualRadio::readBytes(std::uint8_t* out, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    auto b = readByte(kCommandGap);
+    if (!b) return false;
+    out[i] = *b;
+  }
+  return true;
+}
+
+void VirtualRadio::writeRaw(const std::uint8_t* data, std::size_t count) {
+  std::size_t done = 0;
+  while (done < count) {
+    if (stopping_ || master_ < 0) throw Stopped{};
+    ssize_t n = ::write(master_, data + done, count - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno != EAGAIN && errno != EINTR) throw Stopped{};
+    pollfd fds[2] = {{master_, POLLOUT, 0}, {wakePipe_[0], POLLIN, 0}};
+    poll(fds, 2, 100);
+    if (fds[1].revents) throw Stopped{};
+  }
+}
+
+void VirtualRadio::send(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.empty()) return;
+  if (options_.paced) {
+    const auto t = byteTime();
+    const auto start = std::max({Clock::now(), rxLineFree_ + options_.turnaround, txLineFree_});
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      // A byte reaches the program when its last stop bit has been sent.
+      std::this_thread::sleep_until(start + t * static_cast<long>(i + 1));
+      writeRaw(&bytes[i], 1);
+    }
+    txLineFree_ = start + t * static_cast<long>(bytes.size());
+  } else {
+    writeRaw(bytes.data(), bytes.size());
+  }
+  std::lock_guard lock(mutex_);
+  stats_.bytesSent += bytes.size();
+  ++stats_.answers;
+}
+
+std::uint8_t VirtualRadio::noiseByte() {
+  for (;;) {
+    rng_ ^= rng_ << 13;
+    rng_ ^= rng_ >> 17;
+    rng_ ^= rng_ << 5;
+    auto b = static_cast<std::uint8_t>(rng_ & 0xFF);
+    // Noise never carries an acknowledge: nothing can tell a stray ACK from a real one.
+    if (b != ACK) return b;
+  }
+}
+
+void VirtualRadio::flood(std::chrono::milliseconds duration) {
+  const auto end = Clock::now() + duration;
+  while (Clock::now() < end) {
+    std::uint8_t chunk[32];
+    for (auto& b : chunk) b = noiseByte();
+    ssize_t n = ::write(master_, chunk, sizeof chunk); // a full line just drops the noise
+    if (n > 0) {
+      std::lock_guard lock(mutex_);
+      stats_.bytesSent += static_cast<std::size_t>(n);
+    }
+    // Whatever the program sends meanwhile is lost in the flood.
+    while (readByte(std::chrono::milliseconds(0))) {
+    }
+    auto pause = options_.paced ? std::chrono::duration_cast<std::chrono::microseconds>(byteTime() * 32)
+                                : std::chrono::microseconds(2000);
+    std::this_thread::sleep_for(pause);
+  }
+}
+
+bool VirtualRadio::silentNow() const {
+  const auto& f = options_.faults;
+  return f.noAnswer || (f.silentAfterBlocks >= 0 && blocksDone_ >= f.silentAfterBlocks);
+}
+
+void VirtualRadio::finishBlock() {
+  ++blocksDone_;
+  if (options_.faults.hangUpAfterBlocks >= 0 && blocksDone_ >= options_.faults.hangUpAfterBlocks) {
+    // The cable is pulled: the program's end of the line hangs up.
+    std::lock_guard lock(mutex_);
+    ::close(master_);
+    master_ = -1;
+    throw Stopped{};
+  }
+}
+
+void VirtualRadio::dispatch(std::uint8_t command) {
+  if (silentNow()) return;
+  if (!programMode_) {
+    // Outside programming mode the radio listens only for "PROGRAM".
+    std::size_t matched = command == kProgram[0] ? 1 : 0;
+    while (matched > 0 && matched < 7) {
+      auto b = readByte(kCommandGap);
+      if (!b) return;
+      if (*b != static_cast<std::uint8_t>(kProgram[matched])) {
+        pending_ = *b;
+        return;
+      }
+      ++matched;
+    }
+    if (matched != 7) return;
+    {
+      std::lock_guard lock(mutex_);
+      ++stats_.programRequests;
+      programMode_ = true;
+    }
+    std::vector<std::uint8_t> answer;
+    for (int i = 0; i < options_.faults.strayBeforeProgramAck; ++i) answer.push_back(noiseByte());
+    answer.push_back(ACK);
+    send(answer);
+    return;
+  }
+  std::uint8_t args[8] = {};
+  switch (command) {
+  case STX: handleIdentify(); return;
+  case 'R': handleRead(); return;
+  case 'W': handleWrite(); return;
+  case 'C':
+    if (readBytes(args, 1)) send({ACK});
+    return;
+  case 'S':
+  case 'K':
+    if (readBytes(args, 2)) send({ACK});
+    return;
+  case 'n': send({ACK}); return;
+  case 'V':
+    if (readBytes(args, 6) && std::memcmp(args, kIdentityText + 1, 6) == 0) send({ACK});
+    return;
+  case 'f':
+  case 'P':
+  case 'M':
+  case 'm':
+  case 'Q':
+  case 'D':
+  case 'B': handleAdjust(command); return;
+  default: return; // not a command: ignored
+  }
+}
+
+void VirtualRadio::handleIdentify() {
+  std::vector<std::uint8_t> identity(8);
+  {
+    std::lock_guard lock(mutex_);
+    ++stats_.identifications;
+    if (options_.sharedCode) {
+      std::memcpy(identity.data(), kSharedCode, 5);
+      identity[5] = memory_[kModelCodeAt + 2];
+      identity[6] = memory_[kModelCodeAt + 1];
+      identity[7] = memory_[kModelCodeAt + 0];
+    } else {
+      for (std::size_t i = 0; i < 8; ++i) identity[i] = memory_[kModelCodeAt + 7 - i];
+    }
+  }
+  send(identity);
+  auto answer = readByte(std::nullopt);
+  if (*answer == ACK) send({ACK});
+  else pending_ = answer;
+}
+
+void VirtualRadio::handleRead() {
+  std::uint8_t args[3];
+  if (!readBytes(args, 3)) return;
+  const std::size_t address = static_cast<std::size_t>(args[0]) << 8 | args[1];
+  std::size_t length = args[2];
+  if (length == 0 || address + length > memory_.size()) return;
+  auto& f = options_.faults;
+  const int block = static_cast<int>(address / 8);
+
+  if (block == f.floodAtBlock) {
+    f.floodAtBlock = -1;
+    flood(std::chrono::milliseconds(f.floodMs));
+    return;
+  }
+  std::vector<std::uint8_t> answer;
+  if (block == f.noiseBeforeBlock) {
+    f.noiseBeforeBlock = -1;
+    for (int i = 0; i < f.noiseBytes; ++i) answer.push_back(noiseByte());
+  }
+  std::uint8_t header[4] = {'W', args[0], args[1], args[2]};
+  if (block == f.wrongHeaderBlock && wrongHeadersLeft_ > 0) {
+    --wrongHeadersLeft_;
+    header[2] ^= 0x08;
+  }
+  if (block == f.wrongLengthBlock) {
+    f.wrongLengthBlock = -1;
+    length = std::min<std::size_t>(16, memory_.size() - address);
+    header[3] = static_cast<std::uint8_t>(length);
+  }
+  answer.insert(answer.end(), header, header + 4);
+  {
+    std::lock_guard lock(mutex_);
+    answer.insert(answer.end(), memory_.begin() + static_cast<long>(address),
+                  memory_.begin() + static_cast<long>(address + length));
+  }
+  if (block == f.truncateBlock) {
+    f.truncateBlock = -1;
+    answer.resize(answer.size() - length + 3);
+    send(answer);
+    return;
+  }
+  send(answer);
+  auto ack = readByte(std::nullopt);
+  if (*ack != ACK) {
+    pending_ = ack;
+    return;
+  }
+  std::uint8_t final = ACK;
+  if (block == f.nakFinalAckBlock) {
+    f.nakFinalAckBlock = -1;
+    final = NAK;
+  }
+  send({final});
+  {
+    std::lock_guard lock(mutex_);
+    ++stats_.blocksRead;
+  }
+  finishBlock();
+}
+
+void VirtualRadio::handleWrite() {
+  std::uint8_t args[3];
+  if (!readBytes(args, 3)) return;
+  const std::size_t address = static_cast<std::size_t>(args[0]) << 8 | args[1];
+  const std::size_t length = args[2];
+  std::vector<std::uint8_t> data(length);
+  if (!readBytes(data.data(), length)) return;
+  auto& f = options_.faults;
+  const int block = static_cast<int>(address / 8);
+  if (length == 0 || address + length > memory_.size()) {
+    send({NAK});
+    return;
+  }
+  if (block == f.floodAtBlock) {
+    f.floodAtBlock = -1;
+    flood(std::chrono::milliseconds(f.floodMs));
+    return;
+  }
+  if (block == f.refuseWriteBlock && refusalsLeft_ > 0) {
+    --refusalsLeft_;
+    send({NAK});
+    return;
+  }
+  std::vector<std::uint8_t> answer;
+  if (block == f.noiseBeforeBlock) {
+    f.noiseBeforeBlock = -1;
+    for (int i = 0; i < f.noiseBytes; ++i) answer.push_back(noiseByte());
+  }
+  {
+    std::lock_guard lock(mutex_);
+    std::copy(data.begin(), data.end(), memory_.begin() + static_cast<long>(address));
+    ++stats_.blocksWritten;
+  }
+  answer.push_back(ACK);
+  send(answer);
+  finishBlock();
+}
+
+void VirtualRadio::handleAdjust(std::uint8_t letter) {
+  std::uint8_t value = 0;
+  if (!readBytes(&value, 1)) return;
+  if (letter == 'P' && value == 'R') {
+    // "PROGRAM" while already in programming mode is acknowledged like the first one.
+    std::size_t matched = 2;
+    while (matched < 7) {
+      auto b = readByte(std::chrono::milliseconds(20));
+      if (!b) break;
+      if (*b != static_cast<std::uint8_t>(kProgram[matched])) {
+        pending_ = *b;
+        break;
+      }
+      ++matched;
+    }
+    if (matched == 7) {
+      {
+        std::lock_guard lock(mutex_);
+        ++stats_.programRequests;
+      }
+      send({ACK});
+      return;
+    }
+    if (matched > 2) return; // a broken "PROGRAM": nothing sensible to answer
+  }
+  if (letter == 'M' || letter == 'm' || letter == 'B') send({letter, value, ACK});
+  else send({ACK});
+}
+
+} // namespace vpr::sim

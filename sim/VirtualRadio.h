@@ -1,0 +1,136 @@
+#pragma once
+// The virtual radio: the radio's side of the serial programming protocol, served on a
+// pseudo-terminal by a thread of its own. It holds a 1024-byte memory, starts in normal or
+// programming mode, answers identification, block reads and writes and the test-mode
+// commands, can pace every byte at the line rate of a real cable, and can misbehave in the
+// ways a real radio or cable does (see VirtualRadioFaults).
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vpr::sim {
+
+using Memory = std::array<std::uint8_t, 1024>;
+
+// Misbehaviour to inject. Block numbers count 8-byte blocks by address (block k = 8k..8k+7).
+struct VirtualRadioFaults {
+  bool noAnswer = false;             // answers nothing at all (radio off, cable loose)
+  int strayBeforeProgramAck = 0;     // bytes (never ACK) sent ahead of the ACK to "PROGRAM"
+  int wrongHeaderBlock = -1;         // a read of this block is answered with a wrong header...
+  int wrongHeaderTimes = 1;          // ...this many times
+  int refuseWriteBlock = -1;         // a write of this block is refused (NAK)...
+  int refuseWriteTimes = 1;          // ...this many times
+  int silentAfterBlocks = -1;        // after this many block transfers, answers nothing more
+  int noiseBeforeBlock = -1;         // noise bytes (never ACK) ahead of this block's answer...
+  int noiseBytes = 0;                // ...this many
+  int floodAtBlock = -1;             // instead of answering this block, floods the line...
+  int floodMs = 0;                   // ...for this long, ignoring commands meanwhile
+  int truncateBlock = -1;            // the answer to this block stops after the header and 3 bytes
+  int wrongLengthBlock = -1;         // this block's read answer claims and carries 16 bytes
+  int hangUpAfterBlocks = -1;        // after this many block transfers the line is cut
+  int nakFinalAckBlock = -1;         // the final byte of this block's read answer is not ACK
+};
+
+struct VirtualRadioOptions {
+  bool programMode = false;          // already in programming mode (no "PROGRAM" needed)
+  // Answers the identification with the shared code "P5390" (keeping its real code in memory).
+  bool sharedCode = false;
+  bool paced = false;                // every byte takes its line time at baud rate, 11 bits
+  unsigned baud = 9600;
+  std::chrono::microseconds turnaround{2000}; // from the end of a command to the answer (paced)
+  VirtualRadioFaults faults;
+  std::uint32_t seed = 1;            // for noise bytes
+};
+
+struct VirtualRadioStats {
+  std::size_t bytesReceived = 0;
+  std::size_t bytesSent = 0;
+  std::size_t answers = 0;           // replies sent, each after one turnaround
+  int programRequests = 0;           // "PROGRAM" received
+  int identifications = 0;
+  int blocksRead = 0;                // block reads answered
+  int blocksWritten = 0;             // block writes stored
+};
+
+class VirtualRadio {
+public:
+  explicit VirtualRadio(const Memory& memory, VirtualRadioOptions options = {});
+  ~VirtualRadio();
+  VirtualRadio(const VirtualRadio&) = delete;
+  VirtualRadio& operator=(const VirtualRadio&) = delete;
+
+  // Opens the pseudo-terminal and starts serving it; false (with error()) when that failed.
+  bool start();
+  void stop();
+  const std::string& error() const { return error_; }
+
+  // The device path a program opens to talk to this radio.
+  const std::string& devicePath() const { return path_; }
+
+  Memory memory() const;
+  bool inProgramMode() const;
+  VirtualRadioStats stats() const;
+  // Every byte received so far, in order.
+  std::vector<std::uint8_t> received() const;
+  // One byte's time on the line (11 bits at the baud rate).
+  std::chrono::nanoseconds byteTime() const;
+
+private:
+  using Clock = std::chrono::steady_clock;
+  class Stopped {};
+
+  void run();
+  void serve();
+  // Next byte from the line; waits at most `wait` (nullopt: no limit). Throws Stopped.
+  std::optional<std::uint8_t> readByte(std::optional<std::chrono::milliseconds> wait);
+  bool readBytes(std::uint8_t* out, std::size_t count);
+  void send(const std::vector<std::uint8_t>& bytes);
+  void writeRaw(const std::uint8_t* data, std::size_t count);
+  void dispatch(std::uint8_t command);
+  void handleIdentify();
+  void handleRead();
+  void handleWrite();
+  void handleAdjust(std::uint8_t letter);
+  void finishBlock();
+  bool silentNow() const;
+  std::uint8_t noiseByte();
+  void flood(std::chrono::milliseconds duration);
+
+  Memory memory_;
+  VirtualRadioOptions options_;
+  VirtualRadioStats stats_;
+  std::vector<std::uint8_t> received_;
+  bool programMode_ = false;
+  int blocksDone_ = 0;
+  int wrongHeadersLeft_ = 0;
+  int refusalsLeft_ = 0;
+  std::uint32_t rng_;
+  // Pending input byte that ended a wait for ACK and must be handled as a command.
+  std::optional<std::uint8_t> pending_;
+
+  // Line timing (paced mode): when the last received byte finished arriving, and when the
+  // line towards the program is free again.
+  Clock::time_point rxLineFree_{};
+  Clock::time_point txLineFree_{};
+  Clock::time_point lastReceive_{};
+  std::vector<std::uint8_t> inBuffer_;
+  std::size_t inPos_ = 0;
+
+  mutable std::mutex mutex_;
+  std::thread thread_;
+  std::atomic<bool> stopping_{false};
+  int master_ = -1;
+  int slave_ = -1;
+  int wakePipe_[2] = {-1, -1};
+  std::string path_;
+  std::string error_;
+};
+
+} // namespace vpr::sim
