@@ -74,7 +74,9 @@ bool CComPort::ApplyTimeouts() {
   return handle->setReadTimeouts(clampMs(readTimeoutMultiplier), clampMs(readTimeoutMs));
 }
 
-bool CComPort::WriteByte(std::uint8_t byte) { return WriteBuffer(&byte, 1); }
+bool CComPort::WriteByte(std::uint8_t byte) {
+  return WriteBuffer(&byte, 1);
+}
 
 bool CComPort::WriteString(const std::string& text) {
   return WriteBuffer(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
@@ -124,8 +126,10 @@ std::string CComPort::GetLineSettingsTail() const {
 }
 
 void CComPort::SetPortPath(int number, const std::string& path) {
-  if (path.empty()) portPaths.erase(number);
-  else portPaths[number] = path;
+  if (path.empty())
+    portPaths.erase(number);
+  else
+    portPaths[number] = path;
 }
 
 std::string CComPort::PortPath(int number) const {
@@ -133,6 +137,8 @@ std::string CComPort::PortPath(int number) const {
   return it != portPaths.end() ? it->second : defaultSerialDeviceName(number);
 }
 
-int CComPort::LastSystemError() const { return handle->lastError(); }
+int CComPort::LastSystemError() const {
+  return handle->lastError();
+}
 
 } // namespace vpr

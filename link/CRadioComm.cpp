@@ -38,7 +38,9 @@ bool allFF(const CRadioComm::Identity& bytes) {
 // Restores the read time-out a step changed, whatever way the step ends.
 class TimeoutGuard {
 public:
-  TimeoutGuard(CComPort& port, int timeout) : port_(port), saved_(port.ReadTimeout()) { port_.SetReadTimeout(timeout); }
+  TimeoutGuard(CComPort& port, int timeout) : port_(port), saved_(port.ReadTimeout()) {
+    port_.SetReadTimeout(timeout);
+  }
   ~TimeoutGuard() {
     if (restore_) port_.SetReadTimeout(saved_);
   }
@@ -78,7 +80,8 @@ int CRadioComm::EnterProgramMode(UserInterface& ui) {
       return 0;
     }
     // Stray bytes before the ACK are skipped, within the same overall window.
-    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(kProgramAnswerTimeoutMs)) return fail();
+    if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(kProgramAnswerTimeoutMs))
+      return fail();
   }
 }
 
@@ -205,7 +208,8 @@ int CRadioComm::CheckRadioForTest(UserInterface& ui, Identity& identity, bool si
 
 int CRadioComm::ReadTestFreqRecord(int index, std::uint8_t* record16) {
   if (index < 0 || index >= layout::kTestFreqCount) return 1;
-  const auto address = static_cast<std::uint16_t>(layout::kTestFreqTable + 16 * static_cast<std::size_t>(index));
+  const auto address =
+      static_cast<std::uint16_t>(layout::kTestFreqTable + 16 * static_cast<std::size_t>(index));
   if (ReadBlock(record16, address, 8) != 0) return 1;
   return ReadBlock(record16 + 8, static_cast<std::uint16_t>(address + 8), 8) != 0 ? 1 : 0;
 }
@@ -228,7 +232,8 @@ int CRadioComm::SelectTestChannel(std::uint8_t channel) {
 }
 
 int CRadioComm::SelectTestSignallingCode(ToneCode code) {
-  const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code & 0xFF)};
+  const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(code >> 8),
+                                 static_cast<std::uint8_t>(code & 0xFF)};
   if (!WriteByte(kSignallingCommand) || !WriteBuffer(bytes, 2)) return 1;
   std::uint8_t answer = 0;
   return ReadBytes(&answer, 1) && answer == ACK ? 0 : 1;
@@ -250,7 +255,9 @@ bool CRadioComm::KExchange(std::uint8_t code, std::uint8_t phase) {
   return ExchangeForAck(command, 3);
 }
 
-int CRadioComm::SendKCommand(bool phaseOne) { return KExchange(0x16, phaseOne ? 0x01 : 0x02) ? 0 : 1; }
+int CRadioComm::SendKCommand(bool phaseOne) {
+  return KExchange(0x16, phaseOne ? 0x01 : 0x02) ? 0 : 1;
+}
 
 int CRadioComm::SendIdentityText() {
   if (!WriteString("VESKARO")) return 1;

@@ -9,7 +9,8 @@ namespace vpr {
 namespace {
 
 std::string lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : s)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -33,16 +34,26 @@ std::optional<unsigned> parseBaud(const std::string& field) {
   auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
   if (ec != std::errc() || end != field.data() + field.size() || value == 0) return std::nullopt;
   switch (value) {
-  case 11: return 110;
-  case 15: return 150;
-  case 30: return 300;
-  case 60: return 600;
-  case 12: return 1200;
-  case 24: return 2400;
-  case 48: return 4800;
-  case 96: return 9600;
-  case 19: return 19200;
-  default: return value;
+  case 11:
+    return 110;
+  case 15:
+    return 150;
+  case 30:
+    return 300;
+  case 60:
+    return 600;
+  case 12:
+    return 1200;
+  case 24:
+    return 2400;
+  case 48:
+    return 4800;
+  case 96:
+    return 9600;
+  case 19:
+    return 19200;
+  default:
+    return value;
   }
 }
 
@@ -65,12 +76,23 @@ std::optional<LineMode> parseLineMode(const std::string& text) {
   if (fields.size() > 1 && !fields[1].empty()) {
     if (fields[1].size() != 1) return std::nullopt;
     switch (fields[1][0]) {
-    case 'n': mode.parity = Parity::None; break;
-    case 'e': mode.parity = Parity::Even; break;
-    case 'o': mode.parity = Parity::Odd; break;
-    case 'm': mode.parity = Parity::Mark; break;
-    case 's': mode.parity = Parity::Space; break;
-    default: return std::nullopt;
+    case 'n':
+      mode.parity = Parity::None;
+      break;
+    case 'e':
+      mode.parity = Parity::Even;
+      break;
+    case 'o':
+      mode.parity = Parity::Odd;
+      break;
+    case 'm':
+      mode.parity = Parity::Mark;
+      break;
+    case 's':
+      mode.parity = Parity::Space;
+      break;
+    default:
+      return std::nullopt;
     }
   }
   if (fields.size() > 2 && !fields[2].empty()) {
@@ -78,16 +100,24 @@ std::optional<LineMode> parseLineMode(const std::string& text) {
     mode.dataBits = static_cast<unsigned>(fields[2][0] - '0');
   }
   if (fields.size() > 3 && !fields[3].empty()) {
-    if (fields[3] == "1") mode.stopBits = StopBits::One;
-    else if (fields[3] == "1.5") mode.stopBits = StopBits::OneAndHalf;
-    else if (fields[3] == "2") mode.stopBits = StopBits::Two;
-    else return std::nullopt;
+    if (fields[3] == "1")
+      mode.stopBits = StopBits::One;
+    else if (fields[3] == "1.5")
+      mode.stopBits = StopBits::OneAndHalf;
+    else if (fields[3] == "2")
+      mode.stopBits = StopBits::Two;
+    else
+      return std::nullopt;
   }
   if (fields.size() > 4) {
-    if (fields[4].empty()) mode.handshake = Handshake::None;
-    else if (fields[4] == "x") mode.handshake = Handshake::Software;
-    else if (fields[4] == "p") mode.handshake = Handshake::Hardware;
-    else return std::nullopt;
+    if (fields[4].empty())
+      mode.handshake = Handshake::None;
+    else if (fields[4] == "x")
+      mode.handshake = Handshake::Software;
+    else if (fields[4] == "p")
+      mode.handshake = Handshake::Hardware;
+    else
+      return std::nullopt;
   }
   return mode;
 }

@@ -36,7 +36,9 @@ VirtualRadio::VirtualRadio(const Memory& memory, VirtualRadioOptions options)
   refusalsLeft_ = options_.faults.refuseWriteTimes;
 }
 
-VirtualRadio::~VirtualRadio() { stop(); }
+VirtualRadio::~VirtualRadio() {
+  stop();
+}
 
 std::chrono::nanoseconds VirtualRadio::byteTime() const {
   return std::chrono::nanoseconds(11ULL * 1'000'000'000ULL / (options_.baud ? options_.baud : 9600));
@@ -222,7 +224,8 @@ void VirtualRadio::flood(std::chrono::milliseconds duration) {
   const auto end = Clock::now() + duration;
   while (Clock::now() < end) {
     std::uint8_t chunk[32];
-    for (auto& b : chunk) b = noiseByte();
+    for (auto& b : chunk)
+      b = noiseByte();
     ssize_t n = ::write(master_, chunk, sizeof chunk); // a full line just drops the noise
     if (n > 0) {
       std::lock_guard lock(mutex_);
@@ -274,16 +277,23 @@ void VirtualRadio::dispatch(std::uint8_t command) {
       programMode_ = true;
     }
     std::vector<std::uint8_t> answer;
-    for (int i = 0; i < options_.faults.strayBeforeProgramAck; ++i) answer.push_back(noiseByte());
+    for (int i = 0; i < options_.faults.strayBeforeProgramAck; ++i)
+      answer.push_back(noiseByte());
     answer.push_back(ACK);
     send(answer);
     return;
   }
   std::uint8_t args[8] = {};
   switch (command) {
-  case STX: handleIdentify(); return;
-  case 'R': handleRead(); return;
-  case 'W': handleWrite(); return;
+  case STX:
+    handleIdentify();
+    return;
+  case 'R':
+    handleRead();
+    return;
+  case 'W':
+    handleWrite();
+    return;
   case 'C':
     if (readBytes(args, 1)) send({ACK});
     return;
@@ -291,7 +301,9 @@ void VirtualRadio::dispatch(std::uint8_t command) {
   case 'K':
     if (readBytes(args, 2)) send({ACK});
     return;
-  case 'n': send({ACK}); return;
+  case 'n':
+    send({ACK});
+    return;
   case 'V':
     if (readBytes(args, 6) && std::memcmp(args, kIdentityText + 1, 6) == 0) send({ACK});
     return;
@@ -301,8 +313,11 @@ void VirtualRadio::dispatch(std::uint8_t command) {
   case 'm':
   case 'Q':
   case 'D':
-  case 'B': handleAdjust(command); return;
-  default: return; // not a command: ignored
+  case 'B':
+    handleAdjust(command);
+    return;
+  default:
+    return; // not a command: ignored
   }
 }
 
@@ -317,13 +332,16 @@ void VirtualRadio::handleIdentify() {
       identity[6] = memory_[kModelCodeAt + 1];
       identity[7] = memory_[kModelCodeAt + 0];
     } else {
-      for (std::size_t i = 0; i < 8; ++i) identity[i] = memory_[kModelCodeAt + 7 - i];
+      for (std::size_t i = 0; i < 8; ++i)
+        identity[i] = memory_[kModelCodeAt + 7 - i];
     }
   }
   send(identity);
   auto answer = readByte(std::nullopt);
-  if (*answer == ACK) send({ACK});
-  else pending_ = answer;
+  if (*answer == ACK)
+    send({ACK});
+  else
+    pending_ = answer;
 }
 
 void VirtualRadio::handleRead() {
@@ -343,7 +361,8 @@ void VirtualRadio::handleRead() {
   std::vector<std::uint8_t> answer;
   if (block == f.noiseBeforeBlock) {
     f.noiseBeforeBlock = -1;
-    for (int i = 0; i < f.noiseBytes; ++i) answer.push_back(noiseByte());
+    for (int i = 0; i < f.noiseBytes; ++i)
+      answer.push_back(noiseByte());
   }
   std::uint8_t header[4] = {'W', args[0], args[1], args[2]};
   if (block == f.wrongHeaderBlock && wrongHeadersLeft_ > 0) {
@@ -412,7 +431,8 @@ void VirtualRadio::handleWrite() {
   std::vector<std::uint8_t> answer;
   if (block == f.noiseBeforeBlock) {
     f.noiseBeforeBlock = -1;
-    for (int i = 0; i < f.noiseBytes; ++i) answer.push_back(noiseByte());
+    for (int i = 0; i < f.noiseBytes; ++i)
+      answer.push_back(noiseByte());
   }
   {
     std::lock_guard lock(mutex_);
@@ -449,8 +469,10 @@ void VirtualRadio::handleAdjust(std::uint8_t letter) {
     }
     if (matched > 2) return; // a broken "PROGRAM": nothing sensible to answer
   }
-  if (letter == 'M' || letter == 'm' || letter == 'B') send({letter, value, ACK});
-  else send({ACK});
+  if (letter == 'M' || letter == 'm' || letter == 'B')
+    send({letter, value, ACK});
+  else
+    send({ACK});
 }
 
 } // namespace vpr::sim

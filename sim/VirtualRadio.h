@@ -21,42 +21,42 @@ using Memory = std::array<std::uint8_t, 1024>;
 
 // Misbehaviour to inject. Block numbers count 8-byte blocks by address (block k = 8k..8k+7).
 struct VirtualRadioFaults {
-  bool noAnswer = false;             // answers nothing at all (radio off, cable loose)
-  int strayBeforeProgramAck = 0;     // bytes (never ACK) sent ahead of the ACK to "PROGRAM"
-  int wrongHeaderBlock = -1;         // a read of this block is answered with a wrong header...
-  int wrongHeaderTimes = 1;          // ...this many times
-  int refuseWriteBlock = -1;         // a write of this block is refused (NAK)...
-  int refuseWriteTimes = 1;          // ...this many times
-  int silentAfterBlocks = -1;        // after this many block transfers, answers nothing more
-  int noiseBeforeBlock = -1;         // noise bytes (never ACK) ahead of this block's answer...
-  int noiseBytes = 0;                // ...this many
-  int floodAtBlock = -1;             // instead of answering this block, floods the line...
-  int floodMs = 0;                   // ...for this long, ignoring commands meanwhile
-  int truncateBlock = -1;            // the answer to this block stops after the header and 3 bytes
-  int wrongLengthBlock = -1;         // this block's read answer claims and carries 16 bytes
-  int hangUpAfterBlocks = -1;        // after this many block transfers the line is cut
-  int nakFinalAckBlock = -1;         // the final byte of this block's read answer is not ACK
+  bool noAnswer = false;         // answers nothing at all (radio off, cable loose)
+  int strayBeforeProgramAck = 0; // bytes (never ACK) sent ahead of the ACK to "PROGRAM"
+  int wrongHeaderBlock = -1;     // a read of this block is answered with a wrong header...
+  int wrongHeaderTimes = 1;      // ...this many times
+  int refuseWriteBlock = -1;     // a write of this block is refused (NAK)...
+  int refuseWriteTimes = 1;      // ...this many times
+  int silentAfterBlocks = -1;    // after this many block transfers, answers nothing more
+  int noiseBeforeBlock = -1;     // noise bytes (never ACK) ahead of this block's answer...
+  int noiseBytes = 0;            // ...this many
+  int floodAtBlock = -1;         // instead of answering this block, floods the line...
+  int floodMs = 0;               // ...for this long, ignoring commands meanwhile
+  int truncateBlock = -1;        // the answer to this block stops after the header and 3 bytes
+  int wrongLengthBlock = -1;     // this block's read answer claims and carries 16 bytes
+  int hangUpAfterBlocks = -1;    // after this many block transfers the line is cut
+  int nakFinalAckBlock = -1;     // the final byte of this block's read answer is not ACK
 };
 
 struct VirtualRadioOptions {
-  bool programMode = false;          // already in programming mode (no "PROGRAM" needed)
+  bool programMode = false; // already in programming mode (no "PROGRAM" needed)
   // Answers the identification with the shared code "P5390" (keeping its real code in memory).
   bool sharedCode = false;
-  bool paced = false;                // every byte takes its line time at baud rate, 11 bits
+  bool paced = false; // every byte takes its line time at baud rate, 11 bits
   unsigned baud = 9600;
   std::chrono::microseconds turnaround{2000}; // from the end of a command to the answer (paced)
   VirtualRadioFaults faults;
-  std::uint32_t seed = 1;            // for noise bytes
+  std::uint32_t seed = 1; // for noise bytes
 };
 
 struct VirtualRadioStats {
   std::size_t bytesReceived = 0;
   std::size_t bytesSent = 0;
-  std::size_t answers = 0;           // replies sent, each after one turnaround
-  int programRequests = 0;           // "PROGRAM" received
+  std::size_t answers = 0; // replies sent, each after one turnaround
+  int programRequests = 0; // "PROGRAM" received
   int identifications = 0;
-  int blocksRead = 0;                // block reads answered
-  int blocksWritten = 0;             // block writes stored
+  int blocksRead = 0;    // block reads answered
+  int blocksWritten = 0; // block writes stored
 };
 
 class VirtualRadio {

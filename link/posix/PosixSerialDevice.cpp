@@ -10,6 +10,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -24,23 +25,38 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // A request the device kind does not offer (modem lines, counters on a pseudo-terminal).
-bool notSupported(int error) { return error == ENOTTY || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP; }
+bool notSupported(int error) {
+  return error == ENOTTY || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
 
 std::optional<speed_t> speedOf(unsigned baud) {
   switch (baud) {
-  case 110: return B110;
-  case 150: return B150;
-  case 300: return B300;
-  case 600: return B600;
-  case 1200: return B1200;
-  case 2400: return B2400;
-  case 4800: return B4800;
-  case 9600: return B9600;
-  case 19200: return B19200;
-  case 38400: return B38400;
-  case 57600: return B57600;
-  case 115200: return B115200;
-  default: return std::nullopt;
+  case 110:
+    return B110;
+  case 150:
+    return B150;
+  case 300:
+    return B300;
+  case 600:
+    return B600;
+  case 1200:
+    return B1200;
+  case 2400:
+    return B2400;
+  case 4800:
+    return B4800;
+  case 9600:
+    return B9600;
+  case 19200:
+    return B19200;
+  case 38400:
+    return B38400;
+  case 57600:
+    return B57600;
+  case 115200:
+    return B115200;
+  default:
+    return std::nullopt;
   }
 }
 
@@ -58,7 +74,9 @@ bool isPseudoTerminal(int fd) {
 
 } // namespace
 
-std::unique_ptr<SerialDevice> makeSerialDevice() { return std::make_unique<PosixSerialDevice>(); }
+std::unique_ptr<SerialDevice> makeSerialDevice() {
+  return std::make_unique<PosixSerialDevice>();
+}
 
 std::string defaultSerialDeviceName(int portNumber) {
   if (portNumber >= 1 && portNumber <= 8) return "/dev/ttyUSB" + std::to_string(portNumber - 1);
@@ -154,7 +172,9 @@ bool PosixSerialDevice::applyLineSettings(const std::string& modeString) {
   tio.c_cflag |= CLOCAL | CREAD;
   tio.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
   tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-  tio.c_cc[VMIN] = 0;
+  // The descriptor is non-blocking and waits are made with poll; VMIN 1 makes an empty line
+  // read as EAGAIN, so that a read of 0 bytes always means the line hung up.
+  tio.c_cc[VMIN] = 1;
   tio.c_cc[VTIME] = 0;
 
   if (mode->baud) {
@@ -170,11 +190,20 @@ bool PosixSerialDevice::applyLineSettings(const std::string& modeString) {
   if (mode->parity) {
     tio.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
     switch (*mode->parity) {
-    case Parity::None: break;
-    case Parity::Even: tio.c_cflag |= PARENB; break;
-    case Parity::Odd: tio.c_cflag |= PARENB | PARODD; break;
-    case Parity::Mark: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
-    case Parity::Space: tio.c_cflag |= PARENB | CMSPAR; break;
+    case Parity::None:
+      break;
+    case Parity::Even:
+      tio.c_cflag |= PARENB;
+      break;
+    case Parity::Odd:
+      tio.c_cflag |= PARENB | PARODD;
+      break;
+    case Parity::Mark:
+      tio.c_cflag |= PARENB | PARODD | CMSPAR;
+      break;
+    case Parity::Space:
+      tio.c_cflag |= PARENB | CMSPAR;
+      break;
     }
     if (*mode->parity != Parity::None) tio.c_iflag |= INPCK;
   }
@@ -185,8 +214,10 @@ bool PosixSerialDevice::applyLineSettings(const std::string& modeString) {
   }
   if (mode->stopBits) {
     // termios knows one or two stop bits; one and a half is sent as two.
-    if (*mode->stopBits == StopBits::One) tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
-    else tio.c_cflag |= CSTOPB;
+    if (*mode->stopBits == StopBits::One)
+      tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
+    else
+      tio.c_cflag |= CSTOPB;
   }
   if (mode->handshake == Handshake::Software) tio.c_iflag |= IXON | IXOFF;
   if (mode->handshake == Handshake::Hardware) tio.c_cflag |= CRTSCTS;
@@ -263,7 +294,8 @@ bool PosixSerialDevice::read(std::uint8_t* data, std::size_t count, std::size_t&
     error_ = EBADF;
     return false;
   }
-  auto total = std::chrono::milliseconds(static_cast<std::uint64_t>(count) * readMultiplierMs_ + readConstantMs_);
+  auto total =
+      std::chrono::milliseconds(static_cast<std::uint64_t>(count) * readMultiplierMs_ + readConstantMs_);
   auto deadline = Clock::now() + total;
   while (received < count) {
     ssize_t n = ::read(fd_, data + received, count - received);

@@ -1,0 +1,67 @@
+// The full reliability campaign: randomized faulted transfers against the virtual radio.
+// Usage: bench_linkcampaign [transfers] [seed] [--paced]
+
+#include "lang/CLanguageTable.h"
+#include "lang/UserInterface.h"
+#include "sim/TransferCampaign.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+class SilentUi : public vpr::UserInterface {
+public:
+  vpr::MessageAnswer showMessage(const vpr::MessageRequest& r) override {
+    std::cerr << "language file: " << r.text << "\n";
+    return vpr::MessageAnswer::Ok;
+  }
+  std::optional<std::string> chooseFileToOpen(const vpr::FileRequest&) override { return std::nullopt; }
+  std::optional<std::string> chooseFileToSave(const vpr::FileRequest&) override { return std::nullopt; }
+  void pumpOneMessage() override {}
+  void reportProgress(int, int, const std::string&) override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  vpr::sim::CampaignOptions options;
+  options.transfers = 240;
+  options.seed = 40;
+  int positional = 0;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--paced") == 0)
+      options.paced = true;
+    else if (positional++ == 0)
+      options.transfers = std::atoi(argv[i]);
+    else
+      options.seed = static_cast<std::uint32_t>(std::strtoul(argv[i], nullptr, 10));
+  }
+  SilentUi ui;
+  if (!vpr::languageTable().loadLanguageFileAt(std::string(VPR_SOURCE_DIR) + "/res/vpr40t.lng", "English",
+                                               ui)) {
+    std::cerr << "the language file does not load\n";
+    return 1;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  const vpr::sim::CampaignReport r = vpr::sim::runTransferCampaign(options);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  std::cout << "transfer campaign: seed " << options.seed << ", " << r.transfers << " transfers (" << r.reads
+            << " reads, " << r.writes << " writes)" << (options.paced ? ", paced" : "") << ", " << seconds
+            << " s\n";
+  std::cout << "  succeeded " << r.succeeded << ", failed as expected " << r.failedAsExpected << "\n";
+  std::cout << "  wrong result " << r.wrongResult << ", wrong messages " << r.wrongMessages << ", over time "
+            << r.overTime << ", partial read taken " << r.partialReadTaken << ", radio memory wrong "
+            << r.radioMemoryWrong << ", port left open " << r.portLeftOpen << "\n";
+  std::cout << "  longest transfer " << r.longestMs << " ms, worst use of its time bound " << r.worstBoundUse
+            << "\n  faults:";
+  for (const auto& [kind, n] : r.faultKinds)
+    std::cout << " " << kind << " " << n << ";";
+  std::cout << "\n";
+  for (const auto& p : r.problems)
+    std::cout << "  PROBLEM " << p << "\n";
+  return r.clean() ? 0 : 1;
+}

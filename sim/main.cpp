@@ -1,0 +1,134 @@
+// vpr40t-sim: a virtual radio on a pseudo-terminal. Prints the terminal's path on the first
+// line of standard output, serves it until interrupted, and can save its memory at exit.
+
+#include "sim/VirtualRadio.h"
+
+#include <CLI/CLI.hpp>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <pthread.h>
+
+namespace {
+
+using vpr::sim::Memory;
+
+// A fault given as "BLOCK" or "BLOCK:COUNT".
+bool parseBlockCount(const std::string& text, int& block, int& count) {
+  try {
+    auto colon = text.find(':');
+    block = std::stoi(text.substr(0, colon));
+    if (colon != std::string::npos) count = std::stoi(text.substr(colon + 1));
+    return block >= 0 && count >= 0;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool loadMemory(const std::string& path, Memory& memory) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) return false;
+  // A raw image of 1024 bytes, or a data file: the image follows a 50-byte header.
+  std::size_t offset = 0;
+  if (bytes.size() == 1024)
+    offset = 0;
+  else if (bytes.size() == 1074)
+    offset = 50;
+  else
+    return false;
+  for (std::size_t i = 0; i < memory.size(); ++i)
+    memory[i] = static_cast<std::uint8_t>(bytes[offset + i]);
+  return true;
+}
+
+bool saveMemory(const std::string& path, const Memory& memory) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(memory.data()), static_cast<std::streamsize>(memory.size()));
+  return static_cast<bool>(out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Virtual radio: the radio's side of the programming protocol on a pseudo-terminal"};
+  std::string memoryFile, saveFile, wrongHeader, refuseWrite, noise, flood;
+  int silentAfter = -1, hangUpAfter = -1, truncate = -1, wrongLength = -1, nakFinal = -1;
+  long turnaroundUs = 2000;
+  vpr::sim::VirtualRadioOptions options;
+  app.add_option("--memory", memoryFile, "Starting memory: a raw 1024-byte image or a data file")
+      ->check(CLI::ExistingFile);
+  app.add_option("--save", saveFile, "Save the memory as a raw 1024-byte image when the radio stops");
+  app.add_flag("--program-mode", options.programMode, "Start already in programming mode");
+  app.add_flag("--shared-code", options.sharedCode, "Identify with the shared code P5390");
+  app.add_flag("--paced", options.paced, "Pace every byte at the line rate (11 bits per byte)");
+  app.add_option("--baud", options.baud, "Line rate for pacing")->check(CLI::PositiveNumber);
+  app.add_option("--turnaround-us", turnaroundUs, "Delay before each answer when paced, in microseconds")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--seed", options.seed, "Seed for noise bytes");
+  auto& f = options.faults;
+  app.add_flag("--no-answer", f.noAnswer, "Answer nothing at all");
+  app.add_option("--stray", f.strayBeforeProgramAck, "Stray bytes before the ACK to PROGRAM")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--wrong-header", wrongHeader, "BLOCK[:TIMES]: answer reads of a block with a wrong header");
+  app.add_option("--refuse-write", refuseWrite, "BLOCK[:TIMES]: refuse writes of a block");
+  app.add_option("--silent-after", silentAfter, "Answer nothing after this many blocks");
+  app.add_option("--hang-up-after", hangUpAfter, "Cut the line after this many blocks");
+  app.add_option("--noise", noise, "BLOCK:BYTES: noise before the answer to a block");
+  app.add_option("--flood", flood, "BLOCK:MS: flood the line instead of answering a block");
+  app.add_option("--truncate", truncate, "Cut the answer to a block read short");
+  app.add_option("--wrong-length", wrongLength, "Answer a block read with 16 bytes");
+  app.add_option("--nak-final", nakFinal, "End a block read with NAK instead of ACK");
+  CLI11_PARSE(app, argc, argv);
+
+  options.turnaround = std::chrono::microseconds(turnaroundUs);
+  f.silentAfterBlocks = silentAfter;
+  f.hangUpAfterBlocks = hangUpAfter;
+  f.truncateBlock = truncate;
+  f.wrongLengthBlock = wrongLength;
+  f.nakFinalAckBlock = nakFinal;
+  if ((!wrongHeader.empty() && !parseBlockCount(wrongHeader, f.wrongHeaderBlock, f.wrongHeaderTimes)) ||
+      (!refuseWrite.empty() && !parseBlockCount(refuseWrite, f.refuseWriteBlock, f.refuseWriteTimes)) ||
+      (!noise.empty() && !parseBlockCount(noise, f.noiseBeforeBlock, f.noiseBytes)) ||
+      (!flood.empty() && !parseBlockCount(flood, f.floodAtBlock, f.floodMs))) {
+    std::cerr << "vpr40t-sim: a fault must be given as BLOCK or BLOCK:NUMBER\n";
+    return 2;
+  }
+
+  Memory memory;
+  memory.fill(0xFF);
+  if (!memoryFile.empty() && !loadMemory(memoryFile, memory)) {
+    std::cerr << "vpr40t-sim: " << memoryFile << " is neither a 1024-byte image nor a data file\n";
+    return 1;
+  }
+
+  // Signals are taken by this thread alone, with sigwait, so the radio's thread is never interrupted.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+  vpr::sim::VirtualRadio radio(memory, options);
+  if (!radio.start()) {
+    std::cerr << "vpr40t-sim: " << radio.error() << "\n";
+    return 1;
+  }
+  std::cout << radio.devicePath() << std::endl;
+
+  int signal = 0;
+  sigwait(&signals, &signal);
+  radio.stop();
+  if (!saveFile.empty()) {
+    if (!saveMemory(saveFile, radio.memory())) {
+      std::cerr << "vpr40t-sim: cannot save the memory to " << saveFile << "\n";
+      return 1;
+    }
+    std::cerr << "vpr40t-sim: memory saved to " << saveFile << "\n";
+  }
+  return 0;
+}
