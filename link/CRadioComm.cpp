@@ -2,6 +2,7 @@
 
 #include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
+#include "model/ValueCodec.h"
 
 #include <algorithm>
 #include <chrono>
@@ -229,6 +230,10 @@ int CRadioComm::SelectTestChannel(std::uint8_t channel) {
   if (!WriteByte(kChannelCommand) || !WriteByte(channel)) return 1;
   std::uint8_t answer = 0;
   return ReadBytes(&answer, 1) && answer == ACK ? 0 : 1;
+}
+
+int CRadioComm::SelectTestSignalling(int signallingIndex) {
+  return SelectTestSignallingCode(toneListCode(signallingIndex));
 }
 
 int CRadioComm::SelectTestSignallingCode(ToneCode code) {

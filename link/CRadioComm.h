@@ -68,6 +68,8 @@ public:
   int ReadTestFreqRecord(int index, std::uint8_t* record16);
   int ReadAdjustArea(std::uint8_t* area16);
   int SelectTestChannel(std::uint8_t channel);
+  // Sends 'S' and the tone code of the tone-list entry (0 off, 1..38 the CTCSS tones).
+  int SelectTestSignalling(int signallingIndex);
   // Sends the tone code high byte first (the reverse of the image's order).
   int SelectTestSignallingCode(ToneCode code);
   int SetTransmit(bool on);

@@ -264,6 +264,8 @@ TEST_F(TestCommands, EachCommandGoesOutAsSpecifiedAndKeepsTheTimeOut) {
   pair.link.SetReadTimeout(550);
   EXPECT_EQ(pair.link.SelectTestChannel(3), 0);
   EXPECT_EQ(pair.link.SelectTestSignallingCode(0x0670), 0);
+  EXPECT_EQ(pair.link.SelectTestSignalling(0), 0);
+  EXPECT_EQ(pair.link.SelectTestSignalling(1), 0);
   EXPECT_EQ(pair.link.SetTransmit(true), 0);
   EXPECT_EQ(pair.link.SetTransmit(false), 0);
   EXPECT_EQ(pair.link.SendKCommand(true), 0);
@@ -274,9 +276,9 @@ TEST_F(TestCommands, EachCommandGoesOutAsSpecifiedAndKeepsTheTimeOut) {
   EXPECT_EQ(pair.link.LeaveAdjustMode(), 0);
   EXPECT_EQ(pair.link.ReadTimeout(), 550);
   const std::string expected =
-      std::string("C\x03", 2) + std::string("S\x06\x70", 3) + "K\x11\x01" + "K\x11\x02" + "K\x16\x01" +
-      "VESKARO" + "K\x13\x01K\x17\x01K\x13\x02K\x17\x02" + "n" + "K\x12\x01K\x12\x02K\x12\x01K\x12\x02" +
-      "M\x80" + "f\x10" + "K\x13\x01K\x17\x01K\x13\x02K\x17\x02";
+      std::string("C\x03", 2) + std::string("S\x06\x70", 3) + "S\xFF\xFF" + std::string("S\x06\x70", 3) +
+      "K\x11\x01" + "K\x11\x02" + "K\x16\x01" + "VESKARO" + "K\x13\x01K\x17\x01K\x13\x02K\x17\x02" + "n" +
+      "K\x12\x01K\x12\x02K\x12\x01K\x12\x02" + "M\x80" + "f\x10" + "K\x13\x01K\x17\x01K\x13\x02K\x17\x02";
   EXPECT_EQ(pair.receivedText(), expected);
 }
 
