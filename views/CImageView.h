@@ -21,12 +21,20 @@ public:
   virtual bool queryClose() { return true; }
   // The caption of the view's frame.
   virtual QString viewTitle() const = 0;
-  // The help context number shown for the view.
+  // The help context of the control that holds focus (the view's own context otherwise).
   virtual int helpContext() const = 0;
+
+protected:
+  // Closes the frame the view sits in (the window itself when it has no frame).
+  void closeFrame();
+  // Moves focus from `from` to the next (or previous) control of the view that takes Tab focus.
+  void focusNeighbour(QWidget* from, bool forward);
 
 signals:
   // The wide/narrow choice changed: the main window rebuilds its title.
   void titleMayHaveChanged();
+  // The user asked for help (F1 or the Help button) on the given help context.
+  void helpRequested(int context);
 };
 
 } // namespace vpr

@@ -1,0 +1,31 @@
+#include "views/CPickField.h"
+
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QMouseEvent>
+
+namespace vpr {
+
+CPickField::CPickField(QWidget* parent) : QLineEdit(parent) {
+  setReadOnly(true);
+  setCursor(Qt::ArrowCursor);
+  setContextMenuPolicy(Qt::PreventContextMenu);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void CPickField::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) clicked_ = true;
+  QLineEdit::mousePressEvent(event);
+}
+
+void CPickField::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  if (event->reason() == Qt::MouseFocusReason) clicked_ = true;
+  emit focusGained();
+}
+
+void CPickField::contextMenuEvent(QContextMenuEvent* event) {
+  event->accept();
+}
+
+} // namespace vpr
