@@ -348,8 +348,8 @@ void CChInfoView::onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int
 void CChInfoView::commitFrequency() {
   if (committing_ || grid_->editorKind() != CEditGrid::EditorKind::Text) return;
   committing_ = true;
-  const int row = grid_->row();
-  const int col = grid_->col();
+  const int row = grid_->editorRow();
+  const int col = grid_->editorCol();
   const QString text = freqEdit_->text();
   std::optional<int> warning;
   if (!abandonEntry_ && (col == kColRxFreq || col == kColTxFreq) &&
@@ -369,8 +369,8 @@ void CChInfoView::commitFrequency() {
 void CChInfoView::commitTone() {
   if (committing_ || grid_->editorKind() != CEditGrid::EditorKind::DropCombo) return;
   committing_ = true;
-  const int row = grid_->row();
-  const int col = grid_->col();
+  const int row = grid_->editorRow();
+  const int col = grid_->editorCol();
   if (col == kColRxTone || col == kColTxTone)
     data_.setChannelTone(row, col == kColRxTone ? ToneField::Receive : ToneField::Transmit,
                          toneCombo_->currentText().toStdString(), true);
@@ -381,8 +381,8 @@ void CChInfoView::commitTone() {
 
 void CChInfoView::pickTone(int index) {
   if (grid_->editorKind() != CEditGrid::EditorKind::DropCombo || index < 0) return;
-  const int row = grid_->row();
-  const int col = grid_->col();
+  const int row = grid_->editorRow();
+  const int col = grid_->editorCol();
   if (col != kColRxTone && col != kColTxTone) return;
   data_.setChannelTone(row, col == kColRxTone ? ToneField::Receive : ToneField::Transmit,
                        toneCombo_->itemText(index).toStdString(), false);
@@ -391,16 +391,18 @@ void CChInfoView::pickTone(int index) {
 
 void CChInfoView::pickOption(int index) {
   if (grid_->editorKind() != CEditGrid::EditorKind::DropList || index < 0) return;
-  const int col = grid_->col();
+  const int col = grid_->editorCol();
   if (col != kColOptionA && col != kColOptionB) return;
-  data_.setChannelOption(grid_->row(), col == kColOptionA ? 0 : 1, optionCombo_->itemData(index).toInt());
-  fillRow(grid_->row());
+  data_.setChannelOption(grid_->editorRow(), col == kColOptionA ? 0 : 1,
+                         optionCombo_->itemData(index).toInt());
+  fillRow(grid_->editorRow());
 }
 
 void CChInfoView::closeOptionEditor() {
   if (grid_->editorKind() != CEditGrid::EditorKind::DropList) return;
+  const int row = grid_->editorRow();
   grid_->closeEditor(false);
-  fillRow(grid_->row());
+  fillRow(row);
 }
 
 void CChInfoView::copyRows() {

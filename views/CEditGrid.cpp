@@ -158,6 +158,8 @@ bool CEditGrid::openEditorWidget(QWidget* editor, EditorKind kind) {
   if (editor->parentWidget() != viewport()) editor->setParent(viewport());
   editorKind_ = kind;
   editor_ = editor;
+  editorRow_ = row();
+  editorCol_ = col();
   placeEditor();
   editor->setEnabled(true);
   editor->show();
@@ -366,6 +368,11 @@ bool CEditGrid::pageKey(bool down) {
 }
 
 void CEditGrid::keyPressEvent(QKeyEvent* event) {
+  if (editorKind_ != EditorKind::None && !hasFocus()) {
+    // A key the open editor did not use: the grid must not move under the editor.
+    event->accept();
+    return;
+  }
   const int key = event->key();
   const Qt::KeyboardModifiers mods = event->modifiers();
   if (isEnter(key)) {

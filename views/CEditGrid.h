@@ -58,6 +58,9 @@ public:
   bool closeEditor(bool clearText);
   EditorKind editorKind() const { return editorKind_; }
   QWidget* openEditor() const { return editor_; }
+  // The cell the open editor belongs to (where its entry is stored).
+  int editorRow() const { return editorRow_; }
+  int editorCol() const { return editorCol_; }
   // The cell text taken when the text editor opened (what Esc puts back).
   QString savedCellText() const { return savedText_; }
 
@@ -125,6 +128,8 @@ private:
   EditorKind editorKind_ = EditorKind::None;
   QWidget* editor_ = nullptr;
   QString savedText_;
+  int editorRow_ = 0;
+  int editorCol_ = 0;
   bool enterArmed_ = true;
   bool arrowWrap_ = true;
   bool rowSelection_ = false;

@@ -14,17 +14,4 @@ void CImageView::closeFrame() {
   close();
 }
 
-void CImageView::focusNeighbour(QWidget* from, bool forward) {
-  QWidget* w = from;
-  for (int guard = 0; guard < 1000; ++guard) {
-    w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
-    if (!w || w == from) return;
-    if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && isAncestorOf(w) &&
-        !w->focusProxy()) {
-      w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-      return;
-    }
-  }
-}
-
 } // namespace vpr

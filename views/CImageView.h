@@ -27,8 +27,6 @@ public:
 protected:
   // Closes the frame the view sits in (the window itself when it has no frame).
   void closeFrame();
-  // Moves focus from `from` to the next (or previous) control of the view that takes Tab focus.
-  void focusNeighbour(QWidget* from, bool forward);
 
 signals:
   // The wide/narrow choice changed: the main window rebuilds its title.

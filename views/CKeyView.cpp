@@ -1,0 +1,117 @@
+#include "views/CKeyView.h"
+
+#include "lang/CLanguageTable.h"
+#include "model/DisplayText.h"
+#include "model/RadioData.h"
+#include "views/CPickField.h"
+#include "views/CPickList.h"
+#include "views/FormUtils.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vpr {
+
+namespace {
+
+constexpr int kTextViewName = 10027001;
+constexpr int kTextHelp = 10002004;
+constexpr int kTextClose = 10002003;
+constexpr int kFieldHelp = 205057;
+constexpr int kViewHelp = 204800;
+
+QString qText(int id) {
+  return QString::fromStdString(textOf(id));
+}
+
+} // namespace
+
+CKeyView::CKeyView(RadioData& data, QWidget* parent) : CImageView(parent), data_(data) {
+  auto* form = new QWidget(this);
+  auto* grid = new QGridLayout(form);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(12);
+  label_ = new QLabel(qText(DisplayText::kMoniKeyLabelId), form);
+  field_ = new CPickField(form);
+  field_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("M")) * 14);
+  field_->installEventFilter(this);
+  label_->setBuddy(field_);
+  grid->addWidget(label_, 0, 0);
+  grid->addWidget(field_, 0, 1);
+  list_ = new CPickList(form);
+  connect(field_, &CPickField::focusGained, this, [this] { list_->open(field_, choices::kMoniKey); });
+  connect(list_, &CPickList::chosen, this, [this](int value) {
+    data_.setMoniKey(value);
+    display();
+  });
+  connect(list_, &CPickList::closed, this, &CKeyView::display);
+
+  closeButton_ = new QPushButton(qText(kTextClose), this);
+  helpButton_ = new QPushButton(qText(kTextHelp), this);
+  closeButton_->setAutoDefault(false);
+  helpButton_->setAutoDefault(false);
+  connect(closeButton_, &QPushButton::clicked, this, &CKeyView::closeFrame);
+  connect(helpButton_, &QPushButton::clicked, this, [this] { emit helpRequested(kViewHelp); });
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(closeButton_);
+  buttons->addWidget(helpButton_);
+  buttons->addStretch();
+  auto* columns = new QHBoxLayout;
+  columns->addWidget(form, 0, Qt::AlignTop);
+  columns->addSpacing(16);
+  columns->addLayout(buttons);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addStretch();
+
+  setWindowTitle(qText(kTextViewName));
+  display();
+}
+
+QString CKeyView::viewTitle() const {
+  return qText(kTextViewName);
+}
+
+int CKeyView::helpContext() const {
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus && (focus == field_ || focus == list_ || list_->isAncestorOf(focus))) return kFieldHelp;
+  return kViewHelp;
+}
+
+void CKeyView::display() {
+  field_->setText(QString::fromStdString(DisplayText::moniKeyText(data_.moniKey()).text));
+  field_->setEnabled(true);
+}
+
+void CKeyView::reloadFromImage() {
+  if (list_->field()) list_->putBack();
+  display();
+  update();
+}
+
+bool CKeyView::queryClose() {
+  // A choice in progress is settled before the frame goes.
+  if (list_->field()) {
+    list_->putBack();
+    display();
+  }
+  return true;
+}
+
+bool CKeyView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == field_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      focusNeighbour(this, field_, true);
+      return true;
+    }
+  }
+  return CImageView::eventFilter(watched, event);
+}
+
+} // namespace vpr

@@ -1,0 +1,35 @@
+#include "views/FormUtils.h"
+
+#include "lang/CLanguageTable.h"
+#include "views/CSpinEdit.h"
+
+#include <QComboBox>
+
+namespace vpr {
+
+void fillChoices(QComboBox* combo, std::span<const ChoiceEntry> choices) {
+  combo->clear();
+  for (const ChoiceEntry& entry : choices)
+    combo->addItem(QString::fromStdString(textOf(entry.textId)), entry.value);
+}
+
+void configureValueEdit(CSpinEdit* spin, int inputMode, int maxLength) {
+  spin->edit()->setInputMode(inputMode);
+  spin->edit()->setMaxLength(maxLength);
+}
+
+void focusNeighbour(QWidget* scope, QWidget* from, bool forward) {
+  QWidget* w = from;
+  // The focus chain is circular; one turn through it is enough.
+  for (int guard = 0; guard < 10000; ++guard) {
+    w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+    if (!w || w == from) return;
+    if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && scope->isAncestorOf(w) &&
+        !w->focusProxy()) {
+      w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return;
+    }
+  }
+}
+
+} // namespace vpr

@@ -1,0 +1,25 @@
+#pragma once
+// Helpers shared by the form views: choice lists, value fields and focus movement.
+
+#include "model/ValueCodec.h"
+
+#include <span>
+
+class QComboBox;
+class QWidget;
+
+namespace vpr {
+
+class CSpinEdit;
+
+// Refills a combo box with the texts of the choices; each entry carries its value as item data.
+void fillChoices(QComboBox* combo, std::span<const ChoiceEntry> choices);
+
+// Prepares a numeric value field: what it accepts and how many characters it holds.
+void configureValueEdit(CSpinEdit* spin, int inputMode, int maxLength);
+
+// Moves focus from `from` to the next (or previous) control inside `scope` that takes Tab focus;
+// this is also what Enter does on a form view's fields.
+void focusNeighbour(QWidget* scope, QWidget* from, bool forward);
+
+} // namespace vpr
