@@ -1,0 +1,32 @@
+#pragma once
+// The commands of vpr40t-cli. Each command adds its subcommand with its options to the parser
+// and returns the function that carries it out once the command line has been parsed.
+//
+// Exit status: 0 done, 1 failed (a message naming the cause on standard error), 2 usage error.
+// Results go to standard output, messages and progress to standard error.
+
+#include "cli/TerminalUserInterface.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+
+namespace vpr::cli {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Command {
+  CLI::App* subcommand;
+  std::function<int(TerminalUserInterface& ui)> run;
+};
+
+// new (--row N | --model NAME --band NAME) -o FILE.dat: writes the default image of a model row.
+Command addNewCommand(CLI::App& app);
+// info FILE.dat: model, band, channel count and wide/narrow setting.
+Command addInfoCommand(CLI::App& app);
+// dump FILE.dat: channels, test frequencies, optional features and the Moni key as text.
+Command addDumpCommand(CLI::App& app);
+
+} // namespace vpr::cli

@@ -1,0 +1,122 @@
+#include "cli/ImageReport.h"
+
+#include "lang/CLanguageTable.h"
+#include "model/DataFile.h"
+#include "model/DataFileFlows.h"
+#include "model/DisplayText.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+
+namespace vpr::cli {
+
+namespace {
+
+constexpr int kTextModel = 10009001;
+constexpr int kTextBand = 10009002;
+constexpr int kTextWideNarrow = 10041005;
+constexpr int kTextNarrow = 10031051;
+constexpr int kTextWide = 10031050;
+constexpr int kTextChannelSection = 10027012;
+constexpr int kTextTestFrequencySection = 10027010;
+constexpr int kTextFeatureSection = 10027002;
+constexpr int kTextKeySection = 10027001;
+
+std::string hexBytes(const ModelCode& code) {
+  std::string text;
+  char byte[4];
+  for (const std::uint8_t b : code) {
+    std::snprintf(byte, sizeof byte, text.empty() ? "%02X" : " %02X", b);
+    text += byte;
+  }
+  return text;
+}
+
+} // namespace
+
+bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterface& ui) {
+  DataFile::Magic magic{};
+  const auto result = DataFile::readDataFile(path, data.transferImage, magic);
+  if (result != DataFile::Read) {
+    const std::size_t separator = path.find_last_of('/');
+    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+    ui.fail(path + ": " + DataFileFlows::readFailureText(result, name, magic));
+    return false;
+  }
+  data.adoptTransferImage();
+  return true;
+}
+
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths;
+  for (const auto& row : rows) {
+    if (widths.size() < row.size()) widths.resize(row.size(), 0);
+    for (std::size_t i = 0; i < row.size(); ++i)
+      widths[i] = std::max(widths[i], row[i].size());
+  }
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      if (i > 0) line.append(2, ' ');
+      line += row[i];
+      if (i + 1 < row.size()) line.append(widths[i] - row[i].size(), ' ');
+    }
+    while (!line.empty() && line.back() == ' ')
+      line.pop_back();
+    out << line << '\n';
+  }
+}
+
+void printSummary(std::ostream& out, const RadioData& data) {
+  const std::string model = data.isListedModel() ? data.modelNameText() : hexBytes(data.modelCode());
+  printTable(out,
+             {
+                 {textOf(kTextModel) + ":", model},
+                 {textOf(kTextBand) + ":", data.bandNameText()},
+                 {textOf(kTextChannelCount) + ":", std::to_string(data.channelCount())},
+                 {textOf(kTextWideNarrow) + ":", textOf(data.narrowSetting() == 1 ? kTextNarrow : kTextWide)},
+             });
+}
+
+void printDump(std::ostream& out, const RadioData& data) {
+  out << textOf(kTextChannelSection) << '\n';
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> header;
+  for (int field = 0; field < kChannelFieldCount; ++field)
+    header.push_back(textOf(DisplayText::channelHeaderId(static_cast<ChannelField>(field))));
+  rows.push_back(header);
+  for (int n = 1; n <= data.channelCount(); ++n) {
+    std::vector<std::string> row;
+    for (int field = 0; field < kChannelFieldCount; ++field)
+      row.push_back(DisplayText::channelCell(data, n, static_cast<ChannelField>(field)).text);
+    rows.push_back(row);
+  }
+  printTable(out, rows);
+
+  out << '\n' << textOf(kTextTestFrequencySection) << '\n';
+  rows.clear();
+  rows.push_back({});
+  for (const int id : DisplayText::kTestFrequencyHeaderIds)
+    rows.back().push_back(textOf(id));
+  for (int k = 1; k <= layout::kTestFreqCount; ++k) {
+    const TestFreqRecord record = data.testFrequency(k);
+    rows.push_back({std::to_string(k), DisplayText::testFrequencyCell(record, FrequencyField::Receive).text,
+                    DisplayText::testFrequencyCell(record, FrequencyField::Transmit).text});
+  }
+  printTable(out, rows);
+
+  out << '\n' << textOf(kTextFeatureSection) << '\n';
+  rows.clear();
+  for (int item = 0; item < kFeatureItemCount; ++item) {
+    const auto feature = static_cast<FeatureItem>(item);
+    rows.push_back(
+        {textOf(DisplayText::featureLabelId(feature)), DisplayText::featureText(data, feature).text});
+  }
+  printTable(out, rows);
+
+  out << '\n' << textOf(kTextKeySection) << '\n';
+  printTable(out, {{textOf(DisplayText::kMoniKeyLabelId), DisplayText::moniKeyText(data.moniKey()).text}});
+}
+
+} // namespace vpr::cli

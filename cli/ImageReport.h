@@ -1,0 +1,30 @@
+#pragma once
+// What the inspecting commands print about an image, and how they load it.
+
+#include "cli/TerminalUserInterface.h"
+#include "model/RadioData.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vpr::cli {
+
+// Text identifier of the channel-count label, which only the command-line tool shows.
+inline constexpr int kTextChannelCount = 10050001;
+
+// Loads a data file as the working image of data. On failure prints the same message the
+// desktop program shows and returns false.
+bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterface& ui);
+
+// Model, band, channel count and wide/narrow setting, one labelled line each.
+void printSummary(std::ostream& out, const RadioData& data);
+
+// The channels, the 16 test frequencies, the optional features and the Moni key, each section
+// under its heading with the columns the editing views show.
+void printDump(std::ostream& out, const RadioData& data);
+
+// Rows of cells printed in columns two spaces apart, without trailing blanks.
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows);
+
+} // namespace vpr::cli

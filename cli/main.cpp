@@ -1,0 +1,47 @@
+// vpr40t-cli: reads, writes, inspects and converts radio images without the desktop program.
+
+#include "cli/Commands.h"
+#include "lang/CLanguageTable.h"
+
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+// The folder of the running program, where an installed language file may lie beside it.
+std::string programFolder() {
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.parent_path().string();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  using namespace vpr::cli;
+  CLI::App app{"VPR-40T command-line tool: read, write, inspect and convert radio images.", "vpr40t-cli"};
+  app.require_subcommand(1);
+  app.set_help_all_flag("--help-all", "Show the help of every command");
+
+  const std::vector<Command> commands = {
+      addNewCommand(app),
+      addInfoCommand(app),
+      addDumpCommand(app),
+  };
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? kExitDone : kExitUsage;
+  }
+
+  TerminalUserInterface ui(std::cerr);
+  if (!vpr::languageTable().loadLanguageFile("English", ui, programFolder())) return kExitFailed;
+
+  for (const Command& command : commands) {
+    if (command.subcommand->parsed()) return command.run(ui);
+  }
+  return kExitUsage;
+}

@@ -1,0 +1,206 @@
+#include "model/DataFile.h"
+#include "model/ModelCatalogue.h"
+#include "model/RadioData.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vpr {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string asString(const std::array<std::uint8_t, DataFile::kFileSize>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+RadioImage sampleImage() {
+  RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+  for (std::size_t i = 0; i < 16; ++i)
+    image[i] = static_cast<std::uint8_t>(i * 7); // the head is kept as it is
+  return image;
+}
+
+// Makes every write beyond a few hundred bytes fail (EFBIG), even for root, while it lives.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit limit = previous_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+
+private:
+  rlimit previous_{};
+  void (*previousHandler_)(int) = nullptr;
+};
+
+class DataFileTest : public ::testing::Test {
+protected:
+  fs::path dir = test::makeTempDir();
+  RadioImage target = clearedImage();
+  DataFile::Magic magic{};
+
+  DataFile::ReadResult read(const std::string& bytes) {
+    writeBytes(dir / "in.dat", bytes);
+    return DataFile::readDataFile((dir / "in.dat").string(), target, magic);
+  }
+};
+
+TEST_F(DataFileTest, AWrittenFileIsTheHeaderFollowedByTheImage) {
+  const RadioImage image = sampleImage();
+  std::error_code error;
+  ASSERT_EQ(DataFile::writeDataFile((dir / "a.dat").string(), image, error), DataFile::Written);
+  const std::string bytes = readBytes(dir / "a.dat");
+  ASSERT_EQ(bytes.size(), 1074u);
+  EXPECT_EQ(bytes.substr(0, 10), std::string("VPR40T\xFF\xFF\xFF\xFF", 10));
+  EXPECT_EQ(bytes.substr(10, 5), "V0420");
+  EXPECT_EQ(bytes.substr(15, 8), std::string(image.begin() + 0x3D0, image.begin() + 0x3D8));
+  EXPECT_EQ(bytes.substr(23, 27), std::string(27, '\xFF'));
+  EXPECT_EQ(bytes.substr(50), std::string(image.begin(), image.end()));
+  EXPECT_EQ(bytes, asString(DataFile::fileBytes(image)));
+}
+
+TEST_F(DataFileTest, AWrittenFileReadsBackByteForByte) {
+  const RadioImage image = sampleImage();
+  std::error_code error;
+  ASSERT_EQ(DataFile::writeDataFile((dir / "a.dat").string(), image, error), DataFile::Written);
+  ASSERT_EQ(DataFile::readDataFile((dir / "a.dat").string(), target, magic), DataFile::Read);
+  EXPECT_EQ(target, image);
+}
+
+TEST_F(DataFileTest, OnlyVersionV04FilesMustCarryAListedModel) {
+  RadioImage image = sampleImage();
+  std::string bytes = asString(DataFile::fileBytes(image));
+  bytes.replace(15, 8,
+                std::string("\0\0\x23"
+                            "0144P",
+                            8)); // band byte of no row
+  bytes.replace(10, 5, "V0399");
+  EXPECT_EQ(read(bytes), DataFile::Read);
+  EXPECT_EQ(target, image); // the header's code is not compared with the image's own
+
+  target = clearedImage();
+  bytes.replace(10, 5, "V0420");
+  EXPECT_EQ(read(bytes), DataFile::UnlistedModel);
+  EXPECT_EQ(target, clearedImage());
+}
+
+TEST_F(DataFileTest, AWrongMagicIsHandedBack) {
+  EXPECT_EQ(read(std::string("VPR30T\xFF\xFF\xFF\xFF", 10) + std::string(1064, '\0')), DataFile::WrongMagic);
+  EXPECT_EQ(DataFile::magicText(magic), "VPR30T");
+  EXPECT_EQ(read("This is a plain text file, long enough to be mistaken for nothing else at all.\n"),
+            DataFile::WrongMagic);
+  EXPECT_EQ(DataFile::magicText(magic), "This is a ");
+  EXPECT_EQ(target, clearedImage());
+}
+
+TEST_F(DataFileTest, FilesShorterThanTheFormatAreRefusedAndLeaveTheTargetAlone) {
+  const std::string full = asString(DataFile::fileBytes(sampleImage()));
+  for (const std::size_t length : {0, 3, 9}) {
+    SCOPED_TRACE(length);
+    EXPECT_EQ(read(full.substr(0, length)), DataFile::WrongMagic);
+    EXPECT_EQ(DataFile::magicText(magic), full.substr(0, std::min<std::size_t>(length, 6)));
+  }
+  for (const std::size_t length : {10, 23, 49, 50, 51, 1073}) {
+    SCOPED_TRACE(length);
+    EXPECT_EQ(read(full.substr(0, length)), DataFile::TooShort);
+  }
+  EXPECT_EQ(target, clearedImage());
+}
+
+TEST_F(DataFileTest, TrailingBytesAfterTheImageAreIgnored) {
+  const RadioImage image = sampleImage();
+  std::string bytes = asString(DataFile::fileBytes(image));
+  bytes += std::string(8 * 1024 * 1024, '\x5A');
+  EXPECT_EQ(read(bytes), DataFile::Read);
+  EXPECT_EQ(target, image);
+}
+
+TEST_F(DataFileTest, RandomBytesNeverLoad) {
+  std::mt19937 random(1074);
+  for (int round = 0; round < 50; ++round) {
+    std::string bytes(static_cast<std::size_t>(random() % 3000), '\0');
+    for (char& c : bytes)
+      c = static_cast<char>(random());
+    EXPECT_EQ(read(bytes), DataFile::WrongMagic);
+  }
+  EXPECT_EQ(target, clearedImage());
+}
+
+TEST_F(DataFileTest, WhatIsNoRegularFileCannotBeOpened) {
+  EXPECT_EQ(DataFile::readDataFile((dir / "missing.dat").string(), target, magic), DataFile::CannotOpen);
+  EXPECT_EQ(DataFile::readDataFile(dir.string(), target, magic), DataFile::CannotOpen);
+  ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
+  EXPECT_EQ(DataFile::readDataFile((dir / "pipe.dat").string(), target, magic), DataFile::CannotOpen);
+}
+
+TEST_F(DataFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
+  const std::string old =
+      asString(DataFile::fileBytes(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(0))));
+  writeBytes(dir / "radio.dat", old);
+  std::error_code error;
+  DataFile::WriteResult result;
+  {
+    FileSizeLimit limit(500);
+    result = DataFile::writeDataFile((dir / "radio.dat").string(), sampleImage(), error);
+  }
+  EXPECT_EQ(result, DataFile::WriteFailed);
+  EXPECT_EQ(error, std::errc::file_too_large);
+  EXPECT_EQ(readBytes(dir / "radio.dat"), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(DataFileTest, AFileThatCannotBeCreatedNamesTheReason) {
+  std::error_code error;
+  EXPECT_EQ(DataFile::writeDataFile((dir / "no-such-folder" / "a.dat").string(), sampleImage(), error),
+            DataFile::CannotCreate);
+  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+  fs::create_directory(dir / "folder.dat");
+  EXPECT_EQ(DataFile::writeDataFile((dir / "folder.dat").string(), sampleImage(), error),
+            DataFile::CannotCreate);
+  EXPECT_EQ(error, std::errc::is_a_directory);
+  EXPECT_TRUE(fs::is_directory(dir / "folder.dat"));
+}
+
+TEST_F(DataFileTest, ReplacingAFileKeepsItsPermissionsAndLinks) {
+  writeBytes(dir / "real.dat", "old");
+  fs::permissions(dir / "real.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(dir / "real.dat", dir / "link.dat");
+  std::error_code error;
+  ASSERT_EQ(DataFile::writeDataFile((dir / "link.dat").string(), sampleImage(), error), DataFile::Written);
+  EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+  EXPECT_EQ(readBytes(dir / "real.dat").size(), 1074u);
+  EXPECT_EQ(fs::status(dir / "real.dat").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+} // namespace
+} // namespace vpr
