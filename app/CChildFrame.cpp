@@ -1,0 +1,57 @@
+#include "app/CChildFrame.h"
+
+#include "views/CImageView.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+
+namespace vpr {
+
+namespace {
+bool& closingAllFlag() {
+  static bool closing = false;
+  return closing;
+}
+} // namespace
+
+CChildFrame::CChildFrame(CImageView* view, QWidget* parent) : QMdiSubWindow(parent) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWidget(view);
+  view->setWindowTitle(view->viewTitle());
+}
+
+CImageView* CChildFrame::view() const {
+  return qobject_cast<CImageView*>(widget());
+}
+
+void CChildFrame::setClosingAll(bool closing) {
+  closingAllFlag() = closing;
+}
+
+bool CChildFrame::closingAll() {
+  return closingAllFlag();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (closeGranted_ || closingAll() || !view()) {
+    QMdiSubWindow::closeEvent(event);
+    return;
+  }
+  // Let pending work of the view (an open cell editor, a focus-out commit) finish first.
+  event->ignore();
+  if (!closePosted_) {
+    closePosted_ = true;
+    QTimer::singleShot(0, this, &CChildFrame::deferredClose);
+  }
+}
+
+void CChildFrame::deferredClose() {
+  closePosted_ = false;
+  CImageView* v = view();
+  if (v && !v->queryClose())
+    return;
+  closeGranted_ = true;
+  close();
+}
+
+} // namespace vpr

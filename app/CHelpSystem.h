@@ -1,0 +1,29 @@
+#pragma once
+// Opens the HTML manual of the selected language at a help context, in the user's browser.
+// A missing manual shows nothing and reports nothing.
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+namespace vpr {
+
+class CHelpSystem {
+public:
+  // The help file name of the selected language (for example "vpr40t_en.chm"); the manual
+  // folder is named after its language suffix ("en").
+  static void setHelpFileName(const QString& name);
+  static QString helpFileName();
+
+  // Folders searched for "help/<language>/": set by the application at start-up.
+  static void setSearchFolders(const QStringList& folders);
+
+  // The page and anchor of a help context, relative to the manual folder ("channels.html#c31002").
+  static QString pageOf(int context);
+  // The file URL of the manual page for the context, or an empty URL when the manual is missing.
+  static QUrl urlOf(int context);
+  // Opens the manual at the context; returns whether a manual was found to open.
+  static bool showHelp(int context);
+};
+
+} // namespace vpr

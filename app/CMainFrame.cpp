@@ -1,0 +1,674 @@
+#include "app/CMainFrame.h"
+
+#include "app/CAppSettings.h"
+#include "app/CChInfoFrm.h"
+#include "app/CChildFrame.h"
+#include "app/CHelpSystem.h"
+#include "app/CRPSDoc.h"
+#include "app/CSplashWnd.h"
+#include "app/CTreeViewBar.h"
+#include "app/CommandIds.h"
+#include "app/CoreAccess.h"
+#include "app/QtText.h"
+#include "lang/UserInterface.h"
+#include "views/CImageView.h"
+#include "views/ViewFactory.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+#include <ctime>
+
+namespace vpr {
+
+namespace {
+
+struct CommandInfo {
+  int command;
+  int text;        // menu text, 0 for none
+  int helpContext; // -1 for none
+  const char* icon;
+};
+
+// The commands of the menus and toolbar with their menu texts and help contexts.
+constexpr CommandInfo kCommands[] = {
+    {cmd::FileNew, 10003101, 0x11000, "new"},
+    {cmd::FileOpen, 10003102, 0x12000, "open"},
+    {cmd::FileSave, 10003103, 0x13000, "save"},
+    {cmd::FileSaveAs, 10003104, 0x14000, nullptr},
+    {cmd::FilePrint, 10003105, 0x15000, "print"},
+    {cmd::FilePrintPreview, 10003106, 0x16000, nullptr},
+    {cmd::AppExit, 10003108, 0x17000, nullptr},
+    {cmd::ModelInformation, 10003201, 0x20000, nullptr},
+    {cmd::ChannelInformation, 10003314, 0x31000, nullptr},
+    {cmd::OptionalFeatures, 10003302, 0x33000, nullptr},
+    {cmd::KeyAssignment, 10003301, 0x32000, nullptr},
+    {cmd::TestFrequency, 10003307, 0x34000, nullptr},
+    {cmd::ReadData, 10003401, 0x51000, "read"},
+    {cmd::WriteData, 10003402, 0x52000, "write"},
+    {cmd::TestMode, 10003403, 0x53000, nullptr},
+    {cmd::MemoryMap, 10003405, -1, nullptr},
+    {cmd::CommunicationPort, 10003601, 0x71000, nullptr},
+    {cmd::TreeView, 10003701, 0x81000, nullptr},
+    {cmd::ToolBar, 10003702, 0x82000, nullptr},
+    {cmd::StatusBar, 10003703, 0x83000, nullptr},
+    {cmd::WindowCascade, 10003801, 0x91000, nullptr},
+    {cmd::WindowTileHorizontal, 10003802, 0x92000, nullptr},
+    {cmd::WindowTileVertical, 10003803, 0x93000, nullptr},
+    {cmd::WindowArrange, 10003804, 0x94000, nullptr},
+    {cmd::CloseAllWindows, 10003805, 0x95000, nullptr},
+    {cmd::HelpTopics, 10003901, -1, nullptr},
+    {cmd::About, 10003902, -1, "about"},
+    {cmd::FocusTreeView, 0, -1, nullptr},
+};
+
+const CommandInfo* infoOf(int command) {
+  for (const CommandInfo& info : kCommands)
+    if (info.command == command)
+      return &info;
+  return nullptr;
+}
+
+constexpr int kSeparator = 0;
+
+struct MenuInfo {
+  int text;
+  std::initializer_list<int> items; // kSeparator between groups
+};
+
+const MenuInfo kFileMenu{10003001,
+                         {cmd::FileNew, cmd::FileOpen, cmd::FileSave, cmd::FileSaveAs, kSeparator, cmd::FilePrint,
+                          cmd::FilePrintPreview, kSeparator, cmd::AppExit}};
+const MenuInfo kModelMenu{10003002, {cmd::ModelInformation}};
+const MenuInfo kEditMenu{
+    10003003,
+    {cmd::ChannelInformation, kSeparator, cmd::OptionalFeatures, cmd::KeyAssignment, kSeparator, cmd::TestFrequency}};
+const MenuInfo kProgramMenu{10003004, {cmd::ReadData, cmd::WriteData, cmd::TestMode, cmd::MemoryMap}};
+const MenuInfo kSetupMenu{10003006, {cmd::CommunicationPort}};
+const MenuInfo kViewMenu{10003007, {cmd::TreeView, kSeparator, cmd::ToolBar, cmd::StatusBar}};
+const MenuInfo kWindowMenu{10003008,
+                           {cmd::WindowCascade, cmd::WindowTileHorizontal, cmd::WindowTileVertical,
+                            cmd::WindowArrange, kSeparator, cmd::CloseAllWindows}};
+const MenuInfo kHelpMenu{10003009, {cmd::HelpTopics, kSeparator, cmd::About}};
+
+struct ToolInfo {
+  int command;
+  int tooltip;
+};
+constexpr ToolInfo kToolButtons[] = {
+    {cmd::FileNew, 10005001}, {cmd::FileOpen, 10005002},  {cmd::FileSave, 10005003}, {kSeparator, 0},
+    {cmd::FilePrint, 10005004}, {kSeparator, 0},          {cmd::ReadData, 10005005}, {cmd::WriteData, 10005006},
+    {kSeparator, 0},          {cmd::About, 10001009},
+};
+
+struct ViewInfo {
+  int command;
+  ViewKind kind;
+};
+constexpr ViewInfo kViews[] = {
+    {cmd::ChannelInformation, ViewKind::ChannelInfo},
+    {cmd::OptionalFeatures, ViewKind::Features},
+    {cmd::KeyAssignment, ViewKind::Keys},
+    {cmd::TestFrequency, ViewKind::TestFrequencies},
+};
+
+QString localTime(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[128];
+  const std::size_t length = std::strftime(buffer, sizeof buffer, format, &local);
+  return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
+}
+
+CImageView* viewOfWindow(QMdiSubWindow* window) {
+  return window ? qobject_cast<CImageView*>(window->widget()) : nullptr;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth)
+    : ui_(ui), settings_(settings), demonstrationMode_(demonstrationMode), colourDepth_(colourDepth) {
+  setObjectName(QStringLiteral("mainFrame"));
+  setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/vpr40t-256.png")));
+  mdi_ = new QMdiArea(this);
+  mdi_->setObjectName(QStringLiteral("mdiArea"));
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+  mdi_->setBackground(QColor(0x8c, 0x9a, 0xa8));
+  setCentralWidget(mdi_);
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { updateWindowMenu(); });
+
+  createActions();
+  createMenus();
+  createToolBar();
+  createStatusBar();
+  createTreeBar();
+  localiseMenus();
+  updateTitle();
+  updatePortPane();
+  refreshClock();
+  clock_.setInterval(1000);
+  connect(&clock_, &QTimer::timeout, this, &CMainFrame::refreshClock);
+  clock_.start();
+  // Ctrl+Tab stays with the focused control instead of cycling the child windows.
+  qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame() {
+  qApp->removeEventFilter(this);
+}
+
+void CMainFrame::createActions() {
+  for (const CommandInfo& info : kCommands) {
+    auto* action = new QAction(this);
+    action->setData(info.command);
+    if (info.icon)
+      action->setIcon(QIcon(QStringLiteral(":/vpr40t/icons/%1.png").arg(QLatin1String(info.icon))));
+    const int command = info.command;
+    connect(action, &QAction::triggered, this, [this, command] { onCommand(command); });
+    actions_[command] = action;
+  }
+  const auto shortcut = [this](int command, std::initializer_list<QKeySequence> keys) {
+    actions_[command]->setShortcuts(QList<QKeySequence>(keys));
+  };
+  shortcut(cmd::FileNew, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+  shortcut(cmd::FileOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+  shortcut(cmd::FileSave, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+  shortcut(cmd::FilePrint, {QKeySequence(Qt::CTRL | Qt::Key_P)});
+  shortcut(cmd::ReadData, {QKeySequence(Qt::CTRL | Qt::Key_R)});
+  shortcut(cmd::WriteData, {QKeySequence(Qt::CTRL | Qt::Key_W)});
+  shortcut(cmd::TestMode, {QKeySequence(Qt::CTRL | Qt::Key_T)});
+  shortcut(cmd::MemoryMap, {QKeySequence(Qt::CTRL | Qt::Key_M)});
+  shortcut(cmd::TreeView,
+           {QKeySequence(Qt::CTRL | Qt::Key_0), QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_0)});
+  shortcut(cmd::FocusTreeView,
+           {QKeySequence(Qt::ALT | Qt::Key_0), QKeySequence(Qt::ALT | Qt::KeypadModifier | Qt::Key_0)});
+  for (int command : {cmd::TreeView, cmd::ToolBar, cmd::StatusBar})
+    actions_[command]->setCheckable(true);
+  actions_[cmd::ToolBar]->setChecked(true);
+  actions_[cmd::StatusBar]->setChecked(true);
+  // The accelerator-only command lives on the window itself.
+  addAction(actions_[cmd::FocusTreeView]);
+}
+
+void CMainFrame::createMenus() {
+  const auto build = [this](const MenuInfo& info) {
+    auto* menu = new QMenu(this);
+    for (int item : info.items) {
+      if (item == kSeparator)
+        menu->addSeparator();
+      else
+        menu->addAction(actions_[item]);
+    }
+    menu->installEventFilter(this);
+    menus_[info.text] = menu;
+    return menu;
+  };
+  for (const MenuInfo* info : {&kFileMenu, &kModelMenu, &kEditMenu, &kProgramMenu, &kSetupMenu, &kViewMenu})
+    menuBar()->addMenu(build(*info));
+  windowMenu_ = build(kWindowMenu);
+  windowMenu_->addSeparator();
+  connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::fillWindowList);
+  helpMenuAction_ = menuBar()->addMenu(build(kHelpMenu));
+}
+
+void CMainFrame::createToolBar() {
+  toolBar_ = new QToolBar(this);
+  toolBar_->setObjectName(QStringLiteral("toolBar"));
+  toolBar_->setMovable(true);
+  toolBar_->setIconSize(QSize(24, 24));
+  for (const ToolInfo& tool : kToolButtons) {
+    if (tool.command == kSeparator)
+      toolBar_->addSeparator();
+    else
+      toolBar_->addAction(actions_[tool.command]);
+  }
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+  connect(toolBar_, &QToolBar::visibilityChanged, actions_[cmd::ToolBar], &QAction::setChecked);
+}
+
+void CMainFrame::createStatusBar() {
+  portPane_ = new QLabel(this);
+  portPane_->setObjectName(QStringLiteral("portPane"));
+  portPane_->setMinimumWidth(portPane_->fontMetrics().horizontalAdvance(QStringLiteral("COM20 ")) + 12);
+  portPane_->installEventFilter(this);
+  datePane_ = new QLabel(this);
+  datePane_->setObjectName(QStringLiteral("datePane"));
+  timePane_ = new QLabel(this);
+  timePane_->setObjectName(QStringLiteral("timePane"));
+  for (QLabel* pane : {portPane_, datePane_, timePane_}) {
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setContentsMargins(6, 0, 6, 0);
+  }
+  statusBar()->addWidget(portPane_);
+  statusBar()->addPermanentWidget(datePane_);
+  statusBar()->addPermanentWidget(timePane_);
+}
+
+void CMainFrame::createTreeBar() {
+  treeBar_ = new CTreeViewBar(this);
+  addDockWidget(Qt::LeftDockWidgetArea, treeBar_);
+  resizeDocks({treeBar_}, {CTreeViewBar::kDefaultWidth}, Qt::Horizontal);
+  treeBar_->hide();
+  connect(treeBar_, &CTreeViewBar::commandRequested, this, &CMainFrame::postCommand);
+  connect(treeBar_, &CTreeViewBar::hideRequested, this,
+          [this] { QMetaObject::invokeMethod(this, [this] { onCommand(cmd::TreeView); }, Qt::QueuedConnection); });
+  connect(treeBar_, &CTreeViewBar::helpRequested, this, &CMainFrame::showHelpFor);
+  connect(treeBar_, &QDockWidget::visibilityChanged, this,
+          [this] { actions_[cmd::TreeView]->setChecked(!treeBar_->isHidden()); });
+}
+
+QAction* CMainFrame::action(int command) const {
+  const auto it = actions_.find(command);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::localiseMenus() {
+  for (const CommandInfo& info : kCommands)
+    if (info.text)
+      actions_[info.command]->setText(qtText(info.text));
+  for (auto& [text, menu] : menus_)
+    menu->setTitle(qtText(text));
+  for (const ToolInfo& tool : kToolButtons)
+    if (tool.command != kSeparator)
+      actions_[tool.command]->setToolTip(qtText(tool.tooltip));
+  treeBar_->localise();
+  updateWindowMenu();
+}
+
+void CMainFrame::updateWindowMenu() {
+  const bool childOpen = !mdi_->subWindowList().isEmpty();
+  if (childOpen && !windowMenuAction_) {
+    windowMenuAction_ = menuBar()->insertMenu(helpMenuAction_, windowMenu_);
+  } else if (!childOpen && windowMenuAction_) {
+    menuBar()->removeAction(windowMenuAction_);
+    windowMenuAction_ = nullptr;
+  }
+}
+
+void CMainFrame::fillWindowList() {
+  // Everything after the last fixed item is the list of open child windows.
+  const QList<QAction*> all = windowMenu_->actions();
+  const qsizetype fixed = static_cast<qsizetype>(kWindowMenu.items.size()) + 1;
+  for (qsizetype i = fixed; i < all.size(); ++i) {
+    windowMenu_->removeAction(all[i]);
+    delete all[i];
+  }
+  int number = 1;
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    QAction* item = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(number++).arg(window->windowTitle()));
+    item->setCheckable(true);
+    item->setChecked(window == mdi_->activeSubWindow());
+    connect(item, &QAction::triggered, this, [this, window] { mdi_->setActiveSubWindow(window); });
+  }
+}
+
+void CMainFrame::refreshClock() {
+  datePane_->setText(localTime("%x"));
+  timePane_->setText(localTime("%X"));
+}
+
+void CMainFrame::updatePortPane() {
+  portPane_->setText(QStringLiteral("COM%1").arg(core::portNumber()));
+}
+
+QString CMainFrame::titleText() const {
+  QString title = QStringLiteral("VPR-40T  [ %1  %2] [ %3 : %4 ]")
+                      .arg(QString::fromStdString(core::titleText()),
+                           qtText(core::narrowSetting() == 1 ? 10031051 : 10031050), qtText(10007002),
+                           QString::fromStdString(core::currentFileName()));
+  if (demonstrationMode_)
+    title += QString(10, QLatin1Char(' ')) + qtText(10001014);
+  return title;
+}
+
+void CMainFrame::updateTitle() {
+  setWindowTitle(titleText());
+}
+
+CImageView* CMainFrame::viewOf(ViewKind kind) const {
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    if (window->property("viewKind").toInt() == static_cast<int>(kind))
+      return viewOfWindow(window);
+  }
+  return nullptr;
+}
+
+CImageView* CMainFrame::openView(ViewKind kind) {
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    if (window->property("viewKind").toInt() == static_cast<int>(kind)) {
+      mdi_->setActiveSubWindow(window);
+      return viewOfWindow(window);
+    }
+  }
+  CImageView* view = createView(kind, nullptr);
+  if (!view) {
+    showNotAvailable();
+    return nullptr;
+  }
+  if (!document_)
+    document_ = std::make_unique<CRPSDoc>();
+  QMdiSubWindow* frame = nullptr;
+  if (kind == ViewKind::ChannelInfo)
+    frame = new CChInfoFrm(view);
+  else
+    frame = new CChildFrame(view);
+  frame->setProperty("viewKind", static_cast<int>(kind));
+  frame->setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/tree-area.png")));
+  mdi_->addSubWindow(frame);
+  connect(view, &CImageView::titleMayHaveChanged, this, &CMainFrame::updateTitle);
+  connect(frame, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { updateWindowMenu(); }); });
+  if (kind == ViewKind::ChannelInfo)
+    frame->move(0, 0);
+  frame->show();
+  view->setFocus();
+  localiseMenus();
+  return view;
+}
+
+void CMainFrame::reloadViews() {
+  for (QMdiSubWindow* window : mdi_->subWindowList())
+    if (CImageView* view = viewOfWindow(window))
+      view->reloadFromImage();
+}
+
+void CMainFrame::closeAllWindows() {
+  CChildFrame::setClosingAll(true);
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    window->close();
+    // Frames are deleted on close; finish that now so that a new view of the same kind can open.
+    delete window;
+  }
+  if (!treeBar_->isHidden())
+    treeBar_->hide();
+  CChildFrame::setClosingAll(false);
+  updateWindowMenu();
+}
+
+void CMainFrame::postCommand(int command) {
+  QMetaObject::invokeMethod(this, [this, command] { onCommand(command); }, Qt::QueuedConnection);
+  activateWindow();
+  setFocus();
+}
+
+void CMainFrame::toggleTreeBar(bool focusWhenShown) {
+  if (!treeBar_->isHidden()) {
+    if (focusWhenShown)
+      treeBar_->tree()->setFocus();
+    else
+      treeBar_->hide();
+    return;
+  }
+  showTreeBar();
+}
+
+void CMainFrame::showTreeBar() {
+  treeBar_->show();
+  treeBar_->refreshTree(QString::fromStdString(core::modelNameText()));
+  treeBar_->tree()->setFocus();
+  actions_[cmd::TreeView]->setChecked(true);
+}
+
+void CMainFrame::onCommand(int command) {
+  for (const ViewInfo& info : kViews) {
+    if (info.command == command) {
+      openView(info.kind);
+      return;
+    }
+  }
+  switch (command) {
+  case cmd::FileNew:
+    fileNew();
+    break;
+  case cmd::FileOpen:
+    fileOpen();
+    break;
+  case cmd::FileSave:
+    core::saveDataFile(ui_);
+    break;
+  case cmd::FileSaveAs:
+    if (core::saveDataFileAs(ui_))
+      updateTitle();
+    break;
+  case cmd::AppExit:
+    QTimer::singleShot(0, this, &QWidget::close);
+    break;
+  case cmd::ModelInformation:
+    modelInformation();
+    break;
+  case cmd::ReadData:
+    readFromRadio();
+    break;
+  case cmd::WriteData:
+    writeToRadio();
+    break;
+  case cmd::CommunicationPort:
+    communicationPort();
+    break;
+  case cmd::TreeView:
+    toggleTreeBar(false);
+    break;
+  case cmd::FocusTreeView:
+    toggleTreeBar(true);
+    break;
+  case cmd::ToolBar:
+    toolBar_->setVisible(toolBar_->isHidden());
+    break;
+  case cmd::StatusBar:
+    statusBar()->setVisible(statusBar()->isHidden());
+    actions_[cmd::StatusBar]->setChecked(!statusBar()->isHidden());
+    break;
+  case cmd::WindowCascade:
+    mdi_->cascadeSubWindows();
+    break;
+  case cmd::WindowTileHorizontal:
+  case cmd::WindowTileVertical:
+    mdi_->tileSubWindows();
+    break;
+  case cmd::WindowArrange:
+    mdi_->cascadeSubWindows();
+    break;
+  case cmd::CloseAllWindows:
+    closeAllWindows();
+    break;
+  case cmd::HelpTopics:
+    showHelpFor(0);
+    break;
+  case cmd::About:
+    about();
+    break;
+  case cmd::FilePrint:
+  case cmd::FilePrintAlt:
+  case cmd::FilePrintPreview:
+  case cmd::TestMode:
+  case cmd::MemoryMap:
+  default:
+    showNotAvailable();
+    break;
+  }
+}
+
+void CMainFrame::showNotAvailable() {
+  MessageRequest request;
+  request.kind = MessageKind::Warning;
+  request.text = textOf(core::kNotAvailableText);
+  ui_.showMessage(request);
+}
+
+void CMainFrame::showHelpFor(int context) {
+  CHelpSystem::showHelp(context);
+}
+
+int CMainFrame::focusedHelpContext() const {
+  for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+    if (auto* view = qobject_cast<CImageView*>(widget))
+      return view->helpContext();
+    if (widget == treeBar_)
+      return CTreeViewBar::kHelpContext;
+  }
+  return 0;
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    showHelpFor(focusedHelpContext());
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == portPane_ && event->type() == QEvent::MouseButtonDblClick) {
+    postCommand(cmd::CommunicationPort);
+    return true;
+  }
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (auto* menu = qobject_cast<QMenu*>(watched); menu && key->key() == Qt::Key_F1) {
+      // F1 on a highlighted menu item opens the help of its command.
+      if (QAction* active = menu->activeAction()) {
+        const CommandInfo* info = infoOf(active->data().toInt());
+        if (info && info->helpContext >= 0) {
+          menu->close();
+          showHelpFor(info->helpContext);
+        }
+      }
+      return true;
+    }
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && (key->modifiers() & Qt::ControlModifier)) {
+      // The child windows are not cycled with Ctrl+Tab.
+      auto* widget = qobject_cast<QWidget*>(watched);
+      if (widget && mdi_->isAncestorOf(widget))
+        return false;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (closeConfirmed_) {
+    QMainWindow::closeEvent(event);
+    return;
+  }
+  event->ignore();
+  MessageRequest request;
+  request.kind = MessageKind::Confirmation;
+  request.text = textOf(10012001);
+  request.caption = textOf(10012002);
+  request.buttons = MessageButtons::OkCancel;
+  request.icon = MessageIcon::Question;
+  if (ui_.showMessage(request) != MessageAnswer::Ok)
+    return;
+  if (core::promptSaveChanges(ui_))
+    return;
+  settings_.setLastWinPos(currentPlacement());
+  closeConfirmed_ = true;
+  event->accept();
+}
+
+WindowPlacement CMainFrame::currentPlacement() const {
+  WindowPlacement placement;
+  const Qt::WindowStates state = windowState();
+  const bool maximised = state.testFlag(Qt::WindowMaximized);
+  placement.showState = maximised ? WindowPlacement::Maximized : WindowPlacement::Normal;
+  if (state.testFlag(Qt::WindowMinimized) && maximised)
+    placement.flags = WindowPlacement::RestoreToMaximized;
+  QRect normal = normalGeometry();
+  if (!normal.isValid())
+    normal = geometry();
+  placement.left = normal.left();
+  placement.top = normal.top();
+  placement.right = normal.left() + normal.width();
+  placement.bottom = normal.top() + normal.height();
+  return placement;
+}
+
+void CMainFrame::applyPlacement(const WindowPlacement* placement) {
+  if (!placement) {
+    showMaximized();
+    return;
+  }
+  QRect normal(placement->left, placement->top, placement->right - placement->left,
+               placement->bottom - placement->top);
+  // A rectangle left on a screen that is no longer there is brought back onto the primary one.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect available = screen->availableVirtualGeometry();
+    if (normal.width() < 200 || normal.height() < 150)
+      normal.setSize(QSize(std::max(normal.width(), 800), std::max(normal.height(), 600)));
+    if (!available.intersects(normal))
+      normal.moveTopLeft(available.topLeft());
+  }
+  setGeometry(normal);
+  switch (placement->showState) {
+  case WindowPlacement::Maximized:
+    showMaximized();
+    break;
+  case WindowPlacement::Minimized:
+  case 6:
+  case 7:
+    setWindowState(placement->flags & WindowPlacement::RestoreToMaximized ? Qt::WindowMinimized | Qt::WindowMaximized
+                                                                           : Qt::WindowMinimized);
+    show();
+    break;
+  default:
+    showNormal();
+    break;
+  }
+}
+
+void CMainFrame::showSplash() {
+  CSplashWnd::showSplash(this, colourDepth_);
+}
+
+void CMainFrame::takeOverArrivedImage(bool resetFileName) {
+  closeAllWindows();
+  core::takeOverTransferImage(resetFileName);
+  localiseMenus();
+  updateTitle();
+  openView(ViewKind::ChannelInfo);
+}
+
+void CMainFrame::fileNew() {
+  if (!core::newData(ui_, [this] { closeAllWindows(); }))
+    return;
+  updateTitle();
+  openView(ViewKind::ChannelInfo);
+}
+
+void CMainFrame::fileOpen() {
+  if (!core::openDataFile(ui_))
+    return;
+  takeOverArrivedImage(false);
+}
+
+void CMainFrame::readFromRadio() {
+  if (core::promptSaveChanges(ui_))
+    return;
+  showNotAvailable();
+}
+
+void CMainFrame::writeToRadio() {
+  showNotAvailable();
+}
+
+void CMainFrame::modelInformation() {
+  showNotAvailable();
+}
+
+void CMainFrame::communicationPort() {
+  showNotAvailable();
+}
+
+void CMainFrame::about() {
+  showNotAvailable();
+}
+
+} // namespace vpr

@@ -1,0 +1,124 @@
+#pragma once
+// The main window: the multiple-document area holding the editing views, the menus, toolbar,
+// status bar and tree view bar, and the routing of every command to the code that carries it out.
+
+#include "views/ViewKind.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+
+#include <map>
+#include <memory>
+
+namespace vpr {
+
+class CAppSettings;
+class CImageView;
+class CRPSDoc;
+class CTreeViewBar;
+class UserInterface;
+struct WindowPlacement;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+public:
+  // ui answers the questions of the data-file flows and the close sequence; settings receives
+  // "LastWinPos" when the window closes.
+  CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth = 32);
+  ~CMainFrame() override;
+
+  // Runs a command as the menus, toolbar, accelerators and tree view bar do.
+  void onCommand(int command);
+  // Posts a command to the main window and takes the focus (the tree view bar's message 1039).
+  void postCommand(int command);
+
+  // Rebuilds the window title from the model, band, wide/narrow setting and file name.
+  void updateTitle();
+  // The title as updateTitle sets it.
+  QString titleText() const;
+  // Sets the menu texts from the text table; the Window menu is present only while a child
+  // window is open.
+  void localiseMenus();
+  // Closes every child window without asking the views, and hides the tree view bar.
+  void closeAllWindows();
+  // Opens the view of the kind, or activates it when it is open.
+  CImageView* openView(ViewKind kind);
+  // Every open editing view reloads its fields from the working image.
+  void reloadViews();
+  // Rewrites the port pane ("COM%d") with the radio link's port number.
+  void updatePortPane();
+
+  // Applies a stored placement (its show state included) or shows the window maximised.
+  void applyPlacement(const WindowPlacement* placement);
+  // The placement to store: a minimised window is stored as it would be restored.
+  WindowPlacement currentPlacement() const;
+
+  // Show the splash window over this window (done once at start-up).
+  void showSplash();
+
+  QMdiArea* mdiArea() const { return mdi_; }
+  CTreeViewBar* treeBar() const { return treeBar_; }
+  QAction* action(int command) const;
+  QMenu* windowMenu() const { return windowMenu_; }
+  QLabel* portPane() const { return portPane_; }
+  QLabel* datePane() const { return datePane_; }
+  QLabel* timePane() const { return timePane_; }
+  CImageView* viewOf(ViewKind kind) const;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void createStatusBar();
+  void createTreeBar();
+  void refreshClock();
+  void updateWindowMenu();
+  void fillWindowList();
+  void toggleTreeBar(bool focusWhenShown);
+  void showTreeBar();
+  void showNotAvailable();
+  void showHelpFor(int context);
+  int focusedHelpContext() const;
+
+  // Commands that replace the working image.
+  void fileNew();
+  void fileOpen();
+  void readFromRadio();
+  void writeToRadio();
+  void modelInformation();
+  void communicationPort();
+  void about();
+  // After Open or Read: the image that arrived becomes the working image.
+  void takeOverArrivedImage(bool resetFileName);
+
+  UserInterface& ui_;
+  CAppSettings& settings_;
+  bool demonstrationMode_;
+  int colourDepth_;
+  std::unique_ptr<CRPSDoc> document_;
+  QMdiArea* mdi_ = nullptr;
+  CTreeViewBar* treeBar_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* portPane_ = nullptr;
+  QLabel* datePane_ = nullptr;
+  QLabel* timePane_ = nullptr;
+  QTimer clock_;
+  std::map<int, QAction*> actions_;
+  QMenu* windowMenu_ = nullptr;
+  QAction* windowMenuAction_ = nullptr;
+  QAction* helpMenuAction_ = nullptr;
+  std::map<int, QMenu*> menus_;
+  bool closeConfirmed_ = false;
+};
+
+} // namespace vpr
