@@ -74,6 +74,10 @@ void CAppSettings::setLastFilePath(const QString& folder) {
   settings_.setValue(QLatin1String(kLastFilePath), folder);
 }
 
+QString CAppSettings::portPath(int port) const {
+  return settings_.value(QStringLiteral("Ports/COM%1").arg(port)).toString();
+}
+
 std::optional<ModelCodeBytes> CAppSettings::lastModel() const {
   return parseModelCode(text(kLastModel).toStdString());
 }

@@ -55,6 +55,9 @@ public:
   std::optional<WindowPlacement> lastWinPos() const;
   void setLastWinPos(const WindowPlacement& placement);
 
+  // "Ports/COM<n>": a device path replacing port n's default device; empty when not set.
+  QString portPath(int port) const;
+
   void sync() { settings_.sync(); }
 
   // "%02X:%02X:..." with byte 0 first; reading accepts 8 fields of at most two hex digits each

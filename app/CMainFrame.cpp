@@ -9,7 +9,7 @@
 #include "app/CTreeViewBar.h"
 #include "app/CommandIds.h"
 #include "app/CoreAccess.h"
-#include "app/QtText.h"
+#include "views/QtText.h"
 #include "lang/UserInterface.h"
 #include "views/CImageView.h"
 #include "views/ViewFactory.h"
@@ -24,6 +24,11 @@
 #include <QStatusBar>
 
 #include <ctime>
+
+// The artwork is compiled into the library; its resources are registered before first use.
+static void registerArtwork() {
+  Q_INIT_RESOURCE(vpr40t);
+}
 
 namespace vpr {
 
@@ -134,7 +139,9 @@ CImageView* viewOfWindow(QMdiSubWindow* window) {
 } // namespace
 
 CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth)
-    : ui_(ui), settings_(settings), demonstrationMode_(demonstrationMode), colourDepth_(colourDepth) {
+    : ui_(ui), settings_(settings), demonstrationMode_(demonstrationMode), colourDepth_(colourDepth),
+      viewFactory_(&createView) {
+  registerArtwork();
   setObjectName(QStringLiteral("mainFrame"));
   setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/vpr40t-256.png")));
   mdi_ = new QMdiArea(this);
@@ -349,7 +356,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
       return viewOfWindow(window);
     }
   }
-  CImageView* view = createView(kind, nullptr);
+  CImageView* view = viewFactory_(kind, nullptr);
   if (!view) {
     showNotAvailable();
     return nullptr;

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -57,6 +58,10 @@ public:
   void applyPlacement(const WindowPlacement* placement);
   // The placement to store: a minimised window is stored as it would be restored.
   WindowPlacement currentPlacement() const;
+
+  // Where views come from: the views library by default; tests put their own views here.
+  using ViewFactory = std::function<CImageView*(ViewKind, QWidget*)>;
+  void setViewFactory(ViewFactory factory) { viewFactory_ = std::move(factory); }
 
   // Show the splash window over this window (done once at start-up).
   void showSplash();
@@ -118,6 +123,7 @@ private:
   QAction* windowMenuAction_ = nullptr;
   QAction* helpMenuAction_ = nullptr;
   std::map<int, QMenu*> menus_;
+  ViewFactory viewFactory_;
   bool closeConfirmed_ = false;
 };
 

@@ -1,6 +1,6 @@
 #include "app/CSplashWnd.h"
 
-#include "app/QtText.h"
+#include "views/QtText.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #include "app/CTreeViewBar.h"
 
 #include "app/CommandIds.h"
-#include "app/QtText.h"
+#include "views/QtText.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,0 +1,161 @@
+#include "app/CRPSApp.h"
+
+#include "app/CHelpSystem.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/CoreAccess.h"
+#include "lang/CLanguageTable.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLocale>
+#include <QScreen>
+
+#include <clocale>
+
+namespace vpr {
+
+namespace {
+CRPSApp*& runningApp() {
+  static CRPSApp* app = nullptr;
+  return app;
+}
+
+QString withSeparator(const QString& folder) {
+  return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// Creates the folder below parent when it is missing; returns the new path or empty on failure.
+QString subFolder(const QString& parent, const QString& name) {
+  QDir dir(parent);
+  if (!dir.exists(name) && !dir.mkdir(name))
+    return {};
+  return QFileInfo(dir.filePath(name)).isDir() ? dir.filePath(name) : QString();
+}
+} // namespace
+
+CRPSApp::CRPSApp(UserInterface& ui, const QStringList& arguments, Options options)
+    : ui_(ui), arguments_(arguments), options_(std::move(options)) {
+  runningApp() = this;
+}
+
+CRPSApp::~CRPSApp() {
+  mainFrame_.reset();
+  if (runningApp() == this)
+    runningApp() = nullptr;
+}
+
+CRPSApp* CRPSApp::instance() {
+  return runningApp();
+}
+
+QString CRPSApp::defaultDataFolder(const QString& documentsFolder, const QString& programFolder) {
+  if (!documentsFolder.isEmpty()) {
+    QString folder = subFolder(documentsFolder, QStringLiteral("Veskaro"));
+    if (!folder.isEmpty())
+      folder = subFolder(folder, QStringLiteral("VPR-40T"));
+    return withSeparator(folder.isEmpty() ? documentsFolder : folder);
+  }
+  const QString data = QDir(programFolder).filePath(QStringLiteral("DATA"));
+  return withSeparator(QFileInfo(data).isDir() ? data : programFolder);
+}
+
+QFont CRPSApp::chooseFont(std::initializer_list<FontCandidate> candidates) {
+  const QStringList installed = QFontDatabase::families();
+  for (const FontCandidate& candidate : candidates) {
+    const QString face = QString::fromLatin1(candidate.face);
+    if (!face.isEmpty() && !installed.contains(face, Qt::CaseInsensitive))
+      continue;
+    QFont font = face.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(face);
+    font.setFixedPitch(true);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(candidate.pixelHeight);
+    font.setWeight(QFont::Normal);
+    return font;
+  }
+  return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
+void CRPSApp::createFonts() {
+  fixedFont_ = chooseFont({{"Courier", 13}, {"Courier New", 17}, {"", 17}});
+  lcdFont_ = chooseFont({{"RPS Symbols LCD Fonts 40T", 13}, {"Courier", 13}, {"Courier New", 17}, {"", 17}});
+  // The views reach the fonts through the application's properties (they do not depend on app/).
+  qApp->setProperty("vprFixedFont", fixedFont_);
+  qApp->setProperty("vprLcdFont", lcdFont_);
+}
+
+bool CRPSApp::startup() {
+  // 1. Command line: only "demo" means something here ("_db" was taken by the text table).
+  for (const QString& word : arguments_)
+    if (word.compare(QLatin1String("demo"), Qt::CaseInsensitive) == 0)
+      demonstrationMode_ = true;
+
+  // 2. Dates and times follow the user's locale; numbers are formatted by the core with the
+  // locale's decimal separator, handed over once here.
+  std::setlocale(LC_ALL, "");
+  std::setlocale(LC_NUMERIC, "C");
+  const QString point = QLocale::system().decimalPoint();
+  core::setDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
+
+  // 3, 4. Settings store and screen depth.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    colourDepth_ = screen->depth();
+
+  // 5, 6. Language.
+  const int language = settings_.language();
+  const std::string languageName = CLanguageTable::languageNameOfCode(language);
+  helpFileName_ = QString::fromStdString(CLanguageTable::helpFileOfCode(language));
+  CHelpSystem::setHelpFileName(helpFileName_);
+  CHelpSystem::setSearchFolders(options_.helpFolders);
+  if (!languageTable().loadLanguageFile(languageName, ui_, options_.programFolder.toStdString())) {
+    startupCompleted_ = false;
+    return false;
+  }
+  languageLoaded_ = true;
+
+  // 7-10. Image, port, folder, remembered model.
+  core::prepareImage();
+  core::setPortNumber(settings_.comPort());
+  for (int port = 1; port <= 20; ++port) {
+    const QString path = settings_.portPath(port);
+    if (!path.isEmpty())
+      core::setPortPath(port, path.toStdString());
+  }
+  if (!options_.portDeviceOverride.isEmpty())
+    core::setPortPath(settings_.comPort(), options_.portDeviceOverride.toStdString());
+  const QString lastFolder = settings_.lastFilePath();
+  core::setCurrentFolder(!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()
+                             ? withSeparator(lastFolder)
+                             : defaultDataFolder(options_.documentsFolder, options_.programFolder));
+  core::restoreModel(settings_.lastModel());
+
+  // 11. Fonts.
+  createFonts();
+
+  // 13. The main window, with the splash over it.
+  mainFrame_ = std::make_unique<CMainFrame>(ui_, settings_, demonstrationMode_, colourDepth_);
+  if (options_.showSplash)
+    mainFrame_->showSplash();
+
+  // 15, 16. Placement and show.
+  const auto placement = settings_.lastWinPos();
+  mainFrame_->applyPlacement(placement ? &*placement : nullptr);
+
+  // 17. The channel information view opens as soon as the event loop runs.
+  mainFrame_->postCommand(cmd::ChannelInformation);
+  return true;
+}
+
+void CRPSApp::shutdown() {
+  if (!startupCompleted_ || !languageLoaded_)
+    return;
+  settings_.setLastModel(core::modelCode());
+  settings_.setComPort(core::portNumber());
+  settings_.setLastFilePath(core::currentFolder());
+  settings_.setLanguage(CLanguageTable::codeOfLanguageName(languageTable().currentLanguageName()));
+  settings_.sync();
+}
+
+} // namespace vpr

@@ -1,0 +1,58 @@
+// The desktop program's entry: the text table takes "_db" from the command line, the
+// application object runs the start-up sequence, the event loop runs, and the settings are
+// written after the main window closed.
+
+#include "app/CRPSApp.h"
+#include "app/CMainFrame.h"
+#include "lang/CLanguageTable.h"
+#include "views/CQtUserInterface.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Without a display Qt would abort in its platform plugin; say what is missing instead.
+bool displayAvailable() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    return true;
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (!displayAvailable()) {
+    std::fputs("vpr40t: no display found (DISPLAY is not set); use vpr40t-cli without a display.\n", stderr);
+    return 1;
+  }
+  vpr::languageTable().applyCommandLine(argc, argv);
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("VPR-40T"));
+  QApplication::setOrganizationName(QStringLiteral("VESKARO"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/vpr40t-256.png")));
+
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  vpr::CRPSApp::Options options;
+  options.documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  options.programFolder = programFolder;
+  options.helpFolders = {QDir(programFolder).filePath(QStringLiteral("../share/vpr40t")),
+                         QStringLiteral(VPR_DATA_DIR), QStringLiteral(VPR_SOURCE_RES_DIR)};
+  // For training and tests: the selected port opens this device instead (a virtual radio).
+  options.portDeviceOverride = qEnvironmentVariable("VPR40T_PORT_DEVICE");
+
+  vpr::CQtUserInterface ui;
+  QStringList words = QCoreApplication::arguments();
+  words.removeFirst();
+  vpr::CRPSApp app(ui, words, options);
+  if (!app.startup())
+    return EXIT_FAILURE;
+  ui.setParentWindow(app.mainFrame());
+  const int result = QApplication::exec();
+  app.shutdown();
+  return result;
+}

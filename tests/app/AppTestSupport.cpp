@@ -1,0 +1,20 @@
+#include "app/AppTestSupport.h"
+
+#include "support/TestSupport.h"
+
+#include <QSettings>
+
+namespace vpr::test {
+
+QString isolateSettings() {
+  const QString folder = QString::fromStdString(makeTempDir());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+  return folder;
+}
+
+QString settingsFile(const QString& folder) {
+  return folder + QStringLiteral("/VESKARO/VPR40T.conf");
+}
+
+} // namespace vpr::test

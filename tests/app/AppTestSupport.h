@@ -1,0 +1,39 @@
+#pragma once
+// Shared pieces of the desktop program's tests: a settings store in a temporary folder, and a
+// stand-in editing view.
+
+#include "views/CImageView.h"
+
+#include <QString>
+
+namespace vpr::test {
+
+// Points the per-user settings store at a fresh temporary folder (never the user's own) and
+// returns that folder.
+QString isolateSettings();
+// The settings file the program writes in the isolated store.
+QString settingsFile(const QString& folder);
+
+// An editing view that records what the main window asks of it.
+class FakeView : public CImageView {
+  Q_OBJECT
+public:
+  FakeView(QString title, int context) : title_(std::move(title)), context_(context) {}
+  void reloadFromImage() override { ++reloads; }
+  bool queryClose() override {
+    ++closeQueries;
+    return mayClose;
+  }
+  QString viewTitle() const override { return title_; }
+  int helpContext() const override { return context_; }
+
+  int reloads = 0;
+  int closeQueries = 0;
+  bool mayClose = true;
+
+private:
+  QString title_;
+  int context_;
+};
+
+} // namespace vpr::test

@@ -1,0 +1,263 @@
+// The main window with real widgets and events: views and their frames, the Window menu,
+// the tree view bar, the status bar panes and the splash window.
+#include "app/AppTestSupport.h"
+#include "app/CAppSettings.h"
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "app/CTreeViewBar.h"
+#include "app/CommandIds.h"
+#include "app/CoreAccess.h"
+#include "lang/CLanguageTable.h"
+#include "model/RadioData.h"
+#include "support/FakeUserInterface.h"
+#include "support/TestLanguage.h"
+
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vpr;
+
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::isolateSettings();
+    test::loadLanguage();
+    radioData().startUp(std::nullopt);
+    frame = std::make_unique<CMainFrame>(ui, settings, false);
+    frame->setViewFactory([this](ViewKind kind, QWidget*) -> CImageView* {
+      if (unavailable.count(kind))
+        return nullptr;
+      auto* view = new test::FakeView(QStringLiteral("View %1").arg(static_cast<int>(kind)), 0x31000);
+      views[kind] = view;
+      return view;
+    });
+    frame->resize(900, 700);
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+  }
+  void TearDown() override { frame.reset(); }
+
+  bool menuBarHas(const QMenu* menu) const {
+    for (QAction* action : frame->menuBar()->actions())
+      if (action->menu() == menu)
+        return true;
+    return false;
+  }
+
+  test::FakeUserInterface ui;
+  CAppSettings settings;
+  std::unique_ptr<CMainFrame> frame;
+  std::map<ViewKind, test::FakeView*> views;
+  std::set<ViewKind> unavailable;
+};
+
+TEST_F(MainFrameTest, ChoosingAViewTwiceActivatesTheOpenOne) {
+  frame->onCommand(cmd::ChannelInformation);
+  frame->onCommand(cmd::KeyAssignment);
+  ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 2);
+  frame->onCommand(cmd::ChannelInformation);
+  EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(frame->mdiArea()->activeSubWindow()->widget(), views[ViewKind::ChannelInfo]);
+}
+
+TEST_F(MainFrameTest, TheChannelViewOpensAtTheTopLeftWithTheViewTitle) {
+  frame->onCommand(cmd::ChannelInformation);
+  QMdiSubWindow* window = frame->mdiArea()->subWindowList().value(0);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->pos(), QPoint(0, 0));
+  EXPECT_EQ(window->windowTitle(), "View 0");
+}
+
+TEST_F(MainFrameTest, AViewThatIsNotBuiltSaysSo) {
+  unavailable.insert(ViewKind::TestFrequencies);
+  frame->onCommand(cmd::TestFrequency);
+  EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, textOf(core::kNotAvailableText));
+  EXPECT_FALSE(ui.messages[0].text.empty());
+}
+
+TEST_F(MainFrameTest, CommandsWithoutTheirPartSaySo) {
+  for (int command : {cmd::FilePrint, cmd::FilePrintPreview, cmd::TestMode, cmd::MemoryMap}) {
+    ui.messages.clear();
+    frame->onCommand(command);
+    ASSERT_EQ(ui.messages.size(), 1u) << command;
+    EXPECT_EQ(ui.messages[0].text, textOf(core::kNotAvailableText));
+  }
+}
+
+TEST_F(MainFrameTest, TheWindowMenuIsThereOnlyWhileAChildWindowIsOpen) {
+  EXPECT_FALSE(menuBarHas(frame->windowMenu()));
+  frame->onCommand(cmd::OptionalFeatures);
+  EXPECT_TRUE(menuBarHas(frame->windowMenu()));
+  // It stands before the Help menu.
+  const auto actions = frame->menuBar()->actions();
+  EXPECT_EQ(actions.value(actions.size() - 2)->menu(), frame->windowMenu());
+  frame->onCommand(cmd::CloseAllWindows);
+  EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+  EXPECT_FALSE(menuBarHas(frame->windowMenu()));
+}
+
+TEST_F(MainFrameTest, AChildFrameAsksItsViewOnTheNextTurnBeforeClosing) {
+  frame->onCommand(cmd::OptionalFeatures);
+  test::FakeView* view = views[ViewKind::Features];
+  view->mayClose = false;
+  QMdiSubWindow* window = frame->mdiArea()->subWindowList().value(0);
+  window->close();
+  EXPECT_EQ(view->closeQueries, 0) << "the view is asked only after the close request returned";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view->closeQueries == 1; }));
+  EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+  view->mayClose = true;
+  window->close();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame->mdiArea()->subWindowList().isEmpty(); }));
+}
+
+TEST_F(MainFrameTest, CloseAllWindowDoesNotAskTheViewsAndHidesTheTreeBar) {
+  frame->onCommand(cmd::OptionalFeatures);
+  frame->onCommand(cmd::TreeView);
+  test::FakeView* view = views[ViewKind::Features];
+  view->mayClose = false;
+  frame->closeAllWindows();
+  EXPECT_EQ(view->closeQueries, 0);
+  EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+  EXPECT_TRUE(frame->treeBar()->isHidden());
+  EXPECT_FALSE(frame->action(cmd::TreeView)->isChecked());
+}
+
+TEST_F(MainFrameTest, ReloadReachesEveryOpenView) {
+  frame->onCommand(cmd::ChannelInformation);
+  frame->onCommand(cmd::TestFrequency);
+  frame->reloadViews();
+  EXPECT_EQ(views[ViewKind::ChannelInfo]->reloads, 1);
+  EXPECT_EQ(views[ViewKind::TestFrequencies]->reloads, 1);
+}
+
+TEST_F(MainFrameTest, AViewsTitleSignalRebuildsTheTitle) {
+  frame->onCommand(cmd::ChannelInformation);
+  const QString before = frame->windowTitle();
+  radioData().applyNarrowSetting(radioData().narrowSetting() == 1 ? 0 : 1);
+  emit views[ViewKind::ChannelInfo]->titleMayHaveChanged();
+  EXPECT_NE(frame->windowTitle(), before);
+  EXPECT_EQ(frame->windowTitle(), frame->titleText());
+}
+
+TEST_F(MainFrameTest, TheTreeBarListsTheModelAndOpensAnEntryWithEnter) {
+  frame->onCommand(cmd::TreeView);
+  ASSERT_TRUE(frame->treeBar()->isVisible());
+  EXPECT_TRUE(frame->action(cmd::TreeView)->isChecked());
+  QTreeWidget* tree = frame->treeBar()->tree();
+  ASSERT_EQ(tree->topLevelItemCount(), 1);
+  QTreeWidgetItem* root = tree->topLevelItem(0);
+  EXPECT_EQ(root->text(0).toStdString(), core::modelNameText());
+  ASSERT_EQ(root->childCount(), 4);
+  EXPECT_EQ(root->child(2)->text(0).toStdString(), textOf(10027001));
+  tree->setCurrentItem(root->child(2));
+  tree->setFocus();
+  QTest::keyClick(tree, Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame->viewOf(ViewKind::Keys) != nullptr; }));
+}
+
+TEST_F(MainFrameTest, DoubleClickingTheRootOpensNothing) {
+  frame->onCommand(cmd::TreeView);
+  QTreeWidget* tree = frame->treeBar()->tree();
+  QTreeWidgetItem* root = tree->topLevelItem(0);
+  const QPoint centre = tree->visualItemRect(root).center();
+  QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, centre);
+  QTest::qWait(20);
+  EXPECT_FALSE(root->isExpanded());
+  EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(MainFrameTest, EscapeInTheTreeHidesTheBarAndClearsTheCheckMark) {
+  frame->onCommand(cmd::TreeView);
+  QTest::keyClick(frame->treeBar()->tree(), Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame->treeBar()->isHidden(); }));
+  EXPECT_FALSE(frame->action(cmd::TreeView)->isChecked());
+}
+
+TEST_F(MainFrameTest, TheTreeKeepsTheModelNameItWasShownWith) {
+  frame->onCommand(cmd::TreeView);
+  const QString shown = frame->treeBar()->tree()->topLevelItem(0)->text(0);
+  radioData().resetToModel(ModelCatalogue::modelCodeForRow(20));
+  EXPECT_EQ(frame->treeBar()->tree()->topLevelItem(0)->text(0), shown);
+  frame->onCommand(cmd::TreeView);
+  frame->onCommand(cmd::TreeView);
+  EXPECT_EQ(frame->treeBar()->tree()->topLevelItem(0)->text(0).toStdString(), core::modelNameText());
+}
+
+TEST_F(MainFrameTest, DoubleClickingThePortPaneOpensThePortCommand) {
+  core::setPortNumber(3);
+  frame->updatePortPane();
+  EXPECT_EQ(frame->portPane()->text(), "COM3");
+  QTest::mouseDClick(frame->portPane(), Qt::LeftButton);
+  // The port dialog's command runs: with no dialog in this build it says so.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.messages.empty(); }) || frame->findChild<QDialog*>());
+}
+
+TEST_F(MainFrameTest, TheDateAndTimePanesAreFilled) {
+  EXPECT_FALSE(frame->datePane()->text().isEmpty());
+  EXPECT_FALSE(frame->timePane()->text().isEmpty());
+}
+
+TEST_F(MainFrameTest, CtrlTabStaysWithTheFocusedControl) {
+  frame->onCommand(cmd::ChannelInformation);
+  frame->onCommand(cmd::KeyAssignment);
+  QMdiSubWindow* active = frame->mdiArea()->activeSubWindow();
+  ASSERT_NE(active, nullptr);
+  active->widget()->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+  QTest::qWait(20);
+  EXPECT_EQ(frame->mdiArea()->activeSubWindow(), active);
+}
+
+TEST_F(MainFrameTest, AKeyPressWhileTheSplashIsUpClosesItAndGoesNoFurther) {
+  CSplashWnd* splash = CSplashWnd::showSplash(frame.get(), 32);
+  ASSERT_NE(splash, nullptr);
+  EXPECT_EQ(CSplashWnd::showSplash(frame.get(), 32), nullptr) << "at most one splash window";
+  // Ctrl+N would otherwise run New.
+  QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(CSplashWnd::current(), nullptr);
+  EXPECT_TRUE(ui.messages.empty());
+  QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
+  EXPECT_FALSE(ui.messages.empty()) << "the next key press reaches the window again";
+}
+
+TEST_F(MainFrameTest, TheSplashPicturesFollowTheColourDepth) {
+  EXPECT_NE(CSplashWnd::pictureFor(8), CSplashWnd::pictureFor(16));
+  EXPECT_EQ(CSplashWnd::pictureFor(24), CSplashWnd::pictureFor(32));
+  EXPECT_FALSE(QPixmap(CSplashWnd::pictureFor(8)).isNull());
+  EXPECT_FALSE(QPixmap(CSplashWnd::pictureFor(32)).isNull());
+}
+
+TEST_F(MainFrameTest, TheSplashClosesByItself) {
+  CSplashWnd::showSplash(frame.get(), 32);
+  ASSERT_NE(CSplashWnd::current(), nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([] { return CSplashWnd::current() == nullptr; }, CSplashWnd::kLifetimeMs + 2000));
+}
+
+TEST_F(MainFrameTest, MenusCarryTheTextsOfTheTextTable) {
+  EXPECT_EQ(frame->action(cmd::FileOpen)->text().toStdString(), textOf(10003102));
+  EXPECT_EQ(frame->action(cmd::ReadData)->toolTip().toStdString(), textOf(10005005));
+  EXPECT_EQ(frame->action(cmd::About)->toolTip().toStdString(), textOf(10001009));
+  EXPECT_EQ(frame->action(cmd::TreeView)->shortcuts().size(), 2);
+  EXPECT_EQ(frame->action(cmd::ReadData)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  const auto menus = frame->menuBar()->actions();
+  ASSERT_EQ(menus.size(), 7);
+  EXPECT_EQ(menus[0]->text().toStdString(), textOf(10003001));
+  EXPECT_EQ(menus[6]->text().toStdString(), textOf(10003009));
+}
+
+TEST_F(MainFrameTest, ExitPostsACloseRequest) {
+  ui.answers.push_back(MessageAnswer::Cancel);
+  frame->onCommand(cmd::AppExit);
+  EXPECT_TRUE(ui.messages.empty()) << "the close request is posted, not run at once";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.messages.empty(); }));
+  EXPECT_TRUE(frame->isVisible());
+}
+
+} // namespace

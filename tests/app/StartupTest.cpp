@@ -1,0 +1,218 @@
+// Start-up and shutdown of the desktop program against an isolated settings store.
+#include "app/AppTestSupport.h"
+#include "app/CMainFrame.h"
+#include "app/CRPSApp.h"
+#include "app/CoreAccess.h"
+#include "lang/CLanguageTable.h"
+#include "model/ModelCatalogue.h"
+#include "support/FakeUserInterface.h"
+#include "support/TestLanguage.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vpr;
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    settingsFolder = test::isolateSettings();
+    documents = QString::fromStdString(test::makeTempDir());
+    test::loadLanguage();
+  }
+  void TearDown() override { test::loadLanguage(); }
+
+  CRPSApp::Options options() const {
+    CRPSApp::Options o;
+    o.documentsFolder = documents;
+    o.programFolder = QString::fromStdString(test::sourcePath("res"));
+    o.showSplash = false;
+    return o;
+  }
+  void store(const char* key, const QVariant& value) {
+    QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "VESKARO", "VPR40T");
+    raw.setValue(QLatin1String("Backup/") + QLatin1String(key), value);
+  }
+  QVariant stored(const char* key) const {
+    QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "VESKARO", "VPR40T");
+    return raw.value(QLatin1String("Backup/") + QLatin1String(key));
+  }
+  // Runs start-up with views that record what happens to them.
+  std::unique_ptr<CRPSApp> start(const QStringList& words = {}) {
+    auto app = std::make_unique<CRPSApp>(ui, words, options());
+    EXPECT_TRUE(app->startup());
+    if (app->mainFrame())
+      app->mainFrame()->setViewFactory(
+          [](ViewKind, QWidget*) -> CImageView* { return new test::FakeView("Channels", 0x31000); });
+    return app;
+  }
+
+  QString settingsFolder;
+  QString documents;
+  test::FakeUserInterface ui;
+};
+
+TEST_F(StartupTest, FirstStartUsesTheDefaultsCreatesTheDataFolderAndShowsTheChannels) {
+  auto app = start();
+  CMainFrame* frame = app->mainFrame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
+  EXPECT_EQ(core::portNumber(), 1);
+  EXPECT_EQ(core::modelCode(), ModelCatalogue::defaultModelCode());
+  const QString dataFolder = documents + "/Veskaro/VPR-40T/";
+  EXPECT_TRUE(QFileInfo(dataFolder).isDir());
+  EXPECT_EQ(core::currentFolder(), dataFolder);
+  EXPECT_EQ(core::currentFileName(), "vpr40t.dat");
+  EXPECT_EQ(frame->portPane()->text(), "COM1");
+  // The channel information view opens once the event loop runs.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame->viewOf(ViewKind::ChannelInfo) != nullptr; }));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(StartupTest, ShutdownWritesModelPortFolderAndLanguage) {
+  auto app = start();
+  core::setPortNumber(5);
+  app->shutdown();
+  EXPECT_EQ(stored("LastModel").toString(), "00:00:20:30:31:34:34:50");
+  EXPECT_EQ(stored("ComPort").toInt(), 5);
+  EXPECT_EQ(stored("LastFilePath").toString(), documents + "/Veskaro/VPR-40T/");
+  EXPECT_EQ(stored("Language").toInt(), 1);
+}
+
+TEST_F(StartupTest, StoredValuesAreRestored) {
+  const QString folder = QString::fromStdString(test::makeTempDir()) + "/";
+  const ModelCode other = ModelCatalogue::modelCodeForRow(5);
+  store("ComPort", 12);
+  store("LastFilePath", folder);
+  store("LastModel", QString::fromStdString(CAppSettings::formatModelCode(other)));
+  store("LastWinPos", "0:1:-1:-1:-1:-1:40:30:840:630");
+  auto app = start();
+  EXPECT_EQ(core::portNumber(), 12);
+  EXPECT_EQ(core::currentFolder(), folder);
+  EXPECT_EQ(core::modelCode(), other);
+  EXPECT_FALSE(app->mainFrame()->windowState().testFlag(Qt::WindowMaximized));
+  EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600));
+}
+
+TEST_F(StartupTest, MalformedValuesFallBackToTheirDefaults) {
+  store("ComPort", 21);
+  store("LastFilePath", "/no/such/folder/");
+  store("LastModel", "00:00:20:30:31:34:34");
+  store("LastWinPos", "0:1:-1:-1:-1:-1:40:30:840");
+  auto app = start();
+  EXPECT_EQ(core::portNumber(), 1);
+  EXPECT_EQ(core::currentFolder(), documents + "/Veskaro/VPR-40T/");
+  EXPECT_EQ(core::modelCode(), ModelCatalogue::defaultModelCode());
+  EXPECT_TRUE(app->mainFrame()->windowState().testFlag(Qt::WindowMaximized));
+}
+
+TEST_F(StartupTest, AnUnlistedRememberedModelGivesTheDefaultModel) {
+  store("LastModel", "00:00:23:30:31:34:34:50");
+  auto app = start();
+  EXPECT_EQ(core::modelCode(), ModelCatalogue::defaultModelCode());
+}
+
+TEST_F(StartupTest, DemoInAnyLetterCaseMarksTheTitle) {
+  auto app = start({"DeMo", "radio.dat"});
+  EXPECT_TRUE(app->demonstrationMode());
+  const QString title = app->mainFrame()->windowTitle();
+  const QString suffix = QString(10, ' ') + QString::fromStdString(textOf(10001014));
+  EXPECT_TRUE(title.endsWith(suffix)) << title.toStdString();
+  // A file name on the command line opens nothing.
+  EXPECT_EQ(core::currentFileName(), "vpr40t.dat");
+}
+
+TEST_F(StartupTest, TheTitleNamesModelBandSpacingAndFile) {
+  auto app = start();
+  EXPECT_FALSE(app->demonstrationMode());
+  const QString expected = QStringLiteral("VPR-40T  [ %1  %2] [ %3 : vpr40t.dat ]")
+                               .arg(QString::fromStdString(core::titleText()),
+                                    QString::fromStdString(textOf(core::narrowSetting() == 1 ? 10031051 : 10031050)),
+                                    QString::fromStdString(textOf(10007002)));
+  EXPECT_EQ(app->mainFrame()->windowTitle(), expected);
+  EXPECT_TRUE(app->mainFrame()->windowTitle().startsWith("VPR-40T  [ HX-"));
+}
+
+TEST_F(StartupTest, ALanguageFileFailureEndsStartUpWithoutWritingSettings) {
+  const QString program = QString::fromStdString(test::makeTempDir());
+  QFile damaged(program + "/vpr40t.lng");
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write("*Language,English\r\n^#10000001,VPR-40T\r\n");
+  damaged.close();
+  CRPSApp::Options o = options();
+  o.programFolder = program;
+  CRPSApp app(ui, {}, o);
+  EXPECT_FALSE(app.startup());
+  EXPECT_FALSE(app.startupCompleted());
+  EXPECT_EQ(app.mainFrame(), nullptr);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, CLanguageTable::kDamagedMessage);
+  app.shutdown();
+  EXPECT_FALSE(QFile::exists(test::settingsFile(settingsFolder)));
+}
+
+TEST_F(StartupTest, ExitAnsweredWithCancelKeepsRunningAndWritesNothing) {
+  auto app = start();
+  ui.answers.push_back(MessageAnswer::Cancel);
+  EXPECT_FALSE(app->mainFrame()->close());
+  EXPECT_TRUE(app->mainFrame()->isVisible());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, textOf(10012001));
+  EXPECT_EQ(ui.messages[0].caption, textOf(10012002));
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Question);
+  EXPECT_FALSE(stored("LastWinPos").isValid());
+  EXPECT_FALSE(QFile::exists(test::settingsFile(settingsFolder)));
+}
+
+TEST_F(StartupTest, ExitAnsweredWithOkStoresThePlacement) {
+  auto app = start();
+  app->mainFrame()->showNormal();
+  app->mainFrame()->setGeometry(50, 60, 700, 500);
+  ui.answers.push_back(MessageAnswer::Ok);
+  EXPECT_TRUE(app->mainFrame()->close());
+  const auto placement = CAppSettings::parsePlacement(stored("LastWinPos").toString().toStdString());
+  ASSERT_TRUE(placement);
+  EXPECT_EQ(placement->showState, WindowPlacement::Normal);
+  EXPECT_EQ(placement->right - placement->left, 700);
+  EXPECT_EQ(placement->bottom - placement->top, 500);
+}
+
+TEST_F(StartupTest, AMinimisedWindowIsStoredAsItWouldBeRestored) {
+  auto app = start();
+  CMainFrame* frame = app->mainFrame();
+  frame->setWindowState(Qt::WindowMinimized | Qt::WindowMaximized);
+  EXPECT_EQ(frame->currentPlacement().showState, WindowPlacement::Maximized);
+  frame->setWindowState(Qt::WindowMinimized);
+  EXPECT_EQ(frame->currentPlacement().showState, WindowPlacement::Normal);
+}
+
+TEST(DefaultDataFolder, IsCreatedUnderTheDocumentsFolder) {
+  const QString documents = QString::fromStdString(test::makeTempDir());
+  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/Veskaro/VPR-40T/");
+  EXPECT_TRUE(QFileInfo(documents + "/Veskaro/VPR-40T").isDir());
+}
+
+TEST(DefaultDataFolder, FallsBackToTheDocumentsFolderWhenItCannotBeCreated) {
+  const QString documents = QString::fromStdString(test::makeTempDir());
+  QFile blocker(documents + "/Veskaro");
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/");
+}
+
+TEST(DefaultDataFolder, WithoutDocumentsUsesTheProgramsDataFolder) {
+  const QString program = QString::fromStdString(test::makeTempDir());
+  EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/");
+  QDir(program).mkdir("DATA");
+  EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/DATA/");
+}
+
+} // namespace
