@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/CAboutDlg.h"
 #include "app/CAppSettings.h"
 #include "app/CChInfoFrm.h"
 #include "app/CChildFrame.h"
@@ -675,7 +676,7 @@ void CMainFrame::communicationPort() {
 }
 
 void CMainFrame::about() {
-  showNotAvailable();
+  CAboutDlg::run(this);
 }
 
 } // namespace vpr
