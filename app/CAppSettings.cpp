@@ -17,12 +17,10 @@ constexpr const char* kLastModel = "Backup/LastModel";
 constexpr const char* kLastWinPos = "Backup/LastWinPos";
 
 std::optional<int> integerValue(const QVariant& value) {
-  if (!value.isValid())
-    return std::nullopt;
+  if (!value.isValid()) return std::nullopt;
   bool ok = false;
   const int number = value.toInt(&ok);
-  if (!ok)
-    return std::nullopt;
+  if (!ok) return std::nullopt;
   return number;
 }
 
@@ -34,8 +32,7 @@ std::optional<int> readScanfInteger(const char*& cursor) {
   errno = 0;
   char* end = nullptr;
   const long long value = std::strtoll(cursor, &end, 0);
-  if (end == cursor || errno == ERANGE || value < INT_MIN || value > INT_MAX)
-    return std::nullopt;
+  if (end == cursor || errno == ERANGE || value < INT_MIN || value > INT_MAX) return std::nullopt;
   cursor = end;
   return static_cast<int>(value);
 }
@@ -43,7 +40,8 @@ std::optional<int> readScanfInteger(const char*& cursor) {
 } // namespace
 
 CAppSettings::CAppSettings()
-    : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("VESKARO"), QStringLiteral("VPR40T")) {}
+    : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("VESKARO"),
+                QStringLiteral("VPR40T")) {}
 
 QString CAppSettings::text(const char* key) const {
   return settings_.value(QLatin1String(key)).toString();
@@ -96,14 +94,13 @@ void CAppSettings::setLastWinPos(const WindowPlacement& placement) {
 
 std::string CAppSettings::formatModelCode(const ModelCodeBytes& code) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%02X:%02X:%02X:%02X:%02X:%02X:%02X:%02X", code[0], code[1], code[2], code[3],
-                code[4], code[5], code[6], code[7]);
+  std::snprintf(buffer, sizeof buffer, "%02X:%02X:%02X:%02X:%02X:%02X:%02X:%02X", code[0], code[1], code[2],
+                code[3], code[4], code[5], code[6], code[7]);
   return buffer;
 }
 
 std::optional<ModelCodeBytes> CAppSettings::parseModelCode(const std::string& text) {
-  if (text.empty())
-    return std::nullopt;
+  if (text.empty()) return std::nullopt;
   unsigned int field[8];
   if (std::sscanf(text.c_str(), "%2X:%2X:%2X:%2X:%2X:%2X:%2X:%2X", &field[0], &field[1], &field[2], &field[3],
                   &field[4], &field[5], &field[6], &field[7]) != 8)
@@ -116,25 +113,22 @@ std::optional<ModelCodeBytes> CAppSettings::parseModelCode(const std::string& te
 
 std::string CAppSettings::formatPlacement(const WindowPlacement& p) {
   char buffer[160];
-  std::snprintf(buffer, sizeof buffer, "%i:%i:%i:%i:%i:%i:%i:%i:%i:%i", p.flags, p.showState, p.minX, p.minY, p.maxX,
-                p.maxY, p.left, p.top, p.right, p.bottom);
+  std::snprintf(buffer, sizeof buffer, "%i:%i:%i:%i:%i:%i:%i:%i:%i:%i", p.flags, p.showState, p.minX, p.minY,
+                p.maxX, p.maxY, p.left, p.top, p.right, p.bottom);
   return buffer;
 }
 
 std::optional<WindowPlacement> CAppSettings::parsePlacement(const std::string& text) {
-  if (text.empty())
-    return std::nullopt;
+  if (text.empty()) return std::nullopt;
   int field[10];
   const char* cursor = text.c_str();
   for (int i = 0; i < 10; ++i) {
     if (i > 0) {
-      if (*cursor != ':')
-        return std::nullopt;
+      if (*cursor != ':') return std::nullopt;
       ++cursor;
     }
     const auto value = readScanfInteger(cursor);
-    if (!value)
-      return std::nullopt;
+    if (!value) return std::nullopt;
     field[i] = *value;
   }
   return WindowPlacement{field[0], field[1], field[2], field[3], field[4],

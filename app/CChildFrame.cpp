@@ -48,8 +48,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 void CChildFrame::deferredClose() {
   closePosted_ = false;
   CImageView* v = view();
-  if (v && !v->queryClose())
-    return;
+  if (v && !v->queryClose()) return;
   closeGranted_ = true;
   close();
 }

@@ -28,39 +28,26 @@ QString languageFolder() {
 }
 
 struct Topic {
-  int group;  // context with its lowest twelve bits cleared
+  int group; // context with its lowest twelve bits cleared
   const char* page;
 };
 
 // Each group of contexts has its page; a context inside a group opens the page at the anchor
 // "c<hex context>" (for example channels.html#c31002), which the browser ignores when absent.
 constexpr Topic kTopics[] = {
-    {0x11000, "file.html#new"},
-    {0x12000, "file.html#open"},
-    {0x13000, "file.html#save"},
-    {0x14000, "file.html#save-as"},
-    {0x15000, "print.html#print"},
-    {0x16000, "print.html#preview"},
-    {0x17000, "file.html#exit"},
-    {0x20000, "model.html"},
-    {0x21000, "model.html#model"},
-    {0x22000, "model.html#band"},
-    {0x31000, "channels.html"},
-    {0x32000, "keys.html"},
-    {0x33000, "features.html"},
-    {0x34000, "testfreq.html"},
-    {0x51000, "radio.html#read"},
-    {0x52000, "radio.html#write"},
-    {0x53000, "testmode.html"},
-    {0x71000, "setup.html#port"},
-    {0x81000, "window.html#tree"},
-    {0x82000, "window.html#toolbar"},
-    {0x83000, "window.html#statusbar"},
-    {0x91000, "window.html#windows"},
-    {0x92000, "window.html#windows"},
-    {0x93000, "window.html#windows"},
-    {0x94000, "window.html#windows"},
-    {0x95000, "window.html#close-all"},
+    {0x11000, "file.html#new"},         {0x12000, "file.html#open"},
+    {0x13000, "file.html#save"},        {0x14000, "file.html#save-as"},
+    {0x15000, "print.html#print"},      {0x16000, "print.html#preview"},
+    {0x17000, "file.html#exit"},        {0x20000, "model.html"},
+    {0x21000, "model.html#model"},      {0x22000, "model.html#band"},
+    {0x31000, "channels.html"},         {0x32000, "keys.html"},
+    {0x33000, "features.html"},         {0x34000, "testfreq.html"},
+    {0x51000, "radio.html#read"},       {0x52000, "radio.html#write"},
+    {0x53000, "testmode.html"},         {0x71000, "setup.html#port"},
+    {0x81000, "window.html#tree"},      {0x82000, "window.html#toolbar"},
+    {0x83000, "window.html#statusbar"}, {0x91000, "window.html#windows"},
+    {0x92000, "window.html#windows"},   {0x93000, "window.html#windows"},
+    {0x94000, "window.html#windows"},   {0x95000, "window.html#close-all"},
 };
 
 } // namespace
@@ -80,8 +67,7 @@ void CHelpSystem::setSearchFolders(const QStringList& folders) {
 QString CHelpSystem::pageOf(int context) {
   const int group = context & ~0xFFF;
   for (const Topic& topic : kTopics) {
-    if (topic.group != group)
-      continue;
+    if (topic.group != group) continue;
     QString page = QString::fromLatin1(topic.page);
     if (context != group && !page.contains(QLatin1Char('#')))
       page += QStringLiteral("#c%1").arg(context, 0, 16);
@@ -92,18 +78,15 @@ QString CHelpSystem::pageOf(int context) {
 
 QUrl CHelpSystem::urlOf(int context) {
   const QString language = languageFolder();
-  if (language.isEmpty())
-    return {};
+  if (language.isEmpty()) return {};
   const QString page = pageOf(context);
   const auto hash = page.indexOf(QLatin1Char('#'));
   const QString file = hash < 0 ? page : page.left(hash);
   for (const QString& folder : searchFolders()) {
     const QString path = QDir(folder).filePath(QStringLiteral("help/%1/%2").arg(language, file));
-    if (!QFileInfo::exists(path))
-      continue;
+    if (!QFileInfo::exists(path)) continue;
     QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    if (hash >= 0)
-      url.setFragment(page.mid(hash + 1));
+    if (hash >= 0) url.setFragment(page.mid(hash + 1));
     return url;
   }
   return {};
@@ -111,11 +94,9 @@ QUrl CHelpSystem::urlOf(int context) {
 
 bool CHelpSystem::showHelp(int context) {
   const QUrl url = urlOf(context);
-  if (url.isEmpty())
-    return false;
+  if (url.isEmpty()) return false;
   // A mouse grab or an open menu would otherwise hold the input while the browser starts.
-  if (QWidget* grabber = QWidget::mouseGrabber())
-    grabber->releaseMouse();
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QDesktopServices::openUrl(url);
   QApplication::restoreOverrideCursor();

@@ -10,9 +10,9 @@
 #include "app/CTreeViewBar.h"
 #include "app/CommandIds.h"
 #include "app/CoreAccess.h"
-#include "views/QtText.h"
 #include "lang/UserInterface.h"
 #include "views/CImageView.h"
+#include "views/QtText.h"
 #include "views/ViewFactory.h"
 
 #include <QApplication>
@@ -76,8 +76,7 @@ constexpr CommandInfo kCommands[] = {
 
 const CommandInfo* infoOf(int command) {
   for (const CommandInfo& info : kCommands)
-    if (info.command == command)
-      return &info;
+    if (info.command == command) return &info;
   return nullptr;
 }
 
@@ -89,12 +88,12 @@ struct MenuInfo {
 };
 
 const MenuInfo kFileMenu{10003001,
-                         {cmd::FileNew, cmd::FileOpen, cmd::FileSave, cmd::FileSaveAs, kSeparator, cmd::FilePrint,
-                          cmd::FilePrintPreview, kSeparator, cmd::AppExit}};
+                         {cmd::FileNew, cmd::FileOpen, cmd::FileSave, cmd::FileSaveAs, kSeparator,
+                          cmd::FilePrint, cmd::FilePrintPreview, kSeparator, cmd::AppExit}};
 const MenuInfo kModelMenu{10003002, {cmd::ModelInformation}};
-const MenuInfo kEditMenu{
-    10003003,
-    {cmd::ChannelInformation, kSeparator, cmd::OptionalFeatures, cmd::KeyAssignment, kSeparator, cmd::TestFrequency}};
+const MenuInfo kEditMenu{10003003,
+                         {cmd::ChannelInformation, kSeparator, cmd::OptionalFeatures, cmd::KeyAssignment,
+                          kSeparator, cmd::TestFrequency}};
 const MenuInfo kProgramMenu{10003004, {cmd::ReadData, cmd::WriteData, cmd::TestMode, cmd::MemoryMap}};
 const MenuInfo kSetupMenu{10003006, {cmd::CommunicationPort}};
 const MenuInfo kViewMenu{10003007, {cmd::TreeView, kSeparator, cmd::ToolBar, cmd::StatusBar}};
@@ -108,9 +107,10 @@ struct ToolInfo {
   int tooltip;
 };
 constexpr ToolInfo kToolButtons[] = {
-    {cmd::FileNew, 10005001}, {cmd::FileOpen, 10005002},  {cmd::FileSave, 10005003}, {kSeparator, 0},
-    {cmd::FilePrint, 10005004}, {kSeparator, 0},          {cmd::ReadData, 10005005}, {cmd::WriteData, 10005006},
-    {kSeparator, 0},          {cmd::About, 10001009},
+    {cmd::FileNew, 10005001},  {cmd::FileOpen, 10005002},  {cmd::FileSave, 10005003},
+    {kSeparator, 0},           {cmd::FilePrint, 10005004}, {kSeparator, 0},
+    {cmd::ReadData, 10005005}, {cmd::WriteData, 10005006}, {kSeparator, 0},
+    {cmd::About, 10001009},
 };
 
 struct ViewInfo {
@@ -196,9 +196,11 @@ void CMainFrame::createActions() {
   shortcut(cmd::TestMode, {QKeySequence(Qt::CTRL | Qt::Key_T)});
   shortcut(cmd::MemoryMap, {QKeySequence(Qt::CTRL | Qt::Key_M)});
   shortcut(cmd::TreeView,
-           {QKeySequence(Qt::CTRL | Qt::Key_0), QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_0)});
+           {QKeySequence(Qt::CTRL | Qt::Key_0),
+            QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_0))});
   shortcut(cmd::FocusTreeView,
-           {QKeySequence(Qt::ALT | Qt::Key_0), QKeySequence(Qt::ALT | Qt::KeypadModifier | Qt::Key_0)});
+           {QKeySequence(Qt::ALT | Qt::Key_0),
+            QKeySequence(QKeyCombination(Qt::AltModifier | Qt::KeypadModifier, Qt::Key_0))});
   for (int command : {cmd::TreeView, cmd::ToolBar, cmd::StatusBar})
     actions_[command]->setCheckable(true);
   actions_[cmd::ToolBar]->setChecked(true);
@@ -267,8 +269,10 @@ void CMainFrame::createTreeBar() {
   resizeDocks({treeBar_}, {CTreeViewBar::kDefaultWidth}, Qt::Horizontal);
   treeBar_->hide();
   connect(treeBar_, &CTreeViewBar::commandRequested, this, &CMainFrame::postCommand);
-  connect(treeBar_, &CTreeViewBar::hideRequested, this,
-          [this] { QMetaObject::invokeMethod(this, [this] { onCommand(cmd::TreeView); }, Qt::QueuedConnection); });
+  connect(treeBar_, &CTreeViewBar::hideRequested, this, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { onCommand(cmd::TreeView); }, Qt::QueuedConnection);
+  });
   connect(treeBar_, &CTreeViewBar::helpRequested, this, &CMainFrame::showHelpFor);
   connect(treeBar_, &QDockWidget::visibilityChanged, this,
           [this] { actions_[cmd::TreeView]->setChecked(!treeBar_->isHidden()); });
@@ -281,13 +285,11 @@ QAction* CMainFrame::action(int command) const {
 
 void CMainFrame::localiseMenus() {
   for (const CommandInfo& info : kCommands)
-    if (info.text)
-      actions_[info.command]->setText(qtText(info.text));
+    if (info.text) actions_[info.command]->setText(qtText(info.text));
   for (auto& [text, menu] : menus_)
     menu->setTitle(qtText(text));
   for (const ToolInfo& tool : kToolButtons)
-    if (tool.command != kSeparator)
-      actions_[tool.command]->setToolTip(qtText(tool.tooltip));
+    if (tool.command != kSeparator) actions_[tool.command]->setToolTip(qtText(tool.tooltip));
   treeBar_->localise();
   updateWindowMenu();
 }
@@ -333,8 +335,7 @@ QString CMainFrame::titleText() const {
                       .arg(QString::fromStdString(core::titleText()),
                            qtText(core::narrowSetting() == 1 ? 10031051 : 10031050), qtText(10007002),
                            QString::fromStdString(core::currentFileName()));
-  if (demonstrationMode_)
-    title += QString(10, QLatin1Char(' ')) + qtText(10001014);
+  if (demonstrationMode_) title += QString(10, QLatin1Char(' ')) + qtText(10001014);
   return title;
 }
 
@@ -344,8 +345,7 @@ void CMainFrame::updateTitle() {
 
 CImageView* CMainFrame::viewOf(ViewKind kind) const {
   for (QMdiSubWindow* window : mdi_->subWindowList()) {
-    if (window->property("viewKind").toInt() == static_cast<int>(kind))
-      return viewOfWindow(window);
+    if (window->property("viewKind").toInt() == static_cast<int>(kind)) return viewOfWindow(window);
   }
   return nullptr;
 }
@@ -362,8 +362,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
     showNotAvailable();
     return nullptr;
   }
-  if (!document_)
-    document_ = std::make_unique<CRPSDoc>();
+  if (!document_) document_ = std::make_unique<CRPSDoc>();
   QMdiSubWindow* frame = nullptr;
   if (kind == ViewKind::ChannelInfo)
     frame = new CChInfoFrm(view);
@@ -373,9 +372,9 @@ CImageView* CMainFrame::openView(ViewKind kind) {
   frame->setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/tree-area.png")));
   mdi_->addSubWindow(frame);
   connect(view, &CImageView::titleMayHaveChanged, this, &CMainFrame::updateTitle);
-  connect(frame, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, [this] { updateWindowMenu(); }); });
-  if (kind == ViewKind::ChannelInfo)
-    frame->move(0, 0);
+  connect(frame, &QObject::destroyed, this,
+          [this] { QTimer::singleShot(0, this, [this] { updateWindowMenu(); }); });
+  if (kind == ViewKind::ChannelInfo) frame->move(0, 0);
   frame->show();
   view->setFocus();
   localiseMenus();
@@ -384,8 +383,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
 
 void CMainFrame::reloadViews() {
   for (QMdiSubWindow* window : mdi_->subWindowList())
-    if (CImageView* view = viewOfWindow(window))
-      view->reloadFromImage();
+    if (CImageView* view = viewOfWindow(window)) view->reloadFromImage();
 }
 
 void CMainFrame::closeAllWindows() {
@@ -395,14 +393,14 @@ void CMainFrame::closeAllWindows() {
     // Frames are deleted on close; finish that now so that a new view of the same kind can open.
     delete window;
   }
-  if (!treeBar_->isHidden())
-    treeBar_->hide();
+  if (!treeBar_->isHidden()) treeBar_->hide();
   CChildFrame::setClosingAll(false);
   updateWindowMenu();
 }
 
 void CMainFrame::postCommand(int command) {
-  QMetaObject::invokeMethod(this, [this, command] { onCommand(command); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, command] { onCommand(command); }, Qt::QueuedConnection);
   activateWindow();
   setFocus();
 }
@@ -443,8 +441,7 @@ void CMainFrame::onCommand(int command) {
     core::saveDataFile(ui_);
     break;
   case cmd::FileSaveAs:
-    if (core::saveDataFileAs(ui_))
-      updateTitle();
+    if (core::saveDataFileAs(ui_)) updateTitle();
     break;
   case cmd::AppExit:
     QTimer::singleShot(0, this, &QWidget::close);
@@ -517,10 +514,8 @@ void CMainFrame::showHelpFor(int context) {
 
 int CMainFrame::focusedHelpContext() const {
   for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
-    if (auto* view = qobject_cast<CImageView*>(widget))
-      return view->helpContext();
-    if (widget == treeBar_)
-      return CTreeViewBar::kHelpContext;
+    if (auto* view = qobject_cast<CImageView*>(widget)) return view->helpContext();
+    if (widget == treeBar_) return CTreeViewBar::kHelpContext;
   }
   return 0;
 }
@@ -551,12 +546,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       }
       return true;
     }
-    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && (key->modifiers() & Qt::ControlModifier)) {
-      // The child windows are not cycled with Ctrl+Tab.
-      auto* widget = qobject_cast<QWidget*>(watched);
-      if (widget && mdi_->isAncestorOf(widget))
-        return false;
-    }
+  }
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+    // The child windows are not cycled with Ctrl+Tab.
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+        key->modifiers().testFlag(Qt::ControlModifier) && widget &&
+        (widget == mdi_ || mdi_->isAncestorOf(widget)))
+      return true;
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -573,10 +571,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   request.caption = textOf(10012002);
   request.buttons = MessageButtons::OkCancel;
   request.icon = MessageIcon::Question;
-  if (ui_.showMessage(request) != MessageAnswer::Ok)
-    return;
-  if (core::promptSaveChanges(ui_))
-    return;
+  if (ui_.showMessage(request) != MessageAnswer::Ok) return;
+  if (core::promptSaveChanges(ui_)) return;
   settings_.setLastWinPos(currentPlacement());
   closeConfirmed_ = true;
   event->accept();
@@ -587,11 +583,9 @@ WindowPlacement CMainFrame::currentPlacement() const {
   const Qt::WindowStates state = windowState();
   const bool maximised = state.testFlag(Qt::WindowMaximized);
   placement.showState = maximised ? WindowPlacement::Maximized : WindowPlacement::Normal;
-  if (state.testFlag(Qt::WindowMinimized) && maximised)
-    placement.flags = WindowPlacement::RestoreToMaximized;
+  if (state.testFlag(Qt::WindowMinimized) && maximised) placement.flags = WindowPlacement::RestoreToMaximized;
   QRect normal = normalGeometry();
-  if (!normal.isValid())
-    normal = geometry();
+  if (!normal.isValid()) normal = geometry();
   placement.left = normal.left();
   placement.top = normal.top();
   placement.right = normal.left() + normal.width();
@@ -611,8 +605,7 @@ void CMainFrame::applyPlacement(const WindowPlacement* placement) {
     const QRect available = screen->availableVirtualGeometry();
     if (normal.width() < 200 || normal.height() < 150)
       normal.setSize(QSize(std::max(normal.width(), 800), std::max(normal.height(), 600)));
-    if (!available.intersects(normal))
-      normal.moveTopLeft(available.topLeft());
+    if (!available.intersects(normal)) normal.moveTopLeft(available.topLeft());
   }
   setGeometry(normal);
   switch (placement->showState) {
@@ -622,8 +615,9 @@ void CMainFrame::applyPlacement(const WindowPlacement* placement) {
   case WindowPlacement::Minimized:
   case 6:
   case 7:
-    setWindowState(placement->flags & WindowPlacement::RestoreToMaximized ? Qt::WindowMinimized | Qt::WindowMaximized
-                                                                           : Qt::WindowMinimized);
+    setWindowState(placement->flags & WindowPlacement::RestoreToMaximized
+                       ? Qt::WindowMinimized | Qt::WindowMaximized
+                       : Qt::WindowMinimized);
     show();
     break;
   default:
@@ -645,21 +639,18 @@ void CMainFrame::takeOverArrivedImage(bool resetFileName) {
 }
 
 void CMainFrame::fileNew() {
-  if (!core::newData(ui_, [this] { closeAllWindows(); }))
-    return;
+  if (!core::newData(ui_, [this] { closeAllWindows(); })) return;
   updateTitle();
   openView(ViewKind::ChannelInfo);
 }
 
 void CMainFrame::fileOpen() {
-  if (!core::openDataFile(ui_))
-    return;
+  if (!core::openDataFile(ui_)) return;
   takeOverArrivedImage(false);
 }
 
 void CMainFrame::readFromRadio() {
-  if (core::promptSaveChanges(ui_))
-    return;
+  if (core::promptSaveChanges(ui_)) return;
   showNotAvailable();
 }
 

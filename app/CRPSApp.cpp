@@ -30,8 +30,7 @@ QString withSeparator(const QString& folder) {
 // Creates the folder below parent when it is missing; returns the new path or empty on failure.
 QString subFolder(const QString& parent, const QString& name) {
   QDir dir(parent);
-  if (!dir.exists(name) && !dir.mkdir(name))
-    return {};
+  if (!dir.exists(name) && !dir.mkdir(name)) return {};
   return QFileInfo(dir.filePath(name)).isDir() ? dir.filePath(name) : QString();
 }
 } // namespace
@@ -43,8 +42,7 @@ CRPSApp::CRPSApp(UserInterface& ui, const QStringList& arguments, Options option
 
 CRPSApp::~CRPSApp() {
   mainFrame_.reset();
-  if (runningApp() == this)
-    runningApp() = nullptr;
+  if (runningApp() == this) runningApp() = nullptr;
 }
 
 CRPSApp* CRPSApp::instance() {
@@ -54,8 +52,7 @@ CRPSApp* CRPSApp::instance() {
 QString CRPSApp::defaultDataFolder(const QString& documentsFolder, const QString& programFolder) {
   if (!documentsFolder.isEmpty()) {
     QString folder = subFolder(documentsFolder, QStringLiteral("Veskaro"));
-    if (!folder.isEmpty())
-      folder = subFolder(folder, QStringLiteral("VPR-40T"));
+    if (!folder.isEmpty()) folder = subFolder(folder, QStringLiteral("VPR-40T"));
     return withSeparator(folder.isEmpty() ? documentsFolder : folder);
   }
   const QString data = QDir(programFolder).filePath(QStringLiteral("DATA"));
@@ -66,8 +63,7 @@ QFont CRPSApp::chooseFont(std::initializer_list<FontCandidate> candidates) {
   const QStringList installed = QFontDatabase::families();
   for (const FontCandidate& candidate : candidates) {
     const QString face = QString::fromLatin1(candidate.face);
-    if (!face.isEmpty() && !installed.contains(face, Qt::CaseInsensitive))
-      continue;
+    if (!face.isEmpty() && !installed.contains(face, Qt::CaseInsensitive)) continue;
     QFont font = face.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(face);
     font.setFixedPitch(true);
     font.setStyleHint(QFont::TypeWriter);
@@ -89,8 +85,7 @@ void CRPSApp::createFonts() {
 bool CRPSApp::startup() {
   // 1. Command line: only "demo" means something here ("_db" was taken by the text table).
   for (const QString& word : arguments_)
-    if (word.compare(QLatin1String("demo"), Qt::CaseInsensitive) == 0)
-      demonstrationMode_ = true;
+    if (word.compare(QLatin1String("demo"), Qt::CaseInsensitive) == 0) demonstrationMode_ = true;
 
   // 2. Dates and times follow the user's locale; numbers are formatted by the core with the
   // locale's decimal separator, handed over once here.
@@ -100,8 +95,7 @@ bool CRPSApp::startup() {
   core::setDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
 
   // 3, 4. Settings store and screen depth.
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    colourDepth_ = screen->depth();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) colourDepth_ = screen->depth();
 
   // 5, 6. Language.
   const int language = settings_.language();
@@ -120,8 +114,7 @@ bool CRPSApp::startup() {
   core::setPortNumber(settings_.comPort());
   for (int port = 1; port <= 20; ++port) {
     const QString path = settings_.portPath(port);
-    if (!path.isEmpty())
-      core::setPortPath(port, path.toStdString());
+    if (!path.isEmpty()) core::setPortPath(port, path.toStdString());
   }
   if (!options_.portDeviceOverride.isEmpty())
     core::setPortPath(settings_.comPort(), options_.portDeviceOverride.toStdString());
@@ -136,8 +129,7 @@ bool CRPSApp::startup() {
 
   // 13. The main window, with the splash over it.
   mainFrame_ = std::make_unique<CMainFrame>(ui_, settings_, demonstrationMode_, colourDepth_);
-  if (options_.showSplash)
-    mainFrame_->showSplash();
+  if (options_.showSplash) mainFrame_->showSplash();
 
   // 15, 16. Placement and show.
   const auto placement = settings_.lastWinPos();
@@ -149,8 +141,7 @@ bool CRPSApp::startup() {
 }
 
 void CRPSApp::shutdown() {
-  if (!startupCompleted_ || !languageLoaded_)
-    return;
+  if (!startupCompleted_ || !languageLoaded_) return;
   settings_.setLastModel(core::modelCode());
   settings_.setComPort(core::portNumber());
   settings_.setLastFilePath(core::currentFolder());

@@ -49,11 +49,9 @@ CSplashWnd* CSplashWnd::current() {
 }
 
 CSplashWnd* CSplashWnd::showSplash(QWidget* mainWindow, int colourDepth) {
-  if (instance())
-    return nullptr;
+  if (instance()) return nullptr;
   const QPixmap picture(pictureFor(colourDepth));
-  if (picture.isNull())
-    return nullptr;
+  if (picture.isNull()) return nullptr;
   auto* splash = new CSplashWnd(mainWindow, picture);
   splash->show();
   splash->repaint();
@@ -61,9 +59,10 @@ CSplashWnd* CSplashWnd::showSplash(QWidget* mainWindow, int colourDepth) {
 }
 
 CSplashWnd::CSplashWnd(QWidget* owner, const QPixmap& picture)
-    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), owner_(owner) {
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), owner_(owner) {
   instance() = this;
   setAttribute(Qt::WA_DeleteOnClose);
+  setAttribute(Qt::WA_ShowWithoutActivating);
   setCursor(Qt::ArrowCursor);
   compose(picture);
   setFixedSize(composed_.size() / composed_.devicePixelRatio());
@@ -73,8 +72,7 @@ CSplashWnd::CSplashWnd(QWidget* owner, const QPixmap& picture)
     area = owner->frameGeometry();
   else if (const QScreen* screen = QGuiApplication::primaryScreen())
     area = screen->availableGeometry();
-  if (area.isValid())
-    move(area.center() - rect().center());
+  if (area.isValid()) move(area.center() - rect().center());
   qApp->installEventFilter(this);
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &CSplashWnd::dismiss);
@@ -83,8 +81,7 @@ CSplashWnd::CSplashWnd(QWidget* owner, const QPixmap& picture)
 
 CSplashWnd::~CSplashWnd() {
   qApp->removeEventFilter(this);
-  if (instance() == this)
-    instance() = nullptr;
+  if (instance() == this) instance() = nullptr;
 }
 
 void CSplashWnd::compose(const QPixmap& picture) {
@@ -138,14 +135,15 @@ bool CSplashWnd::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CSplashWnd::dismiss() {
-  if (instance() != this)
-    return;
+  if (instance() != this) return;
   instance() = nullptr;
   qApp->removeEventFilter(this);
   timer_.stop();
-  if (owner_)
-    owner_->update();
   close();
+  if (owner_ && owner_->isVisible()) {
+    owner_->activateWindow();
+    owner_->update();
+  }
 }
 
 } // namespace vpr

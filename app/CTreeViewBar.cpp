@@ -30,7 +30,8 @@ constexpr Entry kEntries[] = {
 CTreeViewBar::CTreeViewBar(QWidget* parent) : QDockWidget(parent), tree_(new QTreeWidget(this)) {
   setObjectName(QStringLiteral("treeViewBar"));
   setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-  setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+  setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+              QDockWidget::DockWidgetFloatable);
   tree_->setHeaderHidden(true);
   tree_->setRootIsDecorated(true);
   tree_->setIconSize(QSize(16, 16));
@@ -64,11 +65,9 @@ void CTreeViewBar::refreshTree(const QString& modelName) {
 }
 
 void CTreeViewBar::openItem(QTreeWidgetItem* item) {
-  if (!item)
-    return;
+  if (!item) return;
   const QVariant command = item->data(0, kCommandRole);
-  if (command.isValid())
-    emit commandRequested(command.toInt());
+  if (command.isValid()) emit commandRequested(command.toInt());
 }
 
 void CTreeViewBar::focusInEvent(QFocusEvent* event) {
@@ -80,8 +79,7 @@ bool CTreeViewBar::eventFilter(QObject* watched, QEvent* event) {
   if (watched == tree_->viewport() && event->type() == QEvent::MouseButtonPress) {
     // Both buttons select the item under the pointer before the press is handled.
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (QTreeWidgetItem* item = tree_->itemAt(mouse->position().toPoint()))
-      tree_->setCurrentItem(item);
+    if (QTreeWidgetItem* item = tree_->itemAt(mouse->position().toPoint())) tree_->setCurrentItem(item);
   } else if (watched == tree_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
@@ -90,8 +88,7 @@ bool CTreeViewBar::eventFilter(QObject* watched, QEvent* event) {
       openItem(tree_->currentItem());
       return true;
     case Qt::Key_Escape:
-      if (isVisible())
-        emit hideRequested();
+      if (isVisible()) emit hideRequested();
       return true;
     case Qt::Key_F1:
       emit helpRequested(kHelpContext);

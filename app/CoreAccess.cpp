@@ -2,9 +2,10 @@
 
 #include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
-#include "link/CRadioComm.h"
 #include "model/NumberText.h"
 #include "model/RadioData.h"
+
+#include <map>
 
 namespace vpr::core {
 
@@ -15,6 +16,17 @@ struct CurrentFile {
   QString folder;
   std::string name = ModelCatalogue::kDefaultFileName;
 };
+
+// The selected port until the radio link is in this build.
+struct PortChoice {
+  int number = 1;
+  std::map<int, std::string> paths;
+};
+
+PortChoice& portChoice() {
+  static PortChoice choice;
+  return choice;
+}
 
 CurrentFile& currentFile() {
   static CurrentFile file;
@@ -61,15 +73,15 @@ int narrowSetting() {
 }
 
 int portNumber() {
-  return g_radioComm.PortNumber();
+  return portChoice().number;
 }
 
 void setPortNumber(int port) {
-  g_radioComm.SetPortNumber(static_cast<std::uint8_t>(port));
+  portChoice().number = port;
 }
 
 void setPortPath(int port, const std::string& path) {
-  g_radioComm.SetPortPath(port, path);
+  portChoice().paths[port] = path;
 }
 
 QString currentFolder() {
@@ -106,8 +118,7 @@ bool saveDataFileAs(UserInterface& ui) {
 
 void takeOverTransferImage(bool resetFileName) {
   radioData().adoptTransferImage();
-  if (resetFileName)
-    currentFile().name = ModelCatalogue::kDefaultFileName;
+  if (resetFileName) currentFile().name = ModelCatalogue::kDefaultFileName;
 }
 
 } // namespace vpr::core

@@ -2,8 +2,8 @@
 // application object runs the start-up sequence, the event loop runs, and the settings are
 // written after the main window closed.
 
-#include "app/CRPSApp.h"
 #include "app/CMainFrame.h"
+#include "app/CRPSApp.h"
 #include "lang/CLanguageTable.h"
 #include "views/CQtUserInterface.h"
 
@@ -18,8 +18,7 @@ namespace {
 
 // Without a display Qt would abort in its platform plugin; say what is missing instead.
 bool displayAvailable() {
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    return true;
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;
   return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
@@ -49,8 +48,7 @@ int main(int argc, char** argv) {
   QStringList words = QCoreApplication::arguments();
   words.removeFirst();
   vpr::CRPSApp app(ui, words, options);
-  if (!app.startup())
-    return EXIT_FAILURE;
+  if (!app.startup()) return EXIT_FAILURE;
   ui.setParentWindow(app.mainFrame());
   const int result = QApplication::exec();
   app.shutdown();

@@ -13,6 +13,7 @@
 #include "support/FakeUserInterface.h"
 #include "support/TestLanguage.h"
 
+#include <QDialog>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QTest>
@@ -30,8 +31,7 @@ protected:
     radioData().startUp(std::nullopt);
     frame = std::make_unique<CMainFrame>(ui, settings, false);
     frame->setViewFactory([this](ViewKind kind, QWidget*) -> CImageView* {
-      if (unavailable.count(kind))
-        return nullptr;
+      if (unavailable.count(kind)) return nullptr;
       auto* view = new test::FakeView(QStringLiteral("View %1").arg(static_cast<int>(kind)), 0x31000);
       views[kind] = view;
       return view;
@@ -39,13 +39,14 @@ protected:
     frame->resize(900, 700);
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
   }
   void TearDown() override { frame.reset(); }
 
   bool menuBarHas(const QMenu* menu) const {
     for (QAction* action : frame->menuBar()->actions())
-      if (action->menu() == menu)
-        return true;
+      if (action->menu() == menu) return true;
     return false;
   }
 
@@ -167,8 +168,13 @@ TEST_F(MainFrameTest, DoubleClickingTheRootOpensNothing) {
   QTreeWidget* tree = frame->treeBar()->tree();
   QTreeWidgetItem* root = tree->topLevelItem(0);
   const QPoint centre = tree->visualItemRect(root).center();
+  int requests = 0;
+  QObject::connect(frame->treeBar(), &CTreeViewBar::commandRequested, [&] { ++requests; });
+  // A real double-click arrives as a click followed by the double-click event.
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centre);
   QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, centre);
   QTest::qWait(20);
+  EXPECT_EQ(requests, 0);
   EXPECT_FALSE(root->isExpanded());
   EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
 }
@@ -216,15 +222,29 @@ TEST_F(MainFrameTest, CtrlTabStaysWithTheFocusedControl) {
 }
 
 TEST_F(MainFrameTest, AKeyPressWhileTheSplashIsUpClosesItAndGoesNoFurther) {
+  frame->onCommand(cmd::TreeView);
+  QTreeWidget* tree = frame->treeBar()->tree();
+  ASSERT_TRUE(tree->hasFocus());
   CSplashWnd* splash = CSplashWnd::showSplash(frame.get(), 32);
   ASSERT_NE(splash, nullptr);
   EXPECT_EQ(CSplashWnd::showSplash(frame.get(), 32), nullptr) << "at most one splash window";
-  // Ctrl+N would otherwise run New.
-  QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
+  // Escape in the tree would hide the tree view bar.
+  QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
+  QTest::qWait(20);
   EXPECT_EQ(CSplashWnd::current(), nullptr);
-  EXPECT_TRUE(ui.messages.empty());
-  QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
-  EXPECT_FALSE(ui.messages.empty()) << "the next key press reaches the window again";
+  EXPECT_FALSE(frame->treeBar()->isHidden());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+  tree->setFocus();
+  QTest::keyClick(frame->windowHandle(), Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame->treeBar()->isHidden(); }))
+      << "the next key press reaches the window again";
+}
+
+TEST_F(MainFrameTest, AMousePressWhileTheSplashIsUpClosesIt) {
+  CSplashWnd* splash = CSplashWnd::showSplash(frame.get(), 32);
+  ASSERT_NE(splash, nullptr);
+  QTest::mouseClick(frame->portPane(), Qt::RightButton);
+  EXPECT_EQ(CSplashWnd::current(), nullptr);
 }
 
 TEST_F(MainFrameTest, TheSplashPicturesFollowTheColourDepth) {
@@ -237,7 +257,8 @@ TEST_F(MainFrameTest, TheSplashPicturesFollowTheColourDepth) {
 TEST_F(MainFrameTest, TheSplashClosesByItself) {
   CSplashWnd::showSplash(frame.get(), 32);
   ASSERT_NE(CSplashWnd::current(), nullptr);
-  EXPECT_TRUE(QTest::qWaitFor([] { return CSplashWnd::current() == nullptr; }, CSplashWnd::kLifetimeMs + 2000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([] { return CSplashWnd::current() == nullptr; }, CSplashWnd::kLifetimeMs + 2000));
 }
 
 TEST_F(MainFrameTest, MenusCarryTheTextsOfTheTextTable) {

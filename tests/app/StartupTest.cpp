@@ -133,10 +133,11 @@ TEST_F(StartupTest, DemoInAnyLetterCaseMarksTheTitle) {
 TEST_F(StartupTest, TheTitleNamesModelBandSpacingAndFile) {
   auto app = start();
   EXPECT_FALSE(app->demonstrationMode());
-  const QString expected = QStringLiteral("VPR-40T  [ %1  %2] [ %3 : vpr40t.dat ]")
-                               .arg(QString::fromStdString(core::titleText()),
-                                    QString::fromStdString(textOf(core::narrowSetting() == 1 ? 10031051 : 10031050)),
-                                    QString::fromStdString(textOf(10007002)));
+  const QString expected =
+      QStringLiteral("VPR-40T  [ %1  %2] [ %3 : vpr40t.dat ]")
+          .arg(QString::fromStdString(core::titleText()),
+               QString::fromStdString(textOf(core::narrowSetting() == 1 ? 10031051 : 10031050)),
+               QString::fromStdString(textOf(10007002)));
   EXPECT_EQ(app->mainFrame()->windowTitle(), expected);
   EXPECT_TRUE(app->mainFrame()->windowTitle().startsWith("VPR-40T  [ HX-"));
 }

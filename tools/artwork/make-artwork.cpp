@@ -146,8 +146,8 @@ void arrow(QPainter& p, QPointF from, QPointF to, const QColor& colour) {
   p.drawLine(from, to);
   const double dx = to.x() - from.x();
   const double sign = dx > 0 ? 1 : -1;
-  p.drawPolyline(QPolygonF({QPointF(to.x() - 3.5 * sign, to.y() - 3.5), to,
-                            QPointF(to.x() - 3.5 * sign, to.y() + 3.5)}));
+  p.drawPolyline(QPolygonF(
+      {QPointF(to.x() - 3.5 * sign, to.y() - 3.5), to, QPointF(to.x() - 3.5 * sign, to.y() + 3.5)}));
 }
 
 void drawRead(QPainter& p) {
@@ -227,7 +227,7 @@ QImage splash(int width, int height) {
   p.fillRect(image.rect(), bg);
 
   // Waves spreading from the antenna tip.
-  const QPointF tip(68, 62);
+  const QPointF tip(50, 62);
   for (int i = 1; i <= 9; ++i) {
     const double r = 38.0 * i;
     QColor c = kAccentLight;
@@ -246,7 +246,7 @@ QImage splash(int width, int height) {
 
   // The radio.
   p.save();
-  p.translate(48, 60);
+  p.translate(30, 60);
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(0, 0, 0, 40));
   p.drawRoundedRect(QRectF(6, 44, 76, 170), 14, 14);
@@ -284,7 +284,7 @@ QImage splash(int width, int height) {
   return image;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
@@ -304,7 +304,7 @@ int main(int argc, char** argv) {
   for (int size : {16, 24, 32, 48, 64, 128, 256})
     render(size, drawApp).save(QString("%1/vpr40t-%2.png").arg(icons).arg(size));
 
-  const QImage picture = splash(520, 320);
+  const QImage picture = splash(580, 320);
   picture.save(res + "/splash.png");
   // The picture for screens of fewer than 16 bits per pixel: the same art in 256 colours.
   picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither)
