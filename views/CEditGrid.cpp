@@ -101,7 +101,8 @@ void CEditGrid::setupColumns(std::span<const GridColumn> columns) {
     auto* header = new QTableWidgetItem(QString::fromStdString(textOf(column.headerText)));
     header->setTextAlignment(Qt::AlignCenter);
     setHorizontalHeaderItem(c, header);
-    setColumnWidth(c, columnPixels(column.width));
+    const int headerWidth = horizontalHeader()->fontMetrics().horizontalAdvance(header->text()) + 16;
+    setColumnWidth(c, std::max(columnPixels(column.width), headerWidth));
     for (int r = 0; r < rowCount(); ++r) {
       QTableWidgetItem* cell = item(r, c);
       if (c > 0) cell->setTextAlignment(alignmentOf(column.alignment));

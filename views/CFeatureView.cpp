@@ -40,31 +40,29 @@ bool isEnterKey(int key) {
 } // namespace
 
 CFeatureView::CFeatureView(RadioData& data, QWidget* parent) : CImageView(parent), data_(data) {
-  auto* form = new QWidget(this);
-  auto* grid = new QGridLayout(form);
-  grid->setContentsMargins(0, 0, 0, 0);
+  auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(12);
-  timeOut_ = new CSpinEdit(form);
-  squelch_ = new CSpinEdit(form);
+  timeOut_ = new CSpinEdit(this);
+  squelch_ = new CSpinEdit(this);
   configureValueEdit(timeOut_, CFilterEdit::DigitInput, kTimeOutDigits);
   configureValueEdit(squelch_, CFilterEdit::DigitInput, kSquelchDigits);
   fields_[TimeOut] = timeOut_;
   fields_[Squelch] = squelch_;
   for (const int item : {BeepTone, BatterySaver, WideNarrow}) {
-    auto* field = new CPickField(form);
+    auto* field = new CPickField(this);
     connect(field, &CPickField::focusGained, this, [this, item] { openList(item); });
     fields_[item] = field;
   }
   const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("M")) * 12;
   for (int item = 0; item < ItemCount; ++item) {
-    labels_[item] = new QLabel(qText(DisplayText::featureLabelId(FeatureItem(item))), form);
+    labels_[item] = new QLabel(qText(DisplayText::featureLabelId(FeatureItem(item))), this);
     labels_[item]->setBuddy(fields_[item]);
     fields_[item]->setFixedWidth(fieldWidth);
     fields_[item]->installEventFilter(this);
     grid->addWidget(labels_[item], item, 0);
     grid->addWidget(fields_[item], item, 1);
   }
-  list_ = new CPickList(form);
+  list_ = new CPickList(this);
   connect(list_, &CPickList::chosen, this, &CFeatureView::choose);
   connect(list_, &CPickList::closed, this, [this](CPickField* field) { display(itemOfField(field)); });
   connect(timeOut_, &CSpinEdit::focusLost, this, [this] { commitTyped(TimeOut); });
@@ -83,7 +81,8 @@ CFeatureView::CFeatureView(RadioData& data, QWidget* parent) : CImageView(parent
   buttons->addWidget(helpButton_);
   buttons->addStretch();
   auto* columns = new QHBoxLayout;
-  columns->addWidget(form, 0, Qt::AlignTop);
+  columns->addLayout(grid);
+  columns->setAlignment(grid, Qt::AlignTop);
   columns->addSpacing(16);
   columns->addLayout(buttons);
   auto* layout = new QVBoxLayout(this);

@@ -32,18 +32,16 @@ QString qText(int id) {
 } // namespace
 
 CKeyView::CKeyView(RadioData& data, QWidget* parent) : CImageView(parent), data_(data) {
-  auto* form = new QWidget(this);
-  auto* grid = new QGridLayout(form);
-  grid->setContentsMargins(0, 0, 0, 0);
+  auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(12);
-  label_ = new QLabel(qText(DisplayText::kMoniKeyLabelId), form);
-  field_ = new CPickField(form);
+  label_ = new QLabel(qText(DisplayText::kMoniKeyLabelId), this);
+  field_ = new CPickField(this);
   field_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("M")) * 14);
   field_->installEventFilter(this);
   label_->setBuddy(field_);
   grid->addWidget(label_, 0, 0);
   grid->addWidget(field_, 0, 1);
-  list_ = new CPickList(form);
+  list_ = new CPickList(this);
   connect(field_, &CPickField::focusGained, this, [this] { list_->open(field_, choices::kMoniKey); });
   connect(list_, &CPickList::chosen, this, [this](int value) {
     data_.setMoniKey(value);
@@ -62,7 +60,8 @@ CKeyView::CKeyView(RadioData& data, QWidget* parent) : CImageView(parent), data_
   buttons->addWidget(helpButton_);
   buttons->addStretch();
   auto* columns = new QHBoxLayout;
-  columns->addWidget(form, 0, Qt::AlignTop);
+  columns->addLayout(grid);
+  columns->setAlignment(grid, Qt::AlignTop);
   columns->addSpacing(16);
   columns->addLayout(buttons);
   auto* layout = new QVBoxLayout(this);

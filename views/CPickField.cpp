@@ -11,6 +11,10 @@ CPickField::CPickField(QWidget* parent) : QLineEdit(parent) {
   setCursor(Qt::ArrowCursor);
   setContextMenuPolicy(Qt::PreventContextMenu);
   setFocusPolicy(Qt::StrongFocus);
+  // Read-only looking: the value is changed through the list that covers the field.
+  QPalette look = palette();
+  look.setColor(QPalette::Base, look.color(QPalette::Button));
+  setPalette(look);
 }
 
 void CPickField::mousePressEvent(QMouseEvent* event) {
