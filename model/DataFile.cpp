@@ -134,7 +134,11 @@ DataFile::WriteResult DataFile::writeDataFile(const std::string& path, const Rad
   }
 
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  // A hidden name beside the target: ".<name>.XXXXXX", the X replaced by mkstemp.
+  std::string hiddenName(1, '.');
+  hiddenName += target.filename().string();
+  hiddenName += ".XXXXXX";
+  std::string temporary = (folder / hiddenName).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
     error = lastError();
