@@ -76,11 +76,11 @@ QString CAppSettings::portPath(int port) const {
   return settings_.value(QStringLiteral("Ports/COM%1").arg(port)).toString();
 }
 
-std::optional<ModelCodeBytes> CAppSettings::lastModel() const {
+std::optional<ModelCode> CAppSettings::lastModel() const {
   return parseModelCode(text(kLastModel).toStdString());
 }
 
-void CAppSettings::setLastModel(const ModelCodeBytes& code) {
+void CAppSettings::setLastModel(const ModelCode& code) {
   settings_.setValue(QLatin1String(kLastModel), QString::fromStdString(formatModelCode(code)));
 }
 
@@ -92,20 +92,20 @@ void CAppSettings::setLastWinPos(const WindowPlacement& placement) {
   settings_.setValue(QLatin1String(kLastWinPos), QString::fromStdString(formatPlacement(placement)));
 }
 
-std::string CAppSettings::formatModelCode(const ModelCodeBytes& code) {
+std::string CAppSettings::formatModelCode(const ModelCode& code) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%02X:%02X:%02X:%02X:%02X:%02X:%02X:%02X", code[0], code[1], code[2],
                 code[3], code[4], code[5], code[6], code[7]);
   return buffer;
 }
 
-std::optional<ModelCodeBytes> CAppSettings::parseModelCode(const std::string& text) {
+std::optional<ModelCode> CAppSettings::parseModelCode(const std::string& text) {
   if (text.empty()) return std::nullopt;
   unsigned int field[8];
   if (std::sscanf(text.c_str(), "%2X:%2X:%2X:%2X:%2X:%2X:%2X:%2X", &field[0], &field[1], &field[2], &field[3],
                   &field[4], &field[5], &field[6], &field[7]) != 8)
     return std::nullopt;
-  ModelCodeBytes code{};
+  ModelCode code{};
   for (std::size_t i = 0; i < code.size(); ++i)
     code[i] = static_cast<std::uint8_t>(field[i]);
   return code;

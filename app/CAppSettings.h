@@ -2,7 +2,9 @@
 // The persisted settings of the desktop program: the per-user store of the company "VESKARO"
 // and program "VPR40T", section "Backup". Missing or malformed values read as their defaults.
 
+#include "model/RadioImage.h"
 #include <QSettings>
+
 #include <QString>
 
 #include <array>
@@ -30,8 +32,6 @@ struct WindowPlacement {
   bool operator==(const WindowPlacement&) const = default;
 };
 
-using ModelCodeBytes = std::array<std::uint8_t, 8>;
-
 class CAppSettings {
 public:
   static constexpr int kDefaultLanguage = 1;
@@ -49,8 +49,8 @@ public:
   QString lastFilePath() const;
   void setLastFilePath(const QString& folder);
   // "LastModel": the 8 model-code bytes, or nothing when missing or malformed.
-  std::optional<ModelCodeBytes> lastModel() const;
-  void setLastModel(const ModelCodeBytes& code);
+  std::optional<ModelCode> lastModel() const;
+  void setLastModel(const ModelCode& code);
   // "LastWinPos": the window placement, or nothing when missing or malformed.
   std::optional<WindowPlacement> lastWinPos() const;
   void setLastWinPos(const WindowPlacement& placement);
@@ -62,8 +62,8 @@ public:
 
   // "%02X:%02X:..." with byte 0 first; reading accepts 8 fields of at most two hex digits each
   // from the start of the text and ignores what follows the last field.
-  static std::string formatModelCode(const ModelCodeBytes& code);
-  static std::optional<ModelCodeBytes> parseModelCode(const std::string& text);
+  static std::string formatModelCode(const ModelCode& code);
+  static std::optional<ModelCode> parseModelCode(const std::string& text);
   // Ten integers separated by ':'; each field is read like "%i" (0x hexadecimal, 0 octal).
   static std::string formatPlacement(const WindowPlacement& placement);
   static std::optional<WindowPlacement> parsePlacement(const std::string& text);

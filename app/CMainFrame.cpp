@@ -5,12 +5,16 @@
 #include "app/CChInfoFrm.h"
 #include "app/CChildFrame.h"
 #include "app/CHelpSystem.h"
+#include "app/CModelInfoDlg.h"
 #include "app/CRPSDoc.h"
 #include "app/CSplashWnd.h"
 #include "app/CTreeViewBar.h"
 #include "app/CommandIds.h"
-#include "app/CoreAccess.h"
 #include "lang/UserInterface.h"
+#include "link/CRadioComm.h"
+#include "model/CurrentFile.h"
+#include "model/DataFileFlows.h"
+#include "model/RadioData.h"
 #include "views/CImageView.h"
 #include "views/QtText.h"
 #include "views/ViewFactory.h"
@@ -327,14 +331,14 @@ void CMainFrame::refreshClock() {
 }
 
 void CMainFrame::updatePortPane() {
-  portPane_->setText(QStringLiteral("COM%1").arg(core::portNumber()));
+  portPane_->setText(QStringLiteral("COM%1").arg(g_radioComm.PortNumber()));
 }
 
 QString CMainFrame::titleText() const {
   QString title = QStringLiteral("VPR-40T  [ %1  %2] [ %3 : %4 ]")
-                      .arg(QString::fromStdString(core::titleText()),
-                           qtText(core::narrowSetting() == 1 ? 10031051 : 10031050), qtText(10007002),
-                           QString::fromStdString(core::currentFileName()));
+                      .arg(QString::fromStdString(radioData().titleText()),
+                           qtText(radioData().narrowSetting() == 1 ? 10031051 : 10031050), qtText(10007002),
+                           QString::fromStdString(currentFile().fileName()));
   if (demonstrationMode_) title += QString(10, QLatin1Char(' ')) + qtText(10001014);
   return title;
 }
@@ -372,6 +376,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
   frame->setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/tree-area.png")));
   mdi_->addSubWindow(frame);
   connect(view, &CImageView::titleMayHaveChanged, this, &CMainFrame::updateTitle);
+  connect(view, &CImageView::helpRequested, this, &CMainFrame::showHelpFor);
   connect(frame, &QObject::destroyed, this,
           [this] { QTimer::singleShot(0, this, [this] { updateWindowMenu(); }); });
   if (kind == ViewKind::ChannelInfo) frame->move(0, 0);
@@ -418,7 +423,7 @@ void CMainFrame::toggleTreeBar(bool focusWhenShown) {
 
 void CMainFrame::showTreeBar() {
   treeBar_->show();
-  treeBar_->refreshTree(QString::fromStdString(core::modelNameText()));
+  treeBar_->refreshTree(QString::fromStdString(radioData().modelNameText()));
   treeBar_->tree()->setFocus();
   actions_[cmd::TreeView]->setChecked(true);
 }
@@ -438,10 +443,10 @@ void CMainFrame::onCommand(int command) {
     fileOpen();
     break;
   case cmd::FileSave:
-    core::saveDataFile(ui_);
+    dataFileFlows().saveDataFile();
     break;
   case cmd::FileSaveAs:
-    if (core::saveDataFileAs(ui_)) updateTitle();
+    if (dataFileFlows().saveDataFileAs()) updateTitle();
     break;
   case cmd::AppExit:
     QTimer::singleShot(0, this, &QWidget::close);
@@ -504,7 +509,7 @@ void CMainFrame::onCommand(int command) {
 void CMainFrame::showNotAvailable() {
   MessageRequest request;
   request.kind = MessageKind::Warning;
-  request.text = textOf(core::kNotAvailableText);
+  request.text = textOf(kNotAvailableText);
   ui_.showMessage(request);
 }
 
@@ -572,7 +577,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   request.buttons = MessageButtons::OkCancel;
   request.icon = MessageIcon::Question;
   if (ui_.showMessage(request) != MessageAnswer::Ok) return;
-  if (core::promptSaveChanges(ui_)) return;
+  if (dataFileFlows().promptSaveChanges()) return;
   settings_.setLastWinPos(currentPlacement());
   closeConfirmed_ = true;
   event->accept();
@@ -630,27 +635,30 @@ void CMainFrame::showSplash() {
   CSplashWnd::showSplash(this, colourDepth_);
 }
 
-void CMainFrame::takeOverArrivedImage(bool resetFileName) {
-  closeAllWindows();
-  core::takeOverTransferImage(resetFileName);
+DataFileFlows CMainFrame::dataFileFlows() {
+  DataFileFlows flows(radioData(), currentFile(), ui_);
+  flows.setCloseViews([this] { closeAllWindows(); });
+  return flows;
+}
+
+void CMainFrame::showReplacedImage() {
   localiseMenus();
   updateTitle();
   openView(ViewKind::ChannelInfo);
 }
 
 void CMainFrame::fileNew() {
-  if (!core::newData(ui_, [this] { closeAllWindows(); })) return;
+  if (!dataFileFlows().newData()) return;
   updateTitle();
   openView(ViewKind::ChannelInfo);
 }
 
 void CMainFrame::fileOpen() {
-  if (!core::openDataFile(ui_)) return;
-  takeOverArrivedImage(false);
+  if (dataFileFlows().openDataFile()) showReplacedImage();
 }
 
 void CMainFrame::readFromRadio() {
-  if (core::promptSaveChanges(ui_)) return;
+  if (dataFileFlows().promptSaveChanges()) return;
   showNotAvailable();
 }
 
@@ -659,7 +667,15 @@ void CMainFrame::writeToRadio() {
 }
 
 void CMainFrame::modelInformation() {
-  showNotAvailable();
+  ModelSelection::Hooks hooks;
+  hooks.closeAllViews = [this] { closeAllWindows(); };
+  hooks.resetFileName = [] { currentFile().resetFileName(); };
+  hooks.rebuildMenus = [this] {
+    localiseMenus();
+    updateTitle();
+  };
+  hooks.openChannelView = [this] { openView(ViewKind::ChannelInfo); };
+  CModelInfoDlg::run(this, ui_, hooks, [this](int context) { showHelpFor(context); });
 }
 
 void CMainFrame::communicationPort() {

@@ -19,6 +19,7 @@
 namespace vpr {
 
 class CAppSettings;
+class DataFileFlows;
 class CImageView;
 class CRPSDoc;
 class CTreeViewBar;
@@ -30,6 +31,9 @@ class CMainFrame : public QMainWindow {
 public:
   // ui answers the questions of the data-file flows and the close sequence; settings receives
   // "LastWinPos" when the window closes.
+  // Shown for a command whose part is not in this build.
+  static constexpr int kNotAvailableText = 10026901;
+
   CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth = 32);
   ~CMainFrame() override;
 
@@ -103,8 +107,10 @@ private:
   void modelInformation();
   void communicationPort();
   void about();
-  // After Open or Read: the image that arrived becomes the working image.
-  void takeOverArrivedImage(bool resetFileName);
+  // The data-file commands with this window's questions and its way of closing the views.
+  DataFileFlows dataFileFlows();
+  // After Open, Read or a model change: menus, title and the channel information view.
+  void showReplacedImage();
 
   UserInterface& ui_;
   CAppSettings& settings_;

@@ -3,8 +3,11 @@
 #include "app/CHelpSystem.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "app/CoreAccess.h"
 #include "lang/CLanguageTable.h"
+#include "link/CRadioComm.h"
+#include "model/CurrentFile.h"
+#include "model/NumberText.h"
+#include "model/RadioData.h"
 
 #include <QApplication>
 #include <QDir>
@@ -92,7 +95,7 @@ bool CRPSApp::startup() {
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
   const QString point = QLocale::system().decimalPoint();
-  core::setDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
+  NumberText::setDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
 
   // 3, 4. Settings store and screen depth.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) colourDepth_ = screen->depth();
@@ -110,19 +113,21 @@ bool CRPSApp::startup() {
   languageLoaded_ = true;
 
   // 7-10. Image, port, folder, remembered model.
-  core::prepareImage();
-  core::setPortNumber(settings_.comPort());
+  radioData().clearImage();
+  currentFile().resetFileName();
+  g_radioComm.SetPortNumber(static_cast<std::uint8_t>(settings_.comPort()));
   for (int port = 1; port <= 20; ++port) {
     const QString path = settings_.portPath(port);
-    if (!path.isEmpty()) core::setPortPath(port, path.toStdString());
+    if (!path.isEmpty()) g_radioComm.SetPortPath(port, path.toStdString());
   }
   if (!options_.portDeviceOverride.isEmpty())
-    core::setPortPath(settings_.comPort(), options_.portDeviceOverride.toStdString());
+    g_radioComm.SetPortPath(settings_.comPort(), options_.portDeviceOverride.toStdString());
   const QString lastFolder = settings_.lastFilePath();
-  core::setCurrentFolder(!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()
-                             ? withSeparator(lastFolder)
-                             : defaultDataFolder(options_.documentsFolder, options_.programFolder));
-  core::restoreModel(settings_.lastModel());
+  currentFile().setFolder((!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()
+                               ? withSeparator(lastFolder)
+                               : defaultDataFolder(options_.documentsFolder, options_.programFolder))
+                              .toStdString());
+  radioData().startUp(settings_.lastModel());
 
   // 11. Fonts.
   createFonts();
@@ -142,9 +147,9 @@ bool CRPSApp::startup() {
 
 void CRPSApp::shutdown() {
   if (!startupCompleted_ || !languageLoaded_) return;
-  settings_.setLastModel(core::modelCode());
-  settings_.setComPort(core::portNumber());
-  settings_.setLastFilePath(core::currentFolder());
+  settings_.setLastModel(radioData().modelCode());
+  settings_.setComPort(g_radioComm.PortNumber());
+  settings_.setLastFilePath(QString::fromStdString(currentFile().folder()));
   settings_.setLanguage(CLanguageTable::codeOfLanguageName(languageTable().currentLanguageName()));
   settings_.sync();
 }

@@ -61,7 +61,7 @@ TEST_F(AppSettingsTest, ValuesRoundTripUnderTheirNamesAndFormats) {
   CAppSettings again;
   EXPECT_EQ(again.comPort(), 7);
   EXPECT_EQ(again.lastFilePath(), "/data/radios/");
-  EXPECT_EQ(again.lastModel(), (vpr::ModelCodeBytes{0x00, 0x00, 0x20, '0', '1', '4', '4', 'P'}));
+  EXPECT_EQ(again.lastModel(), (vpr::ModelCode{0x00, 0x00, 0x20, '0', '1', '4', '4', 'P'}));
   EXPECT_EQ(again.lastWinPos(), (WindowPlacement{0, 1, -1, -1, -1, -1, 10, 20, 810, 620}));
 }
 
@@ -70,9 +70,9 @@ TEST_F(AppSettingsTest, AModelCodeNeedsEightHexFields) {
   EXPECT_FALSE(CAppSettings::parseModelCode(""));
   EXPECT_FALSE(CAppSettings::parseModelCode("00:00:20:30:31:34:34:zz"));
   EXPECT_EQ(CAppSettings::parseModelCode("0:0:20:30:31:34:34:50 and more"),
-            (vpr::ModelCodeBytes{0x00, 0x00, 0x20, '0', '1', '4', '4', 'P'}));
+            (vpr::ModelCode{0x00, 0x00, 0x20, '0', '1', '4', '4', 'P'}));
   EXPECT_EQ(CAppSettings::parseModelCode("ab:CD:20:30:31:34:34:50"),
-            (vpr::ModelCodeBytes{0xAB, 0xCD, 0x20, '0', '1', '4', '4', 'P'}));
+            (vpr::ModelCode{0xAB, 0xCD, 0x20, '0', '1', '4', '4', 'P'}));
   // A field holds at most two digits: the third digit is where the ':' was expected.
   EXPECT_FALSE(CAppSettings::parseModelCode("000:00:20:30:31:34:34:50"));
 }

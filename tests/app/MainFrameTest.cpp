@@ -7,11 +7,14 @@
 #include "app/CSplashWnd.h"
 #include "app/CTreeViewBar.h"
 #include "app/CommandIds.h"
-#include "app/CoreAccess.h"
 #include "lang/CLanguageTable.h"
+#include "link/CRadioComm.h"
+#include "model/CurrentFile.h"
 #include "model/RadioData.h"
 #include "support/FakeUserInterface.h"
 #include "support/TestLanguage.h"
+#include "support/TestSupport.h"
+#include "views/QtText.h"
 
 #include <QDialog>
 #include <QMdiSubWindow>
@@ -79,7 +82,7 @@ TEST_F(MainFrameTest, AViewThatIsNotBuiltSaysSo) {
   frame->onCommand(cmd::TestFrequency);
   EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, textOf(core::kNotAvailableText));
+  EXPECT_EQ(ui.messages[0].text, textOf(CMainFrame::kNotAvailableText));
   EXPECT_FALSE(ui.messages[0].text.empty());
 }
 
@@ -88,7 +91,7 @@ TEST_F(MainFrameTest, CommandsWithoutTheirPartSaySo) {
     ui.messages.clear();
     frame->onCommand(command);
     ASSERT_EQ(ui.messages.size(), 1u) << command;
-    EXPECT_EQ(ui.messages[0].text, textOf(core::kNotAvailableText));
+    EXPECT_EQ(ui.messages[0].text, textOf(CMainFrame::kNotAvailableText));
   }
 }
 
@@ -154,7 +157,7 @@ TEST_F(MainFrameTest, TheTreeBarListsTheModelAndOpensAnEntryWithEnter) {
   QTreeWidget* tree = frame->treeBar()->tree();
   ASSERT_EQ(tree->topLevelItemCount(), 1);
   QTreeWidgetItem* root = tree->topLevelItem(0);
-  EXPECT_EQ(root->text(0).toStdString(), core::modelNameText());
+  EXPECT_EQ(root->text(0).toStdString(), radioData().modelNameText());
   ASSERT_EQ(root->childCount(), 4);
   EXPECT_EQ(root->child(2)->text(0).toStdString(), textOf(10027001));
   tree->setCurrentItem(root->child(2));
@@ -193,11 +196,11 @@ TEST_F(MainFrameTest, TheTreeKeepsTheModelNameItWasShownWith) {
   EXPECT_EQ(frame->treeBar()->tree()->topLevelItem(0)->text(0), shown);
   frame->onCommand(cmd::TreeView);
   frame->onCommand(cmd::TreeView);
-  EXPECT_EQ(frame->treeBar()->tree()->topLevelItem(0)->text(0).toStdString(), core::modelNameText());
+  EXPECT_EQ(frame->treeBar()->tree()->topLevelItem(0)->text(0).toStdString(), radioData().modelNameText());
 }
 
 TEST_F(MainFrameTest, DoubleClickingThePortPaneOpensThePortCommand) {
-  core::setPortNumber(3);
+  g_radioComm.SetPortNumber(3);
   frame->updatePortPane();
   EXPECT_EQ(frame->portPane()->text(), "COM3");
   QTest::mouseDClick(frame->portPane(), Qt::LeftButton);
@@ -279,6 +282,60 @@ TEST_F(MainFrameTest, ExitPostsACloseRequest) {
   EXPECT_TRUE(ui.messages.empty()) << "the close request is posted, not run at once";
   EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.messages.empty(); }));
   EXPECT_TRUE(frame->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+// The data-file commands run the core's flows with this window's questions and views.
+class MainFrameFileTest : public MainFrameTest {};
+
+TEST_F(MainFrameFileTest, NewAnsweredWithCancelChangesNothing) {
+  frame->onCommand(cmd::ChannelInformation);
+  ui.answers.push_back(MessageAnswer::Cancel);
+  frame->onCommand(cmd::FileNew);
+  EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(views[ViewKind::ChannelInfo]->closeQueries, 0);
+}
+
+TEST_F(MainFrameFileTest, NewReplacesTheViewsAndKeepsTheModel) {
+  frame->onCommand(cmd::KeyAssignment);
+  ui.answers.push_back(MessageAnswer::Ok);
+  frame->onCommand(cmd::FileNew);
+  EXPECT_EQ(frame->viewOf(ViewKind::Keys), nullptr);
+  EXPECT_NE(frame->viewOf(ViewKind::ChannelInfo), nullptr);
+  EXPECT_EQ(currentFile().fileName(), "vpr40t.dat");
+}
+
+TEST_F(MainFrameFileTest, SaveAsAndOpenShowTheFileInTheTitle) {
+  const std::string folder = test::makeTempDir();
+  ui.saveChoices.push_back(folder + "/workshop");
+  frame->onCommand(cmd::FileSaveAs);
+  EXPECT_TRUE(frame->windowTitle().contains("[ " + qtText(10007002) + " : workshop.dat ]"))
+      << frame->windowTitle().toStdString();
+
+  radioData().resetToModel(ModelCatalogue::modelCodeForRow(20));
+  currentFile().resetFileName();
+  frame->updateTitle();
+  frame->onCommand(cmd::TestFrequency);
+  ui.openChoices.push_back(folder + "/workshop.dat");
+  frame->onCommand(cmd::FileOpen);
+  EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode());
+  EXPECT_TRUE(frame->windowTitle().contains("workshop.dat"));
+  EXPECT_EQ(frame->viewOf(ViewKind::TestFrequencies), nullptr)
+      << "views are closed before the image is replaced";
+  EXPECT_NE(frame->viewOf(ViewKind::ChannelInfo), nullptr);
+}
+
+TEST_F(MainFrameFileTest, ReadFromRadioCancelledInTheSaveQuestionStops) {
+  radioData().editImage[0x3E0] ^= 0x01;
+  ASSERT_TRUE(radioData().isModified());
+  ui.answers.push_back(MessageAnswer::Cancel);
+  frame->onCommand(cmd::ReadData);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(frame->findChild<QDialog*>(), nullptr);
 }
 
 } // namespace

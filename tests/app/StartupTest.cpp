@@ -2,9 +2,11 @@
 #include "app/AppTestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CRPSApp.h"
-#include "app/CoreAccess.h"
 #include "lang/CLanguageTable.h"
+#include "link/CRadioComm.h"
+#include "model/CurrentFile.h"
 #include "model/ModelCatalogue.h"
+#include "model/RadioData.h"
 #include "support/FakeUserInterface.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
@@ -65,12 +67,12 @@ TEST_F(StartupTest, FirstStartUsesTheDefaultsCreatesTheDataFolderAndShowsTheChan
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(frame->isVisible());
   EXPECT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
-  EXPECT_EQ(core::portNumber(), 1);
-  EXPECT_EQ(core::modelCode(), ModelCatalogue::defaultModelCode());
+  EXPECT_EQ(g_radioComm.PortNumber(), 1);
+  EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode());
   const QString dataFolder = documents + "/Veskaro/VPR-40T/";
   EXPECT_TRUE(QFileInfo(dataFolder).isDir());
-  EXPECT_EQ(core::currentFolder(), dataFolder);
-  EXPECT_EQ(core::currentFileName(), "vpr40t.dat");
+  EXPECT_EQ(QString::fromStdString(currentFile().folder()), dataFolder);
+  EXPECT_EQ(currentFile().fileName(), "vpr40t.dat");
   EXPECT_EQ(frame->portPane()->text(), "COM1");
   // The channel information view opens once the event loop runs.
   EXPECT_TRUE(QTest::qWaitFor([&] { return frame->viewOf(ViewKind::ChannelInfo) != nullptr; }));
@@ -79,7 +81,7 @@ TEST_F(StartupTest, FirstStartUsesTheDefaultsCreatesTheDataFolderAndShowsTheChan
 
 TEST_F(StartupTest, ShutdownWritesModelPortFolderAndLanguage) {
   auto app = start();
-  core::setPortNumber(5);
+  g_radioComm.SetPortNumber(5);
   app->shutdown();
   EXPECT_EQ(stored("LastModel").toString(), "00:00:20:30:31:34:34:50");
   EXPECT_EQ(stored("ComPort").toInt(), 5);
@@ -95,9 +97,9 @@ TEST_F(StartupTest, StoredValuesAreRestored) {
   store("LastModel", QString::fromStdString(CAppSettings::formatModelCode(other)));
   store("LastWinPos", "0:1:-1:-1:-1:-1:40:30:840:630");
   auto app = start();
-  EXPECT_EQ(core::portNumber(), 12);
-  EXPECT_EQ(core::currentFolder(), folder);
-  EXPECT_EQ(core::modelCode(), other);
+  EXPECT_EQ(g_radioComm.PortNumber(), 12);
+  EXPECT_EQ(QString::fromStdString(currentFile().folder()), folder);
+  EXPECT_EQ(radioData().modelCode(), other);
   EXPECT_FALSE(app->mainFrame()->windowState().testFlag(Qt::WindowMaximized));
   EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600));
 }
@@ -108,16 +110,16 @@ TEST_F(StartupTest, MalformedValuesFallBackToTheirDefaults) {
   store("LastModel", "00:00:20:30:31:34:34");
   store("LastWinPos", "0:1:-1:-1:-1:-1:40:30:840");
   auto app = start();
-  EXPECT_EQ(core::portNumber(), 1);
-  EXPECT_EQ(core::currentFolder(), documents + "/Veskaro/VPR-40T/");
-  EXPECT_EQ(core::modelCode(), ModelCatalogue::defaultModelCode());
+  EXPECT_EQ(g_radioComm.PortNumber(), 1);
+  EXPECT_EQ(QString::fromStdString(currentFile().folder()), documents + "/Veskaro/VPR-40T/");
+  EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode());
   EXPECT_TRUE(app->mainFrame()->windowState().testFlag(Qt::WindowMaximized));
 }
 
 TEST_F(StartupTest, AnUnlistedRememberedModelGivesTheDefaultModel) {
   store("LastModel", "00:00:23:30:31:34:34:50");
   auto app = start();
-  EXPECT_EQ(core::modelCode(), ModelCatalogue::defaultModelCode());
+  EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode());
 }
 
 TEST_F(StartupTest, DemoInAnyLetterCaseMarksTheTitle) {
@@ -127,7 +129,7 @@ TEST_F(StartupTest, DemoInAnyLetterCaseMarksTheTitle) {
   const QString suffix = QString(10, ' ') + QString::fromStdString(textOf(10001014));
   EXPECT_TRUE(title.endsWith(suffix)) << title.toStdString();
   // A file name on the command line opens nothing.
-  EXPECT_EQ(core::currentFileName(), "vpr40t.dat");
+  EXPECT_EQ(currentFile().fileName(), "vpr40t.dat");
 }
 
 TEST_F(StartupTest, TheTitleNamesModelBandSpacingAndFile) {
@@ -135,8 +137,8 @@ TEST_F(StartupTest, TheTitleNamesModelBandSpacingAndFile) {
   EXPECT_FALSE(app->demonstrationMode());
   const QString expected =
       QStringLiteral("VPR-40T  [ %1  %2] [ %3 : vpr40t.dat ]")
-          .arg(QString::fromStdString(core::titleText()),
-               QString::fromStdString(textOf(core::narrowSetting() == 1 ? 10031051 : 10031050)),
+          .arg(QString::fromStdString(radioData().titleText()),
+               QString::fromStdString(textOf(radioData().narrowSetting() == 1 ? 10031051 : 10031050)),
                QString::fromStdString(textOf(10007002)));
   EXPECT_EQ(app->mainFrame()->windowTitle(), expected);
   EXPECT_TRUE(app->mainFrame()->windowTitle().startsWith("VPR-40T  [ HX-"));
