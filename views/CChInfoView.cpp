@@ -159,8 +159,13 @@ void CChInfoView::fillRow(int row) {
 }
 
 void CChInfoView::fillAllRows() {
+  // One repaint for the whole table instead of one per cell.
+  // (When the view has locked updates already, its own unlock repaints.)
+  const bool lock = grid_->updatesEnabled();
+  if (lock) grid_->setUpdatesEnabled(false);
   for (int row = 1; row < grid_->rows(); ++row)
     fillRow(row);
+  if (lock) grid_->setUpdatesEnabled(true);
 }
 
 bool CChInfoView::beginEdit() {
