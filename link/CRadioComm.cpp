@@ -2,6 +2,7 @@
 
 #include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
+#include "model/ModelCatalogue.h"
 #include "model/ValueCodec.h"
 
 #include <algorithm>
@@ -151,14 +152,15 @@ int CRadioComm::WriteBlock(const std::uint8_t* source, std::uint16_t address, st
 int CRadioComm::CheckRadioForRead(UserInterface& ui, Identity& identity, bool silent) {
   ui.pumpOneMessage();
   if (Identify(identity) != 0) return silent ? 1 : FailAndReport(ui, kTextCommError);
-  std::size_t index = knownModelCodes.size();
-  for (std::size_t i = 0; i < knownModelCodes.size(); ++i)
-    if (equalsText(identity.data(), knownModelCodes[i])) {
+  const auto codes = ModelCatalogue::identityCodes();
+  std::size_t index = codes.size();
+  for (std::size_t i = 0; i < codes.size(); ++i)
+    if (equalsText(identity.data(), codes[i])) {
       index = i;
       break;
     }
-  if (index + 1 < knownModelCodes.size()) return 0;
-  if (index == knownModelCodes.size()) return FailAndReport(ui, kTextModelNotReadable);
+  if (index + 1 < codes.size()) return 0;
+  if (index == codes.size()) return FailAndReport(ui, kTextModelNotReadable);
 
   // The shared code: the real model code is in the radio's memory at 0x3D0.
   if (ReadBlock(identity.data(), layout::kModelCode, 8) != 0)

@@ -95,10 +95,8 @@ private:
   int writeBlockSize = 8;
 };
 
-// The model codes accepted for reading, compared against the first five identity bytes.
-// The last one is shared by several models, which carry their real code in memory at 0x3D0.
-inline constexpr std::array<const char*, 9> knownModelCodes = {"P4410", "P4470", "P4460", "P4450", "P5410",
-                                                               "P5470", "P5460", "P5450", "P5390"};
+// The model codes accepted for reading are the catalogue's identity codes; the last of them is
+// shared by several models, which carry their real code in memory at 0x3D0.
 // Reversed model codes a radio answering the shared code may carry at 0x3D0 (bytes 3..7).
 inline constexpr std::array<const char*, 4> sharedCodeModels = {"0644P", "0544P", "0645P", "0545P"};
 // The shared code in image order, for the write and test checks.

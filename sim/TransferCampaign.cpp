@@ -3,6 +3,7 @@
 #include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
 #include "link/RadioTransfer.h"
+#include "model/ModelCatalogue.h"
 #include "sim/VirtualRadio.h"
 
 #include <algorithm>
@@ -95,7 +96,7 @@ Case makeCase(std::mt19937& rng, bool paced) {
   c.radio.programMode = pick(0, 1) == 1;
   c.radio.paced = paced;
   c.radio.seed = static_cast<std::uint32_t>(rng());
-  const char* code = knownModelCodes[static_cast<std::size_t>(pick(0, 7))];
+  const char* code = ModelCatalogue::identityCodes()[static_cast<std::size_t>(pick(0, 7))];
   const auto band = static_cast<std::uint8_t>(pick(0, 3));
   c.memory = randomImage(rng, code, band);
   c.image = randomImage(rng, code, band);
@@ -164,7 +165,7 @@ Case makeCase(std::mt19937& rng, bool paced) {
     break;
   case Fault::OtherModel: {
     // The radio is another model or band: refused for reading only if unlisted; a write asks.
-    const char* other = knownModelCodes[static_cast<std::size_t>(pick(0, 7))];
+    const char* other = ModelCatalogue::identityCodes()[static_cast<std::size_t>(pick(0, 7))];
     c.memory = randomImage(rng, other, static_cast<std::uint8_t>(band + 1));
     if (c.write) {
       c.answer = pick(0, 1) ? MessageAnswer::Ok : MessageAnswer::Cancel;

@@ -1,6 +1,8 @@
 // vpr40t-sim: a virtual radio on a pseudo-terminal. Prints the terminal's path on the first
 // line of standard output, serves it until interrupted, and can save its memory at exit.
 
+#include "model/ModelCatalogue.h"
+#include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
 
 #include <CLI/CLI.hpp>
@@ -61,6 +63,10 @@ int main(int argc, char** argv) {
   vpr::sim::VirtualRadioOptions options;
   app.add_option("--memory", memoryFile, "Starting memory: a raw 1024-byte image or a data file")
       ->check(CLI::ExistingFile);
+  int row = -1;
+  auto rowOption = app.add_option("--row", row, "Starting memory: the default image of a model row (0..24)")
+                       ->check(CLI::Range(0, static_cast<int>(vpr::ModelCatalogue::rows().size()) - 1));
+  rowOption->excludes(app.get_option("--memory"));
   app.add_option("--save", saveFile, "Save the memory as a raw 1024-byte image when the radio stops");
   app.add_flag("--program-mode", options.programMode, "Start already in programming mode");
   app.add_flag("--shared-code", options.sharedCode, "Identify with the shared code P5390");
@@ -98,8 +104,10 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  // Without a starting memory the radio is unprogrammed: every byte 0xFF.
   Memory memory;
   memory.fill(0xFF);
+  if (row >= 0) memory = vpr::RadioData::defaultImage(vpr::ModelCatalogue::modelCodeForRow(row));
   if (!memoryFile.empty() && !loadMemory(memoryFile, memory)) {
     std::cerr << "vpr40t-sim: " << memoryFile << " is neither a 1024-byte image nor a data file\n";
     return 1;
