@@ -28,5 +28,11 @@ Command addNewCommand(CLI::App& app);
 Command addInfoCommand(CLI::App& app);
 // dump FILE.dat: channels, test frequencies, optional features and the Moni key as text.
 Command addDumpCommand(CLI::App& app);
+// read --port P -o FILE.dat: reads a radio into a data file; P is 1..20 or a device path.
+Command addReadCommand(CLI::App& app);
+// write --port P FILE.dat [--yes]: writes a data file into a radio.
+Command addWriteCommand(CLI::App& app);
+// detect --port P: identifies the connected radio without reading its image.
+Command addDetectCommand(CLI::App& app);
 
 } // namespace vpr::cli

@@ -17,6 +17,7 @@ public:
 
   // Answer every question with OK or Yes.
   void setAssumeYes(bool yes) { assumeYes_ = yes; }
+  bool assumeYes() const { return assumeYes_; }
   // The path the next file dialog returns.
   void setChosenFile(std::optional<std::string> path) { chosenFile_ = std::move(path); }
 

@@ -2,6 +2,9 @@
 
 #include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
+#include "model/ModelCatalogue.h"
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -101,6 +104,32 @@ int runWriteTransfer(CRadioComm& radio, UserInterface& ui, const RadioImage& edi
     ui.pumpOneMessage();
   }
   showProgress(ui, blockCount, blockCount);
+  return radio.SetOpen(false) ? 0 : 2;
+}
+
+int runIdentifyRadio(CRadioComm& radio, UserInterface& ui, ModelCode& code) {
+  ui.pumpOneMessage();
+  if (!reopen(radio, ui)) return 1;
+  CComPort::BusyWait(kSettlePauseMs);
+
+  CRadioComm::Identity identity{};
+  ui.pumpOneMessage();
+  if (radio.Identify(identity) != 0) {
+    radio.CheckLineErrors();
+    if (radio.EnterProgramModeOrReport(ui) != 0) return 1;
+    ui.pumpOneMessage();
+    if (radio.Identify(identity) != 0) return blockFailed(radio, ui);
+  }
+  const auto codes = ModelCatalogue::identityCodes();
+  const char* shared = codes[codes.size() - 1];
+  if (std::equal(shared, shared + 5, identity.begin())) {
+    // The shared code: the radio's own code is in its memory.
+    if (radio.ReadBlock(code.data(), static_cast<std::uint16_t>(layout::kModelCode),
+                        static_cast<std::uint8_t>(kModelCodeSize)) != 0)
+      return blockFailed(radio, ui);
+  } else {
+    std::reverse_copy(identity.begin(), identity.end(), code.begin());
+  }
   return radio.SetOpen(false) ? 0 : 2;
 }
 

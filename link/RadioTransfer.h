@@ -27,6 +27,11 @@ int runReadTransfer(CRadioComm& radio, UserInterface& ui, RadioImage& transferIm
 // of another model or band is written only after the user confirms.
 int runWriteTransfer(CRadioComm& radio, UserInterface& ui, const RadioImage& editImage);
 
+// Identifies the connected radio without reading its image: code receives its model code in
+// image order (for a radio answering the shared code, the code from its memory at 0x3D0; for an
+// unprogrammed radio eight 0xFF bytes).
+int runIdentifyRadio(CRadioComm& radio, UserInterface& ui, ModelCode& code);
+
 // The progress label: text 10014004 followed by "done / total".
 std::string transferProgressLabel(int done, int total);
 

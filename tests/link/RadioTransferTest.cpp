@@ -4,6 +4,7 @@
 #include "RadioOnLine.h"
 
 #include "link/RadioTransfer.h"
+#include "model/RadioData.h"
 
 #include <chrono>
 
@@ -127,6 +128,47 @@ TEST_F(ReadTransfer, APortHeldByAnotherProgramIsReportedAndLeftAlone) {
   EXPECT_EQ(pair.link.LastSystemError(), EBUSY);
   EXPECT_TRUE(pair.radio.received().empty());
   EXPECT_TRUE(holder.IsOpen());
+}
+
+TEST_F(ReadTransfer, OnlyACompleteReadBecomesTheWorkingImage) {
+  RadioData data;
+  data.resetToModel(modelCodeOf(patternImage("P4450", 0x01)));
+  const RadioImage working = data.editImage;
+  const RadioImage landing = data.transferImage;
+  {
+    Faults faults;
+    faults.hangUpAfterBlocks = 127; // the very last block never arrives
+    RadioOnLine pair(patternImage(), options(true, faults));
+    if (runReadTransfer(pair.link, pair.ui, data.transferImage) == 0) data.adoptTransferImage();
+    EXPECT_EQ(data.editImage, working);
+    EXPECT_EQ(data.transferImage, landing);
+  }
+  RadioOnLine pair(patternImage(), options(true));
+  ASSERT_EQ(runReadTransfer(pair.link, pair.ui, data.transferImage), 0);
+  data.adoptTransferImage();
+  EXPECT_EQ(data.editImage, patternImage());
+}
+
+using Identification = LinkTest;
+
+TEST_F(Identification, AnUnprogrammedRadioInNormalModeIsIdentifiedAfterProgramRequest) {
+  RadioOnLine pair(clearedImage(), options(false));
+  ModelCode code{};
+  EXPECT_EQ(runIdentifyRadio(pair.link, pair.ui, code), 0);
+  EXPECT_EQ(code, modelCodeOf(clearedImage()));
+  EXPECT_EQ(pair.radio.stats().programRequests, 1);
+  EXPECT_EQ(pair.radio.stats().blocksRead, 0);
+  EXPECT_FALSE(pair.link.IsOpen());
+}
+
+TEST_F(Identification, ASilentRadioIsACommunicationError) {
+  Faults faults;
+  faults.noAnswer = true;
+  RadioOnLine pair(patternImage(), options(true, faults));
+  ModelCode code{};
+  EXPECT_EQ(runIdentifyRadio(pair.link, pair.ui, code), 1);
+  EXPECT_EQ(pair.ui.messageTexts(), std::vector<std::string>{idText(10026003)});
+  EXPECT_FALSE(pair.link.IsOpen());
 }
 
 using WriteTransfer = LinkTest;

@@ -1,0 +1,43 @@
+#include "cli/Commands.h"
+#include "cli/RadioTerminal.h"
+#include "link/RadioTransfer.h"
+#include "model/DataFile.h"
+
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+namespace vpr::cli {
+
+Command addReadCommand(CLI::App& app) {
+  struct Options {
+    std::string port;
+    std::string output;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App* sub = app.add_subcommand("read", "Read the image from a radio into a data file");
+  sub->add_option("--port", options->port, "Port number 1..20 or device path")
+      ->required()
+      ->check(CLI::Validator(checkPortArgument, "PORT"));
+  sub->add_option("-o,--output", options->output, "The data file to write")->required();
+  return {sub, [options](TerminalUserInterface&) {
+            RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0, false);
+            selectPort(g_radioComm, options->port);
+            // The image reaches the file only after every block arrived.
+            RadioImage image = clearedImage();
+            const int result = runReadTransfer(g_radioComm, terminal, image);
+            if (result != 0) {
+              terminal.explainPortFailure(g_radioComm);
+              return kExitFailed;
+            }
+            std::error_code error;
+            if (DataFile::writeDataFile(options->output, image, error) != DataFile::Written) {
+              terminal.fail(options->output + ": " + error.message());
+              return kExitFailed;
+            }
+            std::cout << options->output << '\n';
+            return kExitDone;
+          }};
+}
+
+} // namespace vpr::cli

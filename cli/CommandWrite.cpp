@@ -1,0 +1,41 @@
+#include "cli/Commands.h"
+#include "cli/ImageReport.h"
+#include "cli/RadioTerminal.h"
+#include "link/RadioTransfer.h"
+
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+namespace vpr::cli {
+
+Command addWriteCommand(CLI::App& app) {
+  struct Options {
+    std::string port;
+    std::string file;
+    bool yes = false;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App* sub = app.add_subcommand("write", "Write a data file into a radio");
+  sub->add_option("--port", options->port, "Port number 1..20 or device path")
+      ->required()
+      ->check(CLI::Validator(checkPortArgument, "PORT"));
+  sub->add_option("file", options->file, "The data file to write")->required();
+  sub->add_flag("--yes", options->yes, "Write to a radio of another model or band without asking");
+  return {sub, [options](TerminalUserInterface&) {
+            // The model question is asked on the terminal; without one only --yes answers it.
+            RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0,
+                                   isatty(STDIN_FILENO) != 0);
+            terminal.setAssumeYes(options->yes);
+            RadioData data;
+            if (!loadDataFile(options->file, data, terminal)) return kExitFailed;
+            selectPort(g_radioComm, options->port);
+            if (runWriteTransfer(g_radioComm, terminal, data.editImage) != 0) {
+              terminal.explainPortFailure(g_radioComm);
+              return kExitFailed;
+            }
+            return kExitDone;
+          }};
+}
+
+} // namespace vpr::cli

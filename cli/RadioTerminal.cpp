@@ -1,0 +1,128 @@
+#include "cli/RadioTerminal.h"
+
+#include "lang/CLanguageTable.h"
+#include "lang/TextFormat.h"
+
+#include <cctype>
+#include <cerrno>
+#include <grp.h>
+#include <istream>
+#include <ostream>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace vpr::cli {
+
+namespace {
+
+constexpr int kTextOk = 10002001;
+constexpr int kTextCancel = 10002002;
+constexpr int kTextOpenFailed = 10026002;
+constexpr int kTextGroupHasAccess = 10050102;
+constexpr int kTextHeldByAnother = 10050103;
+constexpr int kTextAnswerWithYes = 10050105;
+constexpr int kBarWidth = 32;
+
+std::string lower(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// A number 1..20, or nothing.
+int portNumberOf(const std::string& port) {
+  if (port.empty() || port.size() > 2) return 0;
+  for (char c : port)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+  const int n = std::stoi(port);
+  return n >= 1 && n <= 20 ? n : 0;
+}
+
+} // namespace
+
+RadioTerminal::RadioTerminal(std::ostream& errors, std::istream& answers, bool barOnTerminal,
+                             bool askOnTerminal)
+    : TerminalUserInterface(errors), errors_(errors), answers_(answers), barOnTerminal_(barOnTerminal),
+      askOnTerminal_(askOnTerminal) {}
+
+MessageAnswer RadioTerminal::showMessage(const MessageRequest& request) {
+  if (barOpen_) {
+    errors_ << '\n';
+    barOpen_ = false;
+  }
+  if (request.text == textOf(kTextOpenFailed)) portFailed_ = true;
+  if (request.buttons != MessageButtons::OkCancel || assumeYes() || !askOnTerminal_) {
+    const MessageAnswer answer = TerminalUserInterface::showMessage(request);
+    if (request.buttons == MessageButtons::OkCancel && answer != MessageAnswer::Ok)
+      fail(textOf(kTextAnswerWithYes));
+    return answer;
+  }
+  // A question on the terminal: OK only when the user types the OK caption or its first letter.
+  const std::string ok = textOf(kTextOk);
+  errors_ << request.text << " (" << ok << "/" << textOf(kTextCancel) << ") " << std::flush;
+  std::string line;
+  if (!std::getline(answers_, line)) return MessageAnswer::Cancel;
+  const std::string typed = lower(trimmed(line));
+  const bool yes = !typed.empty() && (typed == lower(ok) || (typed.size() == 1 && typed[0] == lower(ok)[0]));
+  return yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+void RadioTerminal::reportProgress(int done, int total, const std::string& label) {
+  if (total <= 0) return;
+  const bool finished = done >= total;
+  // A log gets the first and the last line only.
+  if (!barOnTerminal_ && ((!finished && done != 0) || done == lastLogged_)) return;
+  lastLogged_ = done;
+  const int filled = static_cast<int>(static_cast<long>(done) * kBarWidth / total);
+  errors_ << (barOnTerminal_ ? "\r[" : "[") << std::string(static_cast<std::size_t>(filled), '#')
+          << std::string(static_cast<std::size_t>(kBarWidth - filled), '-') << "] " << label;
+  if (barOnTerminal_ && !finished) {
+    errors_ << std::flush;
+    barOpen_ = true;
+  } else {
+    errors_ << '\n';
+    barOpen_ = false;
+  }
+}
+
+void RadioTerminal::explainPortFailure(const CRadioComm& radio) {
+  if (!portFailed_) return;
+  const std::string device = radio.DeviceName();
+  const int error = radio.LastSystemError();
+  if (error == 0) return;
+  std::string cause = device + ": " + std::system_category().message(error);
+  if (error == EACCES || error == EPERM) {
+    struct stat st {};
+    if (stat(device.c_str(), &st) == 0)
+      if (const group* g = getgrgid(st.st_gid))
+        cause += "; " + formatText(textOf(kTextGroupHasAccess), {g->gr_name});
+  } else if (error == EBUSY) {
+    cause += "; " + textOf(kTextHeldByAnother);
+  }
+  fail(cause);
+}
+
+void selectPort(CRadioComm& radio, const std::string& port) {
+  if (const int number = portNumberOf(port)) {
+    radio.SetPortNumber(static_cast<std::uint8_t>(number));
+    return;
+  }
+  // A device path stands in for port 1 of this run.
+  radio.SetPortPath(1, port);
+  radio.SetPortNumber(1);
+}
+
+std::string checkPortArgument(const std::string& port) {
+  if (portNumberOf(port)) return {};
+  if (port.find('/') != std::string::npos) return {};
+  return "a port is a number from 1 to 20 or a device path";
+}
+
+} // namespace vpr::cli

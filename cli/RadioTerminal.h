@@ -1,0 +1,43 @@
+#pragma once
+// The terminal as the radio commands use it: a progress bar on standard error, the model
+// question asked on the terminal when standard input is one (refused otherwise, unless --yes),
+// and the operating system's cause behind a port that cannot be opened.
+
+#include "cli/TerminalUserInterface.h"
+#include "link/CRadioComm.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace vpr::cli {
+
+class RadioTerminal : public TerminalUserInterface {
+public:
+  // barOnTerminal: standard error is a terminal (the bar is redrawn in place); askOnTerminal:
+  // questions may be asked and answered there.
+  RadioTerminal(std::ostream& errors, std::istream& answers, bool barOnTerminal, bool askOnTerminal);
+
+  MessageAnswer showMessage(const MessageRequest& request) override;
+  void reportProgress(int done, int total, const std::string& label) override;
+
+  // After a failed operation: when the port could not be opened, prints why (the system's
+  // message, and who may use the device or that another program holds it).
+  void explainPortFailure(const CRadioComm& radio);
+
+private:
+  std::ostream& errors_;
+  std::istream& answers_;
+  bool barOnTerminal_;
+  bool askOnTerminal_;
+  bool portFailed_ = false;
+  bool barOpen_ = false;
+  int lastLogged_ = -1;
+};
+
+// Points the radio link at the port given on the command line: a number 1..20 or a device path.
+void selectPort(CRadioComm& radio, const std::string& port);
+
+// The validator of the --port option.
+std::string checkPortArgument(const std::string& port);
+
+} // namespace vpr::cli

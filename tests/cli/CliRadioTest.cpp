@@ -1,0 +1,224 @@
+// The radio commands of vpr40t-cli, run as a process against a virtual radio.
+
+#include "lang/CLanguageTable.h"
+#include "link/CComPort.h"
+#include "model/DataFile.h"
+#include "model/ModelCatalogue.h"
+#include "model/RadioData.h"
+#include "sim/VirtualRadio.h"
+#include "support/TestLanguage.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <sys/wait.h>
+
+namespace vpr {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+std::string quoted(const std::string& word) {
+  std::string text = "'";
+  for (const char c : word)
+    text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return text + "'";
+}
+
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+RadioImage rowImage(int row) {
+  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+}
+
+class CliRadio : public ::testing::Test {
+protected:
+  void SetUp() override { test::loadLanguage(false); }
+  void TearDown() override { test::unloadLanguage(); }
+
+  // Runs the tool in the test's folder; input is piped to its standard input.
+  ToolRun cli(const std::vector<std::string>& arguments, const std::string& input = "") {
+    std::string command = "cd " + quoted(dir.string()) + " && " + quoted(test::binaryPath("cli/vpr40t-cli"));
+    for (const auto& argument : arguments)
+      command += " " + quoted(argument);
+    command += " <" + quoted(writeInput(input)) + " >stdout.txt 2>stderr.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fileBytes(dir / "stdout.txt"),
+            fileBytes(dir / "stderr.txt")};
+  }
+
+  std::string writeInput(const std::string& input) {
+    const fs::path path = dir / "stdin.txt";
+    std::ofstream(path, std::ios::binary) << input;
+    return path.string();
+  }
+
+  // A data file holding the image.
+  std::string dataFile(const std::string& name, const RadioImage& image) {
+    std::error_code error;
+    const std::string path = (dir / name).string();
+    EXPECT_EQ(DataFile::writeDataFile(path, image, error), DataFile::Written);
+    return path;
+  }
+
+  static sim::VirtualRadioOptions programMode(bool on) {
+    sim::VirtualRadioOptions options;
+    options.programMode = on;
+    return options;
+  }
+
+  fs::path dir = test::makeTempDir();
+};
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST_F(CliRadio, ReadWritesTheRadiosImageAsADataFile) {
+  const RadioImage memory = rowImage(16);
+  sim::VirtualRadio radio(memory, programMode(false));
+  ASSERT_TRUE(radio.start());
+  const ToolRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto expected = DataFile::fileBytes(memory);
+  EXPECT_EQ(fileBytes(dir / "radio.dat"), std::string(expected.begin(), expected.end()));
+  EXPECT_TRUE(contains(run.err, "128 / 128")) << run.err;
+}
+
+TEST_F(CliRadio, WriteThenReadRoundTripsAllButTheBytesAWriteNeverSends) {
+  const RadioImage original = rowImage(16);
+  RadioImage edited = original;
+  for (std::size_t i = 0x10; i < 0x3D0; ++i)
+    edited[i] = static_cast<std::uint8_t>(i * 31);
+  for (std::size_t i = 0x3D8; i < 0x400; ++i)
+    edited[i] = 0x11;
+  sim::VirtualRadio radio(original, programMode(false));
+  ASSERT_TRUE(radio.start());
+  const std::string file = dataFile("edited.dat", edited);
+
+  const ToolRun write = cli({"write", "--port", radio.devicePath(), file});
+  ASSERT_EQ(write.status, 0) << write.err;
+  ASSERT_EQ(cli({"read", "--port", radio.devicePath(), "-o", "back.dat"}).status, 0);
+  RadioImage back{};
+  DataFile::Magic magic{};
+  ASSERT_EQ(DataFile::readDataFile((dir / "back.dat").string(), back, magic), DataFile::Read);
+  EXPECT_TRUE(std::equal(back.begin(), back.begin() + 0x3D8, edited.begin()));
+  EXPECT_TRUE(std::equal(back.begin() + 0x3D8, back.end(), original.begin() + 0x3D8));
+}
+
+TEST_F(CliRadio, AnotherModelIsWrittenOnlyWithYesWhenNobodyCanBeAsked) {
+  const RadioImage radioMemory = rowImage(16);
+  sim::VirtualRadio radio(radioMemory, programMode(true));
+  ASSERT_TRUE(radio.start());
+  const std::string file = dataFile("other.dat", rowImage(17));
+
+  const ToolRun refused = cli({"write", "--port", radio.devicePath(), file}, "ok\n");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(contains(refused.err, textOf(10026007))) << refused.err;
+  EXPECT_EQ(radio.memory(), radioMemory);
+  EXPECT_EQ(radio.stats().blocksWritten, 0);
+
+  const ToolRun forced = cli({"write", "--port", radio.devicePath(), file, "--yes"});
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_EQ(radio.stats().blocksWritten, 123);
+}
+
+TEST_F(CliRadio, TheModelQuestionIsAskedOnATerminal) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1) for a terminal";
+  const RadioImage radioMemory = rowImage(16);
+  sim::VirtualRadio radio(radioMemory, programMode(true));
+  ASSERT_TRUE(radio.start());
+  const std::string file = dataFile("other.dat", rowImage(17));
+  // script(1) gives the tool a terminal and types the answer once the question is out.
+  auto onTerminal = [&](const std::string& answer) {
+    const std::string tool = quoted(test::binaryPath("cli/vpr40t-cli")) + " write --port " +
+                             quoted(radio.devicePath()) + " " + quoted(file);
+    const std::string command = "(sleep 1; echo " + answer + ") | script -qec " + quoted(tool) +
+                                " /dev/null >" + quoted((dir / "terminal.txt").string()) + " 2>&1";
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(onTerminal("cancel"), 1);
+  EXPECT_EQ(radio.stats().blocksWritten, 0);
+  EXPECT_TRUE(contains(fileBytes(dir / "terminal.txt"), "(OK/Cancel)"));
+  EXPECT_EQ(onTerminal("ok"), 0);
+  EXPECT_EQ(radio.stats().blocksWritten, 123);
+}
+
+TEST_F(CliRadio, DetectNamesTheRadioWithoutReadingItsImage) {
+  sim::VirtualRadio radio(rowImage(16), programMode(false));
+  ASSERT_TRUE(radio.start());
+  const ToolRun run = cli({"detect", "--port", radio.devicePath()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(contains(run.out, "HX-5470/5470M")) << run.out;
+  EXPECT_TRUE(contains(run.out, "UHF 6")) << run.out;
+  EXPECT_TRUE(contains(run.out, "P5470")) << run.out;
+  EXPECT_EQ(radio.stats().blocksRead, 0);
+}
+
+TEST_F(CliRadio, DetectReadsTheRealCodeBehindTheSharedOne) {
+  RadioImage memory = rowImage(0);
+  const ModelCode p4460 = {0x00, 0x00, 0x20, '0', '6', '4', '4', 'P'};
+  writeModelCode(memory, p4460);
+  sim::VirtualRadioOptions options = programMode(true);
+  options.sharedCode = true;
+  sim::VirtualRadio radio(memory, options);
+  ASSERT_TRUE(radio.start());
+  const ToolRun run = cli({"detect", "--port", radio.devicePath()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(contains(run.out, "P4460")) << run.out;
+  EXPECT_EQ(radio.stats().blocksRead, 1);
+}
+
+TEST_F(CliRadio, APortHeldByAnotherProgramIsNamedAsSuch) {
+  sim::VirtualRadio radio(rowImage(16), programMode(true));
+  ASSERT_TRUE(radio.start());
+  CComPort holder;
+  holder.SetPortPath(1, radio.devicePath());
+  ASSERT_TRUE(holder.SetOpen(true));
+  const ToolRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(run.err, textOf(10026002))) << run.err;
+  EXPECT_TRUE(contains(run.err, textOf(10050103))) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "radio.dat"));
+  EXPECT_TRUE(radio.received().empty());
+}
+
+TEST_F(CliRadio, AMissingPortGivesTheSystemsReason) {
+  const ToolRun run = cli({"read", "--port", "/dev/vpr40t-no-such-port", "-o", "radio.dat"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(run.err, textOf(10026002))) << run.err;
+  EXPECT_TRUE(contains(run.err, "/dev/vpr40t-no-such-port: No such file or directory")) << run.err;
+  EXPECT_EQ(cli({"read", "--port", "21", "-o", "radio.dat"}).status, 2);
+  EXPECT_EQ(cli({"write", "--port", "COM3", "x.dat"}).status, 2);
+}
+
+TEST_F(CliRadio, ARadioGoingSilentMidReadLeavesNoFile) {
+  sim::VirtualRadioOptions options = programMode(true);
+  options.faults.silentAfterBlocks = 64;
+  sim::VirtualRadio radio(rowImage(16), options);
+  ASSERT_TRUE(radio.start());
+  const ToolRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(run.err, textOf(10026003))) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "radio.dat"));
+}
+
+} // namespace
+} // namespace vpr
