@@ -295,7 +295,7 @@ bool CChInfoView::editorKey(QWidget* editor, QKeyEvent* event) {
     copyRows();
     return true;
   }
-  if (event->matches(QKeySequence::Paste) && editor != freqEdit_ && editor != toneCombo_) {
+  if (event->matches(QKeySequence::Paste)) {
     pasteRows();
     return true;
   }

@@ -231,6 +231,10 @@ bool CTestFreqView::editorKey(QKeyEvent* event) {
     copyRows();
     return true;
   }
+  if (event->matches(QKeySequence::Paste)) {
+    pasteRows();
+    return true;
+  }
   if (key == Qt::Key_Escape) {
     abandonEntry_ = true;
     freqEdit_->setText(grid_->savedCellText());

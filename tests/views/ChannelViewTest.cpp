@@ -143,6 +143,39 @@ TEST_F(ChannelView, TypedDcsCodeIsUpperCasedAndStoredInBothTones) {
   EXPECT_EQ(grid->col(), 4);
 }
 
+TEST_F(ChannelView, EscapeInTheToneEditorKeepsTheTypedTone) {
+  program(1, "150.000");
+  grid->setCell(1, 4);
+  typeKeys("100");
+  pressKey(Qt::Key_Escape);
+  EXPECT_EQ(record(1).txTone(), 0x1000);
+  EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);
+}
+
+TEST_F(ChannelView, AnOutOfRangeToneIsBroughtIntoRange) {
+  program(1, "150.000");
+  grid->setCell(1, 3);
+  typeKeys("999");
+  pressKey(Qt::Key_Return);
+  EXPECT_EQ(cell(1, 3), "250.3");
+  grid->setCell(1, 3);
+  typeKeys("d89");
+  pressKey(Qt::Key_Return);
+  EXPECT_EQ(cell(1, 3), "D770N") << "digits above 7 become 7, a missing digit 0";
+}
+
+TEST_F(ChannelView, PasteFromAnOpenEditorCommitsItFirst) {
+  program(1, "151.000");
+  grid->setCell(1, 1);
+  view->copyRows();
+  grid->setCell(2, 1);
+  typeKeys("152");
+  pressKey(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);
+  EXPECT_EQ(QApplication::focusWidget(), grid);
+  EXPECT_EQ(record(2), record(1)) << "the pasted record replaced the committed entry";
+}
+
 TEST_F(ChannelView, PickingAToneFromTheListStoresItAtOnce) {
   program(1, "150.000");
   grid->setCell(1, 4);
