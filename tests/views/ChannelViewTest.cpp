@@ -230,6 +230,33 @@ TEST_F(ChannelView, LettersAndASecondSeparatorNeverReachTheFrequency) {
   EXPECT_EQ(cell(1, 1), "150.12500");
 }
 
+TEST_F(ChannelView, NoTypedTextLeavesAnInvalidFrequencyCode) {
+  const auto validBcd = [](const FrequencyCode& code) {
+    for (const std::uint8_t byte : code)
+      if ((byte >> 4) > 9 || (byte & 0x0F) > 9) return false;
+    return true;
+  };
+  int row = 1;
+  for (const char* typed : {".", "0", "9999999999", "0.0000001", ",5", "00000000.1", "174.0000049"}) {
+    grid->setFocus();
+    grid->setCell(row, 1);
+    typeKeys(typed);
+    pressKey(Qt::Key_Return);
+    const ChannelRecord r = record(row);
+    if (r.isProgrammed()) {
+      EXPECT_TRUE(validBcd(r.rxFreq())) << typed;
+      EXPECT_TRUE(validBcd(r.txFreq())) << typed;
+      EXPECT_LE(r.rxStepCode(), 1) << typed;
+      const double mhz = cell(row, 1).toDouble();
+      EXPECT_GE(mhz, 150.0) << typed;
+      EXPECT_LE(mhz, 174.0) << typed;
+    } else {
+      EXPECT_EQ(r, ChannelRecord::empty()) << typed;
+    }
+    ++row;
+  }
+}
+
 TEST_F(ChannelView, CopyOfRowsTwoToFourPastedAtRowTenChangesRowsTenAndTwelveOnly) {
   program(2, "152.000");
   program(4, "154.000");

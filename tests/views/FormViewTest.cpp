@@ -156,6 +156,20 @@ TEST_F(FeatureView, ASingleBandwidthModelOffersOneChoiceAndDisablesTheField) {
   EXPECT_EQ(field->text(), text(10031050));
 }
 
+TEST_F(FeatureView, EnterMovesOnLikeTabAndCommitsTheTypedValue) {
+  timeOut()->setFocus();
+  typeKeys("95");
+  pressKey(Qt::Key_Return);
+  EXPECT_EQ(data.timeOutTimer(), 3);
+  EXPECT_EQ(timeOut()->text(), "90");
+  EXPECT_EQ(QApplication::focusWidget(), squelch());
+  pressKey(Qt::Key_Tab);
+  EXPECT_EQ(view->pickList()->field(), view->pickField(CFeatureView::BeepTone));
+  pressKey(Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), squelch());
+  EXPECT_TRUE(view->pickField(CFeatureView::BeepTone)->isVisible());
+}
+
 TEST_F(FeatureView, HelpFollowsTheFocusedItem) {
   squelch()->setFocus();
   EXPECT_EQ(view->helpContext(), 209154);
