@@ -8,6 +8,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace vpr {
@@ -136,6 +138,23 @@ TEST_F(EditGrid, TheTextEditorSitsInsideItsCellAndBlanksIt) {
   EXPECT_TRUE(grid.closeEditor(true));
   EXPECT_TRUE(editor->text().isEmpty());
   EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(EditGrid, ScrollingTakesFocusFromAnOpenEditorSoThatTheViewCommitsIt) {
+  auto* editor = new QLineEdit(grid.viewport());
+  at(2, 2);
+  ASSERT_TRUE(grid.openTextEditor(editor, "150", true));
+  ASSERT_TRUE(editor->hasFocus());
+  grid.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_TRUE(grid.hasFocus());
+  EXPECT_EQ(grid.topRow(), 2);
+}
+
+TEST_F(EditGrid, TheWheelScrollsThreeRowsPerNotch) {
+  QWheelEvent down(QPointF(20, 20), grid.mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(grid.viewport(), &down);
+  EXPECT_EQ(grid.topRow(), 4);
 }
 
 TEST_F(EditGrid, ContextMenusOpenOnlyInsideTheRowSelection) {
