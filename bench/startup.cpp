@@ -1,0 +1,148 @@
+// Start-up of the desktop program against a bare Qt Widgets window, each started as its own
+// process on the offscreen platform: the time from process start until the main window is
+// exposed, and the peak resident memory of the process. Printed as ratios (program / bare) at
+// the end; the target is 1.5 or less for both.
+
+#include "app/CMainFrame.h"
+#include "app/CRPSApp.h"
+#include "lang/CLanguageTable.h"
+#include "views/CQtUserInterface.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QSettings>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kChildFlag = "--startup-child";
+
+void waitUntilExposed(QWidget& window) {
+  while (!window.windowHandle() || !window.windowHandle()->isExposed())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// The child: shows one kind of main window, reports on the pipe once it is exposed, and exits.
+int runChild(const std::string& kind, int reportFd, int argc, char** argv) {
+  vpr::languageTable().applyCommandLine(argc, argv);
+  QApplication application(argc, argv);
+  const QString scratch = QDir::tempPath() + QStringLiteral("/vpr40t-bench-%1").arg(getpid());
+  QDir().mkpath(scratch);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratch);
+  if (kind == "bare") {
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("bare"));
+    window.showMaximized();
+    waitUntilExposed(window);
+    (void)!write(reportFd, "1", 1);
+  } else {
+    vpr::CQtUserInterface ui;
+    vpr::CRPSApp::Options options;
+    options.documentsFolder = scratch;
+    options.programFolder = QStringLiteral(VPR_SOURCE_DIR "/res");
+    vpr::CRPSApp app(ui, {}, options);
+    if (!app.startup())
+      return 1;
+    waitUntilExposed(*app.mainFrame());
+    (void)!write(reportFd, "1", 1);
+  }
+  QDir(scratch).removeRecursively();
+  return 0;
+}
+
+struct Sample {
+  double seconds = 0;
+  long peakKiB = 0;
+};
+
+// Starts a child of the given kind and measures it.
+Sample startChild(const std::string& kind) {
+  int fds[2];
+  if (pipe(fds) != 0)
+    std::abort();
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    const std::string fd = std::to_string(fds[1]);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    self[n > 0 ? n : 0] = '\0';
+    execl(self, self, kChildFlag, kind.c_str(), fd.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  char byte = 0;
+  const ssize_t got = read(fds[0], &byte, 1);
+  const auto shown = std::chrono::steady_clock::now();
+  close(fds[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  if (got != 1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "the %s child failed\n", kind.c_str());
+    std::exit(1);
+  }
+  return {std::chrono::duration<double>(shown - start).count(), usage.ru_maxrss};
+}
+
+struct Totals {
+  double seconds = 0;
+  double peakKiB = 0;
+  int runs = 0;
+};
+Totals bareTotals;
+Totals programTotals;
+
+void measure(benchmark::State& state, const std::string& kind, Totals& totals) {
+  for (auto _ : state) {
+    const Sample sample = startChild(kind);
+    state.SetIterationTime(sample.seconds);
+    totals.seconds += sample.seconds;
+    totals.peakKiB += static_cast<double>(sample.peakKiB);
+    ++totals.runs;
+    state.counters["peak_KiB"] = static_cast<double>(sample.peakKiB);
+  }
+}
+
+void bareWindowStartup(benchmark::State& state) {
+  measure(state, "bare", bareTotals);
+}
+void programStartup(benchmark::State& state) {
+  measure(state, "program", programTotals);
+}
+
+BENCHMARK(bareWindowStartup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(programStartup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 4 && std::strcmp(argv[1], kChildFlag) == 0)
+    return runChild(argv[2], std::atoi(argv[3]), argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (bareTotals.runs > 0 && programTotals.runs > 0) {
+    const double timeRatio =
+        (programTotals.seconds / programTotals.runs) / (bareTotals.seconds / bareTotals.runs);
+    const double memoryRatio =
+        (programTotals.peakKiB / programTotals.runs) / (bareTotals.peakKiB / bareTotals.runs);
+    std::printf("start-up time ratio (program / bare window): %.2f (target <= 1.5)\n", timeRatio);
+    std::printf("peak memory ratio  (program / bare window): %.2f (target <= 1.5)\n", memoryRatio);
+  }
+  return 0;
+}
