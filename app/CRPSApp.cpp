@@ -15,6 +15,7 @@
 #include <QFontDatabase>
 #include <QLocale>
 #include <QScreen>
+#include <QTimer>
 
 #include <clocale>
 

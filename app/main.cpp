@@ -39,8 +39,13 @@ int main(int argc, char** argv) {
   vpr::CRPSApp::Options options;
   options.documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   options.programFolder = programFolder;
-  options.helpFolders = {QDir(programFolder).filePath(QStringLiteral("../share/vpr40t")),
-                         QStringLiteral(VPR_DATA_DIR), QStringLiteral(VPR_SOURCE_RES_DIR)};
+  // The language file and the manual: beside the program, in the data folder of an install
+  // (wherever its prefix is), then in the source tree for a program run from its build tree.
+  const QString installedData =
+      QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral("../share/vpr40t")));
+  options.helpFolders = {installedData, QStringLiteral(VPR_DATA_DIR), QStringLiteral(VPR_SOURCE_RES_DIR)};
+  vpr::languageTable().setFallbackFolders(
+      {".", installedData.toStdString(), VPR_DATA_DIR, VPR_SOURCE_RES_DIR});
   // For training and tests: the selected port opens this device instead (a virtual radio).
   options.portDeviceOverride = qEnvironmentVariable("VPR40T_PORT_DEVICE");
 

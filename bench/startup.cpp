@@ -53,8 +53,7 @@ int runChild(const std::string& kind, int reportFd, int argc, char** argv) {
     options.documentsFolder = scratch;
     options.programFolder = QStringLiteral(VPR_SOURCE_DIR "/res");
     vpr::CRPSApp app(ui, {}, options);
-    if (!app.startup())
-      return 1;
+    if (!app.startup()) return 1;
     waitUntilExposed(*app.mainFrame());
     (void)!write(reportFd, "1", 1);
   }
@@ -70,8 +69,7 @@ struct Sample {
 // Starts a child of the given kind and measures it.
 Sample startChild(const std::string& kind) {
   int fds[2];
-  if (pipe(fds) != 0)
-    std::abort();
+  if (pipe(fds) != 0) std::abort();
   const auto start = std::chrono::steady_clock::now();
   const pid_t pid = fork();
   if (pid == 0) {
