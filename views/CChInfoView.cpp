@@ -108,6 +108,11 @@ CChInfoView::CChInfoView(RadioData& data, UserInterface& ui, QWidget* parent)
   setFocusProxy(grid_);
 }
 
+bool CChInfoView::queryClose() {
+  if (grid_->editorKind() != CEditGrid::EditorKind::None) returnFocusToGrid();
+  return true;
+}
+
 QString CChInfoView::viewTitle() const {
   return title_;
 }

@@ -23,6 +23,8 @@ public:
   CChInfoView(RadioData& data, UserInterface& ui, QWidget* parent = nullptr);
 
   void reloadFromImage() override;
+  // An entry still open in a cell editor is stored before the frame closes.
+  bool queryClose() override;
   QString viewTitle() const override;
   int helpContext() const override;
 

@@ -90,7 +90,6 @@ int CEditGrid::columnPixels(int width) const {
 }
 
 void CEditGrid::setupColumns(std::span<const GridColumn> columns) {
-  columns_ = columns;
   QFont courier(QStringLiteral("Courier"));
   courier.setStyleHint(QFont::TypeWriter);
   QFont lcd(QString::fromLatin1(kLcdFontFace));
@@ -111,11 +110,6 @@ void CEditGrid::setupColumns(std::span<const GridColumn> columns) {
     }
   }
   updateGeometry();
-}
-
-const GridColumn* CEditGrid::columnInfo(int col) const {
-  if (col < 0 || col >= int(columns_.size())) return nullptr;
-  return &columns_[col];
 }
 
 void CEditGrid::numberRows() {

@@ -34,7 +34,6 @@ public:
   // Headers, widths, alignment and fonts from the view's column table; then row numbers.
   void setupColumns(std::span<const GridColumn> columns);
   void numberRows();
-  const GridColumn* columnInfo(int col) const;
 
   // The current cell (0 when there is none).
   int row() const { return currentRow() + 1; }
@@ -124,7 +123,6 @@ private:
   void selectRowsTo(int row);
   int columnPixels(int width) const;
 
-  std::span<const GridColumn> columns_;
   EditorKind editorKind_ = EditorKind::None;
   QWidget* editor_ = nullptr;
   QString savedText_;

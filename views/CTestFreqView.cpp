@@ -102,6 +102,8 @@ int CTestFreqView::helpContext() const {
 }
 
 bool CTestFreqView::queryClose() {
+  // An entry still open in the editor is stored before the frame closes.
+  if (grid_->editorKind() != CEditGrid::EditorKind::None) returnFocusToGrid();
   MessageRequest request;
   request.kind = MessageKind::Product;
   request.text = textOf(kTextCloseMessage);

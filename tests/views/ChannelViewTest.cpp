@@ -213,6 +213,14 @@ TEST_F(ChannelView, EscapeAbandonsAFrequencyEntry) {
   EXPECT_EQ(QApplication::focusWidget(), grid);
 }
 
+TEST_F(ChannelView, ClosingStoresAnEntryStillInTheEditor) {
+  grid->setCell(2, 1);
+  typeKeys("155");
+  EXPECT_TRUE(view->queryClose());
+  EXPECT_TRUE(data.channelRecord(2));
+  EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);
+}
+
 TEST_F(ChannelView, AnOutOfBandEntryIsStoredAndWarnedAboutOnce) {
   grid->setCell(1, 1);
   typeKeys("1000");
