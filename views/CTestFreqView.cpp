@@ -260,7 +260,7 @@ void CTestFreqView::returnFocusToGrid() {
 }
 
 void CTestFreqView::onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int row, int col) {
-  if (button == Qt::LeftButton && col >= 1) {
+  if (button == Qt::LeftButton && col >= 1 && row >= 0) {
     grid_->setRowSelection(false);
     grid_->setCell(row >= 1 ? row : grid_->row(), col);
     beginEdit(false);

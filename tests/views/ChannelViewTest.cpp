@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 #include <memory>
@@ -115,6 +116,28 @@ TEST_F(ChannelView, ColumnsOfAnEmptyChannelSendTheEditorToColumnOne) {
   EXPECT_EQ(grid->row(), 4);
   EXPECT_EQ(grid->col(), 1);
   EXPECT_EQ(grid->openEditor(), view->frequencyEditor());
+}
+
+TEST_F(ChannelView, AHeaderClickEditsThatColumnOfTheCurrentRow) {
+  program(2, "150.000");
+  grid->setCell(2, 1);
+  QHeaderView* header = grid->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
+  EXPECT_EQ(grid->row(), 2);
+  EXPECT_EQ(grid->col(), 3);
+  EXPECT_EQ(grid->openEditor(), view->toneEditor());
+}
+
+TEST_F(ChannelView, AClickBelowTheLastRowOpensNothing) {
+  data.resetToModel(ModelCatalogue::modelCodeForRow(0));
+  view->reloadFromImage();
+  view->resize(view->width(), 400);
+  grid->setMaximumHeight(300);
+  grid->resize(grid->width(), 300);
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(80, grid->viewport()->height() - 5));
+  EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);
 }
 
 TEST_F(ChannelView, ATransmitEntryCopiesTheReceiveTone) {
