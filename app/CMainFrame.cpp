@@ -176,6 +176,11 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
 
 CMainFrame::~CMainFrame() {
   qApp->removeEventFilter(this);
+  // The child widgets are torn down after this window's members and signal as they go (a dock
+  // reports that it became hidden): none of them may call back into this window any more.
+  const auto descendants = findChildren<QObject*>();
+  for (QObject* object : descendants)
+    QObject::disconnect(object, nullptr, this, nullptr);
 }
 
 void CMainFrame::createActions() {
