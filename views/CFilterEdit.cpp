@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace vpr {
 
@@ -29,6 +30,8 @@ CFilterEdit::CFilterEdit(QWidget* parent) : QLineEdit(parent) {
   setDragEnabled(false);
   setAcceptDrops(false);
   setContextMenuPolicy(Qt::PreventContextMenu);
+  // Composed input would bypass the key filter; these fields take plain keys only.
+  setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 QChar CFilterEdit::decimalSeparator() {
@@ -97,6 +100,17 @@ void CFilterEdit::focusOutEvent(QFocusEvent* event) {
 
 void CFilterEdit::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
+}
+
+void CFilterEdit::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton) {
+    const QClipboard* clipboard = QApplication::clipboard();
+    if (!isReadOnly() && clipboard->supportsSelection())
+      insertFiltered(clipboard->text(QClipboard::Selection));
+    event->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
 }
 
 bool focusReallyLeft(Qt::FocusReason reason) {

@@ -37,6 +37,8 @@ protected:
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // A middle-button paste of the X11 selection goes through the filter like typed keys.
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
   void insertFiltered(const QString& text);

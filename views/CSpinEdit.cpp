@@ -13,6 +13,8 @@ CSpinEdit::CSpinEdit(QWidget* parent) : QAbstractSpinBox(parent), edit_(new CFil
   setKeyboardTracking(true);
   setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
   setContextMenuPolicy(Qt::PreventContextMenu);
+  // Composed input would bypass the key filter of the field.
+  setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 void CSpinEdit::stepBy(int steps) {

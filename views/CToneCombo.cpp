@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace vpr {
 
@@ -24,6 +25,9 @@ CToneCombo::CToneCombo(QWidget* parent) : QComboBox(parent) {
   lineEdit()->setContextMenuPolicy(Qt::PreventContextMenu);
   lineEdit()->setDragEnabled(false);
   lineEdit()->setAcceptDrops(false);
+  // Composed input would bypass the key filter; the field takes plain keys only.
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
   lineEdit()->installEventFilter(this);
   setContextMenuPolicy(Qt::PreventContextMenu);
 }
@@ -90,6 +94,14 @@ void CToneCombo::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CToneCombo::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+    // A middle-button paste of the X11 selection goes through the filter like typed keys.
+    const QClipboard* clipboard = QApplication::clipboard();
+    if (clipboard->supportsSelection()) insertFiltered(clipboard->text(QClipboard::Selection));
+    event->accept();
+    return true;
+  }
   if (watched == lineEdit() && event->type() == QEvent::KeyPress &&
       filterKey(static_cast<QKeyEvent*>(event))) {
     event->accept();
