@@ -1,12 +1,14 @@
 // vpr40t-sim: a virtual radio on a pseudo-terminal. Prints the terminal's path on the first
 // line of standard output, serves it until interrupted, and can save its memory at exit.
 
+#include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -30,24 +32,27 @@ bool parseBlockCount(const std::string& text, int& block, int& count) {
   }
 }
 
+bool hasDataFileExtension(const std::string& path) {
+  return path.size() > 4 && path.compare(path.size() - 4, 4, ".dat") == 0;
+}
+
+// A data file (by its magic), or a raw image of exactly 1024 bytes.
 bool loadMemory(const std::string& path, Memory& memory) {
+  vpr::DataFile::Magic magic{};
+  if (vpr::DataFile::readDataFile(path, memory, magic) == vpr::DataFile::Read) return true;
   std::ifstream in(path, std::ios::binary);
   std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) return false;
-  // A raw image of 1024 bytes, or a data file: the image follows a 50-byte header.
-  std::size_t offset = 0;
-  if (bytes.size() == 1024)
-    offset = 0;
-  else if (bytes.size() == 1074)
-    offset = 50;
-  else
-    return false;
-  for (std::size_t i = 0; i < memory.size(); ++i)
-    memory[i] = static_cast<std::uint8_t>(bytes[offset + i]);
+  if (bytes.size() != memory.size()) return false;
+  std::copy(bytes.begin(), bytes.end(), memory.begin());
   return true;
 }
 
+// A name ending in ".dat" gets a data file, any other a raw image.
 bool saveMemory(const std::string& path, const Memory& memory) {
+  if (hasDataFileExtension(path)) {
+    std::error_code error;
+    return vpr::DataFile::writeDataFile(path, memory, error) == vpr::DataFile::Written;
+  }
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(memory.data()), static_cast<std::streamsize>(memory.size()));
   return static_cast<bool>(out);
@@ -61,13 +66,15 @@ int main(int argc, char** argv) {
   int silentAfter = -1, hangUpAfter = -1, truncate = -1, wrongLength = -1, nakFinal = -1;
   long turnaroundUs = 2000;
   vpr::sim::VirtualRadioOptions options;
-  app.add_option("--memory", memoryFile, "Starting memory: a raw 1024-byte image or a data file")
+  app.add_option("--memory", memoryFile, "Starting memory: a data file or a raw 1024-byte image")
       ->check(CLI::ExistingFile);
   int row = -1;
   auto rowOption = app.add_option("--row", row, "Starting memory: the default image of a model row (0..24)")
                        ->check(CLI::Range(0, static_cast<int>(vpr::ModelCatalogue::rows().size()) - 1));
   rowOption->excludes(app.get_option("--memory"));
-  app.add_option("--save", saveFile, "Save the memory as a raw 1024-byte image when the radio stops");
+  app.add_option(
+      "--save", saveFile,
+      "Save the memory when the radio stops: a data file for a name ending in .dat, else the raw 1024 bytes");
   app.add_flag("--program-mode", options.programMode, "Start already in programming mode");
   app.add_flag("--shared-code", options.sharedCode, "Identify with the shared code P5390");
   app.add_flag("--paced", options.paced, "Pace every byte at the line rate (11 bits per byte)");
