@@ -233,8 +233,12 @@ CampaignReport runTransferCampaign(const CampaignOptions& options) {
     report.worstBoundUse = std::max(report.worstBoundUse, elapsedMs / c.boundMs);
     if (elapsedMs > c.boundMs) {
       ++report.overTime;
-      report.problems.push_back(what + ": took " + std::to_string(elapsedMs) + " ms, bound " +
-                                std::to_string(c.boundMs) + " ms");
+      const VirtualRadioStats st = radio.stats();
+      report.problems.push_back(
+          what + ": took " + std::to_string(elapsedMs) + " ms, bound " + std::to_string(c.boundMs) +
+          " ms; the radio received " + std::to_string(st.bytesReceived) + " bytes, sent " +
+          std::to_string(st.bytesSent) + ", " + std::to_string(st.identifications) + " identifications, " +
+          std::to_string(st.blocksRead) + " blocks read, " + std::to_string(st.blocksWritten) + " written");
     }
     if (result != c.result) {
       ++report.wrongResult;
