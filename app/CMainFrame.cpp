@@ -330,6 +330,34 @@ void CMainFrame::fillWindowList() {
   }
 }
 
+void CMainFrame::tileWindows(Qt::Orientation direction) {
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : mdi_->subWindowList())
+    if (!window->isMinimized()) windows.append(window);
+  if (windows.isEmpty()) return;
+  const QRect area = mdi_->viewport()->rect();
+  const auto count = static_cast<int>(windows.size());
+  for (int i = 0; i < count; ++i) {
+    QRect cell;
+    if (direction == Qt::Vertical)
+      cell = QRect(0, area.height() * i / count, area.width(), area.height() / count);
+    else
+      cell = QRect(area.width() * i / count, 0, area.width() / count, area.height());
+    windows[i]->showNormal();
+    windows[i]->setGeometry(cell);
+  }
+}
+
+void CMainFrame::arrangeMinimisedWindows() {
+  int x = 0;
+  const int bottom = mdi_->viewport()->height();
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    if (!window->isMinimized()) continue;
+    window->move(x, bottom - window->height());
+    x += window->width();
+  }
+}
+
 void CMainFrame::refreshClock() {
   datePane_->setText(localTime("%x"));
   timePane_->setText(localTime("%X"));
@@ -485,11 +513,13 @@ void CMainFrame::onCommand(int command) {
     mdi_->cascadeSubWindows();
     break;
   case cmd::WindowTileHorizontal:
+    tileWindows(Qt::Vertical);
+    break;
   case cmd::WindowTileVertical:
-    mdi_->tileSubWindows();
+    tileWindows(Qt::Horizontal);
     break;
   case cmd::WindowArrange:
-    mdi_->cascadeSubWindows();
+    arrangeMinimisedWindows();
     break;
   case cmd::CloseAllWindows:
     closeAllWindows();

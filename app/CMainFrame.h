@@ -91,6 +91,11 @@ private:
   void createStatusBar();
   void createTreeBar();
   void refreshClock();
+  // Tile Horizontally stacks the child windows one above the other (Qt::Vertical), Tile
+  // Vertically puts them side by side (Qt::Horizontal).
+  void tileWindows(Qt::Orientation direction);
+  // Lines the minimised child windows up along the bottom of the client area.
+  void arrangeMinimisedWindows();
   void updateWindowMenu();
   void fillWindowList();
   void toggleTreeBar(bool focusWhenShown);

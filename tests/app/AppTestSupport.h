@@ -22,6 +22,7 @@ public:
   void reloadFromImage() override { ++reloads; }
   bool queryClose() override {
     ++closeQueries;
+    if (queryLog) ++*queryLog;
     return mayClose;
   }
   QString viewTitle() const override { return title_; }
@@ -30,6 +31,8 @@ public:
   int reloads = 0;
   int closeQueries = 0;
   bool mayClose = true;
+  // Counts the questions also after the view is gone.
+  int* queryLog = nullptr;
 
 private:
   QString title_;

@@ -126,8 +126,10 @@ TEST_F(MainFrameTest, CloseAllWindowDoesNotAskTheViewsAndHidesTheTreeBar) {
   frame->onCommand(cmd::TreeView);
   test::FakeView* view = views[ViewKind::Features];
   view->mayClose = false;
+  int queries = 0;
+  view->queryLog = &queries;
   frame->closeAllWindows();
-  EXPECT_EQ(view->closeQueries, 0);
+  EXPECT_EQ(queries, 0);
   EXPECT_TRUE(frame->mdiArea()->subWindowList().isEmpty());
   EXPECT_TRUE(frame->treeBar()->isHidden());
   EXPECT_FALSE(frame->action(cmd::TreeView)->isChecked());
@@ -336,6 +338,24 @@ TEST_F(MainFrameFileTest, ReadFromRadioCancelledInTheSaveQuestionStops) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNoCancel);
   EXPECT_EQ(frame->findChild<QDialog*>(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, TileHorizontallyStacksAndTileVerticallyPlacesSideBySide) {
+  frame->onCommand(cmd::ChannelInformation);
+  frame->onCommand(cmd::KeyAssignment);
+  const auto windows = frame->mdiArea()->subWindowList();
+  ASSERT_EQ(windows.size(), 2);
+  frame->onCommand(cmd::WindowTileHorizontal);
+  EXPECT_EQ(windows[0]->width(), windows[1]->width());
+  EXPECT_NE(windows[0]->y(), windows[1]->y());
+  EXPECT_EQ(windows[0]->x(), windows[1]->x());
+  frame->onCommand(cmd::WindowTileVertical);
+  EXPECT_EQ(windows[0]->y(), windows[1]->y());
+  EXPECT_NE(windows[0]->x(), windows[1]->x());
 }
 
 } // namespace
