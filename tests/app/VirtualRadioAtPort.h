@@ -1,0 +1,34 @@
+#pragma once
+// A virtual radio on its own pseudo-terminal, reachable as port 1 of a radio link, for the
+// dialog tests. The radio stops when the object goes out of scope.
+
+#include "link/CRadioComm.h"
+#include "model/RadioData.h"
+#include "sim/VirtualRadio.h"
+
+#include <stdexcept>
+
+namespace vpr::test {
+
+struct VirtualRadioAtPort {
+  explicit VirtualRadioAtPort(const RadioImage& memory, sim::VirtualRadioOptions options = {})
+      : radio(memory, std::move(options)) {
+    if (!radio.start()) throw std::runtime_error(radio.error());
+    link.SetPortPath(1, radio.devicePath());
+    link.SetPortNumber(1);
+  }
+
+  sim::VirtualRadio radio;
+  CRadioComm link;
+};
+
+// The default image of a model table row with some channel bytes changed, so that it differs
+// from every other image a test builds.
+inline RadioImage markedImage(int row, std::uint8_t mark) {
+  RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+  for (std::size_t i = 0x10; i < 0x30; ++i)
+    image[i] = static_cast<std::uint8_t>(mark + i);
+  return image;
+}
+
+} // namespace vpr::test
