@@ -25,6 +25,8 @@ constexpr int textOk = 10002001;
 constexpr int textCancel = 10002002;
 constexpr int textHelp = 10002004;
 constexpr int rowsPerColumn = 5;
+// Widest device path shown beside a port button, in pixels.
+constexpr int maxPathWidth = 130;
 // Pause before each port is opened, so that a device just closed has settled.
 constexpr unsigned settleMs = 50;
 
@@ -50,9 +52,13 @@ CComPortDlg::CComPortDlg(CComPort& port, HelpCallback help, QWidget* parent)
     button->setEnabled(false);
     exclusive->addButton(button, n);
     buttons_[n - 1] = button;
-    auto* path = new QLabel(QString::fromStdString(port_.PortPath(n)), group);
+    // A long device path (set in the settings) is shortened in the middle; the tooltip has it whole.
+    const QString device = QString::fromStdString(port_.PortPath(n));
+    auto* path = new QLabel(group);
     path->setObjectName(QStringLiteral("path%1").arg(n));
     path->setFont(small);
+    path->setText(QFontMetrics(small).elidedText(device, Qt::ElideMiddle, maxPathWidth));
+    path->setToolTip(device);
     path->setEnabled(false);
     path->setBuddy(button);
     paths_[n - 1] = path;

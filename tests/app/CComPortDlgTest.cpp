@@ -76,9 +76,11 @@ TEST_F(ComPortDialogTest, theScanStartsOnceVisibleAndEnablesOnlyThePortsThatOpen
     EXPECT_EQ(dialog.portButton(n)->isEnabled(), present) << n;
     EXPECT_EQ(dialog.portButton(n)->isChecked(), n == 3) << n;
     EXPECT_EQ(dialog.portButton(n)->text().toStdString(), "COM" + std::to_string(n));
-    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("path%1").arg(n))->text().toStdString(),
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("path%1").arg(n))->toolTip().toStdString(),
               port.PortPath(n));
   }
+  // A short path is shown whole beside its button.
+  EXPECT_EQ(dialog.findChild<QLabel*>("path1")->text().toStdString(), port.PortPath(1));
   // The scan tried every number, but the link ends where it started.
   EXPECT_EQ(port.PortNumber(), 3);
   EXPECT_FALSE(port.IsOpen());
