@@ -172,6 +172,8 @@ MessageAnswer CQtUserInterface::showMessage(const MessageRequest& request) {
   QMessageBox box(effectiveParent());
   box.setWindowModality(Qt::ApplicationModal);
   box.setWindowTitle(captionOf(request));
+  // Messages carry file names and other user data: never let Qt read them as markup.
+  box.setTextFormat(Qt::PlainText);
   box.setText(toQString(request.text));
   box.setIcon(iconOf(request));
 

@@ -19,6 +19,7 @@ namespace vpr {
 namespace {
 
 struct SeenBox {
+  Qt::TextFormat format = Qt::AutoText;
   QString caption;
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -39,6 +40,7 @@ protected:
       seen = {};
       seen.caption = box->windowTitle();
       seen.text = box->text();
+      seen.format = box->textFormat();
       seen.icon = box->icon();
       for (QAbstractButton* button : box->buttons())
         seen.buttons << button->text();
@@ -84,6 +86,13 @@ TEST_F(QtUserInterfaceTest, eachKindCarriesItsCaptionAndIcon) {
 
   show({MessageKind::Product, "plain", {}, MessageButtons::Ok, MessageIcon::None, {}}, "ID:10002001");
   EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+}
+
+TEST_F(QtUserInterfaceTest, aTextThatLooksLikeMarkupIsShownAsItStands) {
+  show({MessageKind::Error, "Cannot open <b>radio</b>.dat", {}, MessageButtons::Ok, MessageIcon::None, {}},
+       "ID:10002001");
+  EXPECT_EQ(seen.text.toStdString(), "Cannot open <b>radio</b>.dat");
+  EXPECT_EQ(seen.format, Qt::PlainText);
 }
 
 TEST_F(QtUserInterfaceTest, aGivenCaptionReplacesTheKindsCaption) {
