@@ -101,15 +101,15 @@ void CTransferDlg::start() {
   ProgressForwarder forwarder(ui_, *this);
   result_ = transfer(forwarder);
 
-  busy_ = false;
+  // The dialog ends with the transfer: it stays locked until then, the success message included.
   if (result_ == 0) {
     ui_.showMessage({MessageKind::Product, textOf(kind_.successText), textOf(kind_.successCaption),
                      MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok});
-    done(QDialog::Accepted);
   } else {
     setWindowTitle(qtText(kind_.idleCaption));
-    done(QDialog::Rejected);
   }
+  busy_ = false;
+  done(result_ == 0 ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void CTransferDlg::reject() {
