@@ -105,7 +105,9 @@ Case makeCase(std::mt19937& rng, bool paced) {
   // The read time-out in force when blocks move: 550 ms after "PROGRAM", else the opening 1000 ms.
   const int blockTimeout = c.radio.programMode ? 1000 : 550;
   const int identifyWait = c.radio.programMode ? 0 : 1000; // the silent identification's time-out
-  c.boundMs = kBaseAllowanceMs + identifyWait;
+  // Paced, the bytes of a whole transfer take their line time (about 3.3 s for a read).
+  const int lineTimeMs = paced ? (c.write ? 2300 : 3400) : 0;
+  c.boundMs = kBaseAllowanceMs + identifyWait + lineTimeMs;
   auto& f = c.radio.faults;
   auto fails = [&](int text) {
     c.result = 1;
@@ -118,7 +120,7 @@ Case makeCase(std::mt19937& rng, bool paced) {
   case Fault::NoAnswer:
     f.noAnswer = true;
     fails(10026003);
-    c.boundMs = kBaseAllowanceMs + 1000 + 3000;
+    c.boundMs = kBaseAllowanceMs + 1000 + 3000 + lineTimeMs;
     break;
   case Fault::Stray:
     f.strayBeforeProgramAck = pick(1, 40);

@@ -99,6 +99,33 @@ TEST_F(ReadTransfer, APulledCableMidReadIsACommunicationError) {
   EXPECT_FALSE(pair.link.IsOpen());
 }
 
+TEST_F(ReadTransfer, NoiseWrongLengthsAndCutAnswersAreRetriedAway) {
+  const RadioImage memory = patternImage();
+  Faults faults;
+  faults.noiseBeforeBlock = 3;
+  faults.noiseBytes = 50;
+  faults.wrongLengthBlock = 7;
+  faults.truncateBlock = 9;
+  RadioOnLine pair(memory, options(true, faults));
+  RadioImage transfer = clearedImage();
+  EXPECT_EQ(runReadTransfer(pair.link, pair.ui, transfer), 0);
+  EXPECT_EQ(transfer, memory);
+  EXPECT_TRUE(pair.ui.messages.empty());
+}
+
+TEST_F(ReadTransfer, AFloodOfNoiseIsACommunicationErrorNotAHang) {
+  Faults faults;
+  faults.floodAtBlock = 20;
+  faults.floodMs = 2000;
+  RadioOnLine pair(patternImage(), options(true, faults));
+  RadioImage transfer = clearedImage();
+  auto start = Clock::now();
+  EXPECT_EQ(runReadTransfer(pair.link, pair.ui, transfer), 1);
+  EXPECT_LT(Clock::now() - start, milliseconds(2000));
+  EXPECT_EQ(transfer, clearedImage());
+  EXPECT_EQ(pair.ui.messageTexts(), std::vector<std::string>{idText(10026003)});
+}
+
 TEST_F(ReadTransfer, AnUnprogrammedRadioIsRefused) {
   RadioOnLine pair(clearedImage(), options(false));
   RadioImage transfer = patternImage();
@@ -232,6 +259,19 @@ TEST_F(WriteTransfer, ARadioThatStopsAnsweringFailsAtOnceWithTheCommunicationErr
   EXPECT_EQ(pair.ui.messageTexts(), std::vector<std::string>{idText(10026003)});
   EXPECT_EQ(pair.radio.stats().blocksWritten, 40);
   EXPECT_FALSE(pair.link.IsOpen());
+}
+
+TEST_F(WriteTransfer, AFloodOfNoiseIsACommunicationErrorAndTheTailStaysUntouched) {
+  Faults faults;
+  faults.floodAtBlock = 50;
+  faults.floodMs = 2000;
+  const RadioImage memory = patternImage();
+  RadioOnLine pair(memory, options(true, faults));
+  auto start = Clock::now();
+  EXPECT_EQ(runWriteTransfer(pair.link, pair.ui, patternImage("P4410", 0x01, 3)), 1);
+  EXPECT_LT(Clock::now() - start, milliseconds(2000));
+  EXPECT_EQ(pair.ui.messageTexts(), std::vector<std::string>{idText(10026003)});
+  EXPECT_TRUE(sameRange(pair.radio.memory(), memory, 0x190, 0x400));
 }
 
 TEST_F(WriteTransfer, ABlockRefusedTwiceIsWrittenOnTheThirdSend) {
