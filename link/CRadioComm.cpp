@@ -113,6 +113,7 @@ int CRadioComm::ReadBlock(std::uint8_t* destination, std::uint16_t address, std:
   const std::uint8_t addressBytes[2] = {static_cast<std::uint8_t>(address >> 8),
                                         static_cast<std::uint8_t>(address & 0xFF)};
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (attempt > 0) AwaitQuietLine();
     if (!WriteByte(kReadCommand)) return 2;
     if (!WriteBuffer(addressBytes, 2)) return 3;
     if (!WriteByte(length)) return 4;
@@ -130,10 +131,19 @@ int CRadioComm::ReadBlock(std::uint8_t* destination, std::uint16_t address, std:
   return 1;
 }
 
+void CRadioComm::AwaitQuietLine() {
+  TimeoutGuard guard(*this, kQuietGapMs);
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(kQuietLimitMs);
+  std::uint8_t byte = 0;
+  while (ReadBytes(&byte, 1) && std::chrono::steady_clock::now() < limit) {
+  }
+}
+
 int CRadioComm::WriteBlock(const std::uint8_t* source, std::uint16_t address, std::uint8_t length) {
   const std::uint8_t addressBytes[2] = {static_cast<std::uint8_t>(address >> 8),
                                         static_cast<std::uint8_t>(address & 0xFF)};
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (attempt > 0) AwaitQuietLine();
     if (!WriteByte(kWriteCommand) || !WriteBuffer(addressBytes, 2) || !WriteByte(length) ||
         !WriteBuffer(source, length))
       return 1;

@@ -35,6 +35,11 @@ public:
   static constexpr int kTestModeTimeoutMs = 1500;
   // Pause before every identification.
   static constexpr unsigned kIdentifyPauseMs = 50;
+  // Before a block is tried again, the rest of the radio's previous answer is let through:
+  // the line counts as quiet after this long without a byte, and the wait ends after the
+  // limit even if the radio keeps talking.
+  static constexpr int kQuietGapMs = 20;
+  static constexpr int kQuietLimitMs = 250;
 
   using Identity = std::array<std::uint8_t, 8>;
 
@@ -55,6 +60,10 @@ public:
   int ReadBlock(std::uint8_t* destination, std::uint16_t address, std::uint8_t length);
   // 0 when the radio acknowledged the block; a refused block is sent at most three times in
   // all, and a missing answer fails at once.
+  //
+  // A block read or write is tried again only once the line has fallen quiet: at 9600 baud the
+  // radio may still be sending the rest of a bad answer when it is noticed, and a command sent
+  // into it would be answered out of step.
   int WriteBlock(const std::uint8_t* source, std::uint16_t address, std::uint8_t length);
 
   // 0 the radio may be used; 1 it did not answer and silent was set; 2 refused and reported,
@@ -91,6 +100,8 @@ private:
   // K code phase with a one-byte ACK answer.
   bool KExchange(std::uint8_t code, std::uint8_t phase);
   int FailAndReport(UserInterface& ui, int text);
+  // Lets whatever the radio is still sending arrive and discards it (see kQuietGapMs).
+  void AwaitQuietLine();
 
   int writeBlockSize = 8;
 };

@@ -103,6 +103,28 @@ TEST_F(BlockTransfer, AReadAnswerWithAnotherHeaderIsRetriedAtMostThreeTimesInAll
   }
 }
 
+TEST_F(BlockTransfer, OnARealLineABadAnswerIsLetThroughBeforeTheBlockIsTriedAgain) {
+  // At 9600 baud the rest of a bad answer is still arriving when the header is found wrong.
+  const RadioImage image = patternImage();
+  Faults faults;
+  faults.wrongHeaderBlock = 5;
+  faults.noiseBeforeBlock = 6;
+  faults.noiseBytes = 20;
+  sim::VirtualRadioOptions options = withFaults(faults);
+  options.paced = true;
+  RadioOnLine pair(image, options);
+  pair.open();
+  pair.link.SetReadTimeout(550);
+  std::uint8_t block[8] = {};
+  EXPECT_EQ(pair.link.ReadBlock(block, 40, 8), 0);
+  EXPECT_TRUE(std::equal(block, block + 8, image.begin() + 40));
+  // Noise ahead of a write's ACK reads as a refusal; the block is sent again once it has passed.
+  const std::uint8_t data[8] = {9, 8, 7, 6, 5, 4, 3, 2};
+  EXPECT_EQ(pair.link.WriteBlock(data, 48, 8), 0);
+  EXPECT_TRUE(std::equal(data, data + 8, pair.radio.memory().begin() + 48));
+  EXPECT_EQ(pair.link.ReadTimeout(), 550);
+}
+
 TEST_F(BlockTransfer, AReadEndingWithoutAckFailsAtOnce) {
   Faults faults;
   faults.nakFinalAckBlock = 0;
