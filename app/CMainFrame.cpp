@@ -4,11 +4,14 @@
 #include "app/CAppSettings.h"
 #include "app/CChInfoFrm.h"
 #include "app/CChildFrame.h"
+#include "app/CComPortDlg.h"
 #include "app/CHelpSystem.h"
 #include "app/CModelInfoDlg.h"
 #include "app/CRPSDoc.h"
+#include "app/CReadDlg.h"
 #include "app/CSplashWnd.h"
 #include "app/CTreeViewBar.h"
+#include "app/CWriteDlg.h"
 #include "app/CommandIds.h"
 #include "lang/UserInterface.h"
 #include "link/CRadioComm.h"
@@ -694,11 +697,15 @@ void CMainFrame::fileOpen() {
 
 void CMainFrame::readFromRadio() {
   if (dataFileFlows().promptSaveChanges()) return;
-  showNotAvailable();
+  if (!CReadDlg::run(this, ui_, helpCallback())) return;
+  closeAllWindows();
+  radioData().adoptTransferImage();
+  currentFile().resetFileName();
+  showReplacedImage();
 }
 
 void CMainFrame::writeToRadio() {
-  showNotAvailable();
+  CWriteDlg::run(this, ui_, helpCallback());
 }
 
 void CMainFrame::modelInformation() {
@@ -710,11 +717,15 @@ void CMainFrame::modelInformation() {
     updateTitle();
   };
   hooks.openChannelView = [this] { openView(ViewKind::ChannelInfo); };
-  CModelInfoDlg::run(this, ui_, hooks, [this](int context) { showHelpFor(context); });
+  CModelInfoDlg::run(this, ui_, hooks, helpCallback());
 }
 
 void CMainFrame::communicationPort() {
-  showNotAvailable();
+  if (CComPortDlg::run(this, helpCallback())) updatePortPane();
+}
+
+HelpCallback CMainFrame::helpCallback() {
+  return [this](int context) { showHelpFor(context); };
 }
 
 void CMainFrame::about() {

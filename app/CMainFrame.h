@@ -2,6 +2,7 @@
 // The main window: the multiple-document area holding the editing views, the menus, toolbar,
 // status bar and tree view bar, and the routing of every command to the code that carries it out.
 
+#include "app/HelpCallback.h"
 #include "views/ViewKind.h"
 
 #include <QAction>
@@ -112,6 +113,8 @@ private:
   void modelInformation();
   void communicationPort();
   void about();
+  // Opens the manual at a context: handed to the dialogs.
+  HelpCallback helpCallback();
   // The data-file commands with this window's questions and its way of closing the views.
   DataFileFlows dataFileFlows();
   // After Open, Read or a model change: menus, title and the channel information view.

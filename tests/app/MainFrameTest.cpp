@@ -3,6 +3,7 @@
 #include "app/AppTestSupport.h"
 #include "app/CAppSettings.h"
 #include "app/CChildFrame.h"
+#include "app/CComPortDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CTreeViewBar.h"
@@ -12,6 +13,7 @@
 #include "model/CurrentFile.h"
 #include "model/RadioData.h"
 #include "support/FakeUserInterface.h"
+#include "support/ModalDriver.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 #include "views/QtText.h"
@@ -201,13 +203,23 @@ TEST_F(MainFrameTest, TheTreeKeepsTheModelNameItWasShownWith) {
   EXPECT_EQ(frame->treeBar()->tree()->topLevelItem(0)->text(0).toStdString(), radioData().modelNameText());
 }
 
-TEST_F(MainFrameTest, DoubleClickingThePortPaneOpensThePortCommand) {
+TEST_F(MainFrameTest, DoubleClickingThePortPaneOpensTheCommunicationPortDialog) {
   g_radioComm.SetPortNumber(3);
   frame->updatePortPane();
   EXPECT_EQ(frame->portPane()->text(), "COM3");
+  bool shown = false;
+  test::whenModal<CComPortDlg>([&](CComPortDlg* dialog) {
+    shown = true;
+    // The dialog stays while it scans the ports.
+    if (dialog->scanDone())
+      dialog->reject();
+    else
+      QObject::connect(dialog, &CComPortDlg::scanFinished, dialog, &QDialog::reject, Qt::QueuedConnection);
+  });
   QTest::mouseDClick(frame->portPane(), Qt::LeftButton);
-  // The port dialog's command runs: with no dialog in this build it says so.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.messages.empty(); }) || frame->findChild<QDialog*>());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return shown; }));
+  EXPECT_EQ(frame->portPane()->text(), "COM3") << "Cancel keeps the port";
+  g_radioComm.SetPortNumber(1);
 }
 
 TEST_F(MainFrameTest, TheDateAndTimePanesAreFilled) {
