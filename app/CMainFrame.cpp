@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QWindow>
 
 #include <ctime>
 
@@ -572,6 +573,13 @@ void CMainFrame::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (splashPending_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+      windowHandle()->isExposed()) {
+    splashPending_ = false;
+    windowHandle()->removeEventFilter(this);
+    // The exposure paints this window first; the splash follows on the next turn.
+    QTimer::singleShot(0, this, &CMainFrame::showSplash);
+  }
   if (watched == portPane_ && event->type() == QEvent::MouseButtonDblClick) {
     postCommand(cmd::CommunicationPort);
     return true;
@@ -671,6 +679,15 @@ void CMainFrame::applyPlacement(const WindowPlacement* placement) {
 
 void CMainFrame::showSplash() {
   CSplashWnd::showSplash(this, colourDepth_);
+}
+
+void CMainFrame::showSplashWhenExposed() {
+  if (windowHandle() && windowHandle()->isExposed()) {
+    QTimer::singleShot(0, this, &CMainFrame::showSplash);
+    return;
+  }
+  splashPending_ = true;
+  if (windowHandle()) windowHandle()->installEventFilter(this);
 }
 
 DataFileFlows CMainFrame::dataFileFlows() {

@@ -70,6 +70,8 @@ public:
 
   // Show the splash window over this window (done once at start-up).
   void showSplash();
+  // The same, once this window has been put on the screen and painted.
+  void showSplashWhenExposed();
 
   QMdiArea* mdiArea() const { return mdi_; }
   CTreeViewBar* treeBar() const { return treeBar_; }
@@ -139,6 +141,7 @@ private:
   std::map<int, QMenu*> menus_;
   ViewFactory viewFactory_;
   bool closeConfirmed_ = false;
+  bool splashPending_ = false;
 };
 
 } // namespace vpr

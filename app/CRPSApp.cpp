@@ -15,7 +15,6 @@
 #include <QFontDatabase>
 #include <QLocale>
 #include <QScreen>
-#include <QTimer>
 
 #include <clocale>
 
@@ -133,13 +132,14 @@ bool CRPSApp::startup() {
   // 11. Fonts.
   createFonts();
 
-  // 13. The main window, with the splash over it.
+  // 13. The main window.
   mainFrame_ = std::make_unique<CMainFrame>(ui_, settings_, demonstrationMode_, colourDepth_);
-  if (options_.showSplash) mainFrame_->showSplash();
 
-  // 15, 16. Placement and show.
+  // 15, 16. Placement and show; the splash window comes up over the main window as soon as
+  // the main window is on the screen.
   const auto placement = settings_.lastWinPos();
   mainFrame_->applyPlacement(placement ? &*placement : nullptr);
+  if (options_.showSplash) mainFrame_->showSplashWhenExposed();
 
   // 17. The channel information view opens as soon as the event loop runs.
   mainFrame_->postCommand(cmd::ChannelInformation);

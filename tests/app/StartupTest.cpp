@@ -2,6 +2,7 @@
 #include "app/AppTestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CRPSApp.h"
+#include "app/CSplashWnd.h"
 #include "lang/CLanguageTable.h"
 #include "link/CRadioComm.h"
 #include "model/CurrentFile.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace vpr;
@@ -216,6 +218,21 @@ TEST(DefaultDataFolder, WithoutDocumentsUsesTheProgramsDataFolder) {
   EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/");
   QDir(program).mkdir("DATA");
   EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/DATA/");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StartupTest, TheSplashComesUpOverTheShownMainWindow) {
+  CRPSApp::Options o = options();
+  o.showSplash = true;
+  CRPSApp app(ui, {}, o);
+  ASSERT_TRUE(app.startup());
+  EXPECT_TRUE(QTest::qWaitFor([] { return CSplashWnd::current() != nullptr; }));
+  EXPECT_TRUE(app.mainFrame()->windowHandle()->isExposed());
+  EXPECT_EQ(CSplashWnd::current()->parentWidget(), app.mainFrame());
+  CSplashWnd::current()->close();
 }
 
 } // namespace
