@@ -2,6 +2,7 @@
 
 #include "support/TestSupport.h"
 
+#include <QDesktopServices>
 #include <QSettings>
 
 namespace vpr::test {
@@ -15,6 +16,14 @@ QString isolateSettings() {
 
 QString settingsFile(const QString& folder) {
   return folder + QStringLiteral("/VESKARO/VPR40T.conf");
+}
+
+UrlRecorder::UrlRecorder() {
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
+}
+
+UrlRecorder::~UrlRecorder() {
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 } // namespace vpr::test

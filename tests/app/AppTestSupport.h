@@ -4,7 +4,9 @@
 
 #include "views/CImageView.h"
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 namespace vpr::test {
 
@@ -37,6 +39,19 @@ public:
 private:
   QString title_;
   int context_;
+};
+
+// Takes the place of the browser: remembers every file URL the program asks to open while it
+// is installed (QDesktopServices routes the "file" scheme to it).
+class UrlRecorder : public QObject {
+  Q_OBJECT
+public:
+  UrlRecorder();
+  ~UrlRecorder() override;
+  QList<QUrl> urls;
+
+public slots:
+  void open(const QUrl& url) { urls.append(url); }
 };
 
 } // namespace vpr::test

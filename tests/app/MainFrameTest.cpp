@@ -4,6 +4,7 @@
 #include "app/CAppSettings.h"
 #include "app/CChildFrame.h"
 #include "app/CComPortDlg.h"
+#include "app/CHelpSystem.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CTreeViewBar.h"
@@ -368,6 +369,64 @@ TEST_F(MainFrameTest, TileHorizontallyStacksAndTileVerticallyPlacesSideBySide) {
   frame->onCommand(cmd::WindowTileVertical);
   EXPECT_EQ(windows[0]->y(), windows[1]->y());
   EXPECT_NE(windows[0]->x(), windows[1]->x());
+}
+
+} // namespace
+
+namespace {
+
+// Help requests of the main window, its menus and its views reach the manual at their context.
+class MainFrameHelpTest : public MainFrameTest {
+protected:
+  void SetUp() override {
+    MainFrameTest::SetUp();
+    CHelpSystem::setHelpFileName("vpr40t_en.chm");
+    CHelpSystem::setSearchFolders({QString::fromStdString(test::sourcePath("res"))});
+  }
+  void TearDown() override {
+    CHelpSystem::setSearchFolders({});
+    MainFrameTest::TearDown();
+  }
+  test::UrlRecorder browser;
+};
+
+TEST_F(MainFrameHelpTest, F1OnAHighlightedMenuItemOpensTheHelpOfItsCommand) {
+  QMenu* fileMenu = frame->action(cmd::FileOpen)->associatedObjects().isEmpty()
+                        ? nullptr
+                        : qobject_cast<QMenu*>(frame->action(cmd::FileOpen)->associatedObjects().first());
+  ASSERT_NE(fileMenu, nullptr);
+  fileMenu->popup(frame->mapToGlobal(QPoint(10, 10)));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(fileMenu));
+  fileMenu->setActiveAction(frame->action(cmd::FileOpen));
+  QTest::keyClick(fileMenu, Qt::Key_F1);
+  ASSERT_EQ(browser.urls.size(), 1);
+  EXPECT_TRUE(browser.urls[0].path().endsWith("/help/en/file.html"));
+  EXPECT_EQ(browser.urls[0].fragment(), "open");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !fileMenu->isVisible(); }));
+}
+
+TEST_F(MainFrameHelpTest, AViewsHelpRequestAndHelpTopicsOpenTheManual) {
+  frame->onCommand(cmd::ChannelInformation);
+  emit views[ViewKind::ChannelInfo]->helpRequested(200962);
+  frame->onCommand(cmd::HelpTopics);
+  ASSERT_EQ(browser.urls.size(), 2);
+  EXPECT_TRUE(browser.urls[0].path().endsWith("/help/en/channels.html"));
+  EXPECT_EQ(browser.urls[0].fragment(), "c31102");
+  EXPECT_TRUE(browser.urls[1].path().endsWith("/help/en/index.html"));
+}
+
+TEST_F(MainFrameHelpTest, F1InTheTreeOpensTheTreeViewHelp) {
+  frame->onCommand(cmd::TreeView);
+  QTest::keyClick(frame->treeBar()->tree(), Qt::Key_F1);
+  ASSERT_EQ(browser.urls.size(), 1);
+  EXPECT_EQ(browser.urls[0].fragment(), "tree");
+}
+
+TEST_F(MainFrameHelpTest, WithoutAManualNothingOpens) {
+  CHelpSystem::setSearchFolders({QString::fromStdString(test::makeTempDir())});
+  frame->onCommand(cmd::HelpTopics);
+  EXPECT_TRUE(browser.urls.isEmpty());
+  EXPECT_TRUE(ui.messages.empty()) << "a missing manual is not reported";
 }
 
 } // namespace
