@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
   std::cout << "transfer campaign: seed " << options.seed << ", " << r.transfers << " transfers (" << r.reads
             << " reads, " << r.writes << " writes)" << (options.paced ? ", paced" : "") << ", " << seconds
             << " s\n";
-  std::cout << "  succeeded " << r.succeeded << ", failed as expected " << r.failedAsExpected << "\n";
+  std::cout << "  succeeded " << r.succeeded << " (" << r.survivedFloods
+            << " of them through a flood), failed as expected " << r.failedAsExpected << "\n";
   std::cout << "  wrong result " << r.wrongResult << ", wrong messages " << r.wrongMessages << ", over time "
             << r.overTime << ", partial read taken " << r.partialReadTaken << ", radio memory wrong "
             << r.radioMemoryWrong << ", port left open " << r.portLeftOpen << "\n";

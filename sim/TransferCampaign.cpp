@@ -67,7 +67,9 @@ struct Case {
   RadioImage memory{};
   RadioImage image{};
   MessageAnswer answer = MessageAnswer::Ok;
-  // Expectations.
+  // Expectations. A flood may end while the block is still being retried, so either outcome
+  // is right for it: success, or the communication error.
+  bool eitherOutcome = false;
   int result = 0;
   std::vector<int> texts;
   int boundMs = 0;
@@ -150,8 +152,9 @@ Case makeCase(std::mt19937& rng, bool paced) {
     break;
   case Fault::Flood:
     f.floodAtBlock = block;
-    f.floodMs = pick(200, 1500);
+    f.floodMs = pick(100, 1500);
     fails(10026003);
+    c.eitherOutcome = true;
     c.boundMs += f.floodMs; // the last attempt may wait for a byte while the flood dies down
     break;
   case Fault::Truncate:
@@ -242,7 +245,9 @@ CampaignReport runTransferCampaign(const CampaignOptions& options) {
           std::to_string(st.bytesSent) + ", " + std::to_string(st.identifications) + " identifications, " +
           std::to_string(st.blocksRead) + " blocks read, " + std::to_string(st.blocksWritten) + " written");
     }
-    if (result != c.result) {
+    const bool passedAnyway = c.eitherOutcome && result == 0 && ui.shown.empty();
+    if (passedAnyway) c.texts.clear();
+    if (result != c.result && !passedAnyway) {
       ++report.wrongResult;
       report.problems.push_back(what + ": result " + std::to_string(result) + ", expected " +
                                 std::to_string(c.result));
@@ -285,6 +290,7 @@ CampaignReport runTransferCampaign(const CampaignOptions& options) {
       ++report.succeeded;
     else if (result == c.result)
       ++report.failedAsExpected;
+    if (passedAnyway) ++report.survivedFloods;
   }
   return report;
 }

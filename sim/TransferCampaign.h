@@ -24,6 +24,7 @@ struct CampaignReport {
   int writes = 0;
   int succeeded = 0;
   int failedAsExpected = 0;
+  int survivedFloods = 0; // floods that ended while a block was still being retried
   // Violations; each also adds a line to problems.
   int wrongResult = 0;
   int wrongMessages = 0;
