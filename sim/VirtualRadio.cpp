@@ -192,6 +192,12 @@ void VirtualRadio::writeRaw(const std::uint8_t* data, std::size_t count) {
 
 void VirtualRadio::send(const std::vector<std::uint8_t>& bytes) {
   if (bytes.empty()) return;
+  {
+    // Counted before the bytes go out, so that a program that got the last byte sees it counted.
+    std::lock_guard lock(mutex_);
+    stats_.bytesSent += bytes.size();
+    ++stats_.answers;
+  }
   if (options_.paced) {
     const auto t = byteTime();
     const auto start = std::max({Clock::now(), rxLineFree_ + options_.turnaround, txLineFree_});
@@ -204,9 +210,6 @@ void VirtualRadio::send(const std::vector<std::uint8_t>& bytes) {
   } else {
     writeRaw(bytes.data(), bytes.size());
   }
-  std::lock_guard lock(mutex_);
-  stats_.bytesSent += bytes.size();
-  ++stats_.answers;
 }
 
 std::uint8_t VirtualRadio::noiseByte() {
@@ -397,11 +400,11 @@ void VirtualRadio::handleRead() {
     f.nakFinalAckBlock = -1;
     final = NAK;
   }
-  send({final});
   {
     std::lock_guard lock(mutex_);
     ++stats_.blocksRead;
   }
+  send({final});
   finishBlock();
 }
 
