@@ -368,7 +368,10 @@ void CMainFrame::refreshClock() {
 }
 
 void CMainFrame::updatePortPane() {
-  portPane_->setText(QStringLiteral("COM%1").arg(g_radioComm.PortNumber()));
+  const int port = g_radioComm.PortNumber();
+  portPane_->setText(QStringLiteral("COM%1").arg(port));
+  // The device behind the port number, for the user who looks for the cable.
+  portPane_->setToolTip(QString::fromStdString(g_radioComm.PortPath(port)));
 }
 
 QString CMainFrame::titleText() const {

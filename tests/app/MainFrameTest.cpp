@@ -208,6 +208,7 @@ TEST_F(MainFrameTest, DoubleClickingThePortPaneOpensTheCommunicationPortDialog) 
   g_radioComm.SetPortNumber(3);
   frame->updatePortPane();
   EXPECT_EQ(frame->portPane()->text(), "COM3");
+  EXPECT_EQ(frame->portPane()->toolTip().toStdString(), g_radioComm.PortPath(3));
   bool shown = false;
   test::whenModal<CComPortDlg>([&](CComPortDlg* dialog) {
     shown = true;
