@@ -174,7 +174,7 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
   clock_.setInterval(1000);
   connect(&clock_, &QTimer::timeout, this, &CMainFrame::refreshClock);
   clock_.start();
-  // Ctrl+Tab stays with the focused control instead of cycling the child windows.
+  // Sees the port pane's double-click, F1 in the menus and Ctrl+Tab in the child windows.
   qApp->installEventFilter(this);
 }
 
@@ -231,7 +231,6 @@ void CMainFrame::createMenus() {
       else
         menu->addAction(actions_[item]);
     }
-    menu->installEventFilter(this);
     menus_[info.text] = menu;
     return menu;
   };
@@ -262,7 +261,6 @@ void CMainFrame::createStatusBar() {
   portPane_ = new QLabel(this);
   portPane_->setObjectName(QStringLiteral("portPane"));
   portPane_->setMinimumWidth(portPane_->fontMetrics().horizontalAdvance(QStringLiteral("COM20 ")) + 12);
-  portPane_->installEventFilter(this);
   datePane_ = new QLabel(this);
   datePane_->setObjectName(QStringLiteral("datePane"));
   timePane_ = new QLabel(this);
@@ -702,6 +700,7 @@ DataFileFlows CMainFrame::dataFileFlows() {
 void CMainFrame::showReplacedImage() {
   localiseMenus();
   updateTitle();
+  reloadViews();
   openView(ViewKind::ChannelInfo);
 }
 
