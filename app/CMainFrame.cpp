@@ -152,7 +152,10 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
       viewFactory_(&createView) {
   registerArtwork();
   setObjectName(QStringLiteral("mainFrame"));
-  setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/vpr40t-256.png")));
+  QIcon icon;
+  for (int size : {16, 32, 48, 256})
+    icon.addFile(QStringLiteral(":/vpr40t/icons/vpr40t-%1.png").arg(size), QSize(size, size));
+  setWindowIcon(icon);
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("mdiArea"));
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -33,7 +33,6 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("VPR-40T"));
   QApplication::setOrganizationName(QStringLiteral("VESKARO"));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/vpr40t-256.png")));
 
   const QString programFolder = QCoreApplication::applicationDirPath();
   vpr::CRPSApp::Options options;
