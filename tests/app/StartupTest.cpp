@@ -12,6 +12,7 @@
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -233,6 +234,27 @@ TEST_F(StartupTest, TheSplashComesUpOverTheShownMainWindow) {
   EXPECT_TRUE(app.mainFrame()->windowHandle()->isExposed());
   EXPECT_EQ(CSplashWnd::current()->parentWidget(), app.mainFrame());
   CSplashWnd::current()->close();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ApplicationFonts, TheFirstInstalledCandidateWinsAndTheEmptyFaceAlwaysQualifies) {
+  const QFont installed = CRPSApp::chooseFont({{"No Such Face 40T", 13}, {"DejaVu Sans Mono", 15}, {"", 17}});
+  EXPECT_EQ(installed.family(), "DejaVu Sans Mono");
+  EXPECT_EQ(installed.pixelSize(), 15);
+  EXPECT_TRUE(installed.fixedPitch());
+  const QFont fallback = CRPSApp::chooseFont({{"No Such Face 40T", 13}, {"", 17}});
+  EXPECT_EQ(fallback.pixelSize(), 17);
+  EXPECT_TRUE(fallback.fixedPitch());
+}
+
+TEST_F(StartupTest, TheApplicationFontsArePublishedForTheViews) {
+  auto app = start();
+  EXPECT_EQ(qApp->property("vprFixedFont").value<QFont>(), app->fixedFont());
+  EXPECT_EQ(qApp->property("vprLcdFont").value<QFont>(), app->lcdFont());
+  EXPECT_TRUE(app->fixedFont().pixelSize() == 13 || app->fixedFont().pixelSize() == 17);
 }
 
 } // namespace
