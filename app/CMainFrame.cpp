@@ -288,6 +288,13 @@ void CMainFrame::createTreeBar() {
         this, [this] { onCommand(cmd::TreeView); }, Qt::QueuedConnection);
   });
   connect(treeBar_, &CTreeViewBar::helpRequested, this, &CMainFrame::showHelpFor);
+  connect(treeBar_, &CTreeViewBar::menuKeyPressed, this, [this] {
+    activateWindow();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &press);
+    QCoreApplication::sendEvent(this, &release);
+  });
   connect(treeBar_, &QDockWidget::visibilityChanged, this,
           [this] { actions_[cmd::TreeView]->setChecked(!treeBar_->isHidden()); });
 }

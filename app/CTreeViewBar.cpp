@@ -93,6 +93,13 @@ bool CTreeViewBar::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_F1:
       emit helpRequested(kHelpContext);
       return true;
+    case Qt::Key_Alt:
+      // A floating bar is a window of its own: Alt reaches the main menu through the main window.
+      if (isFloating()) {
+        emit menuKeyPressed();
+        return true;
+      }
+      break;
     default:
       break;
     }

@@ -31,6 +31,8 @@ signals:
   void hideRequested();
   // F1 in the tree.
   void helpRequested(int context);
+  // Alt while the bar floats: the main window hands the key to its menu bar.
+  void menuKeyPressed();
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -431,3 +431,14 @@ TEST_F(MainFrameHelpTest, WithoutAManualNothingOpens) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, AltInAFloatingTreeBarReachesTheMainMenu) {
+  frame->onCommand(cmd::TreeView);
+  frame->treeBar()->setFloating(true);
+  QTest::keyClick(frame->treeBar()->tree(), Qt::Key_Alt);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame->menuBar()->activeAction() != nullptr; }));
+}
+
+} // namespace
