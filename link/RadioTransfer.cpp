@@ -5,7 +5,6 @@
 #include "model/ModelCatalogue.h"
 
 #include <algorithm>
-
 #include <cstdio>
 
 namespace vpr {
