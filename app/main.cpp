@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -16,17 +17,25 @@
 
 namespace {
 
-// Without a display Qt would abort in its platform plugin; say what is missing instead.
+// Without a display Qt would abort in its platform plugin; say what is missing instead. A local
+// X display counts when its socket is there; a remote or Wayland display is trusted.
 bool displayAvailable() {
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;
-  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    return true;
+  const QString display = qEnvironmentVariable("DISPLAY");
+  if (display.isEmpty()) return false;
+  if (!display.startsWith(QLatin1Char(':'))) return true;
+  const QString number = display.mid(1).section(QLatin1Char('.'), 0, 0);
+  return QFileInfo(QStringLiteral("/tmp/.X11-unix/X") + number).exists();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
   if (!displayAvailable()) {
-    std::fputs("vpr40t: no display found (DISPLAY is not set); use vpr40t-cli without a display.\n", stderr);
+    std::fputs("vpr40t: no display to show the program on (DISPLAY is not set or cannot be reached); "
+               "vpr40t-cli works without one.\n",
+               stderr);
     return 1;
   }
   vpr::languageTable().applyCommandLine(argc, argv);
