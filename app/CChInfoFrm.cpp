@@ -1,13 +1,13 @@
 #include "app/CChInfoFrm.h"
 
+#include "app/ViewFrameSetup.h"
+
 #include "views/CImageView.h"
 
 namespace vpr {
 
 CChInfoFrm::CChInfoFrm(CImageView* view, QWidget* parent) : QMdiSubWindow(parent) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWidget(view);
-  view->setWindowTitle(view->viewTitle());
+  setUpViewFrame(*this, view);
 }
 
 CImageView* CChInfoFrm::view() const {

@@ -1,5 +1,7 @@
 #include "app/CChildFrame.h"
 
+#include "app/ViewFrameSetup.h"
+
 #include "views/CImageView.h"
 
 #include <QCloseEvent>
@@ -15,9 +17,7 @@ bool& closingAllFlag() {
 } // namespace
 
 CChildFrame::CChildFrame(CImageView* view, QWidget* parent) : QMdiSubWindow(parent) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWidget(view);
-  view->setWindowTitle(view->viewTitle());
+  setUpViewFrame(*this, view);
 }
 
 CImageView* CChildFrame::view() const {

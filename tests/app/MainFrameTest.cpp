@@ -442,3 +442,21 @@ TEST_F(MainFrameTest, AltInAFloatingTreeBarReachesTheMainMenu) {
 }
 
 } // namespace
+
+// Qt ignores a key that two shortcuts claim at once, so a child window's own shortcut (the
+// system menu's Close is Ctrl+W on Linux) would silently disable the main window's accelerator.
+TEST_F(MainFrameTest, NoChildWindowClaimsAnAcceleratorOfTheMainWindow) {
+  frame->onCommand(cmd::ChannelInformation);
+  QMdiSubWindow* child = frame->mdiArea()->subWindowList().value(0);
+  ASSERT_NE(child, nullptr);
+  QList<QAction*> childActions = child->findChildren<QAction*>();
+  if (child->systemMenu()) childActions += child->systemMenu()->actions();
+  for (int command : {cmd::FileNew, cmd::FileOpen, cmd::FileSave, cmd::FilePrint, cmd::ReadData,
+                      cmd::WriteData, cmd::TestMode, cmd::MemoryMap}) {
+    const QKeySequence key = frame->action(command)->shortcut();
+    ASSERT_FALSE(key.isEmpty()) << command;
+    for (QAction* action : childActions)
+      EXPECT_FALSE(action->shortcuts().contains(key))
+          << action->text().toStdString() << " claims " << key.toString().toStdString();
+  }
+}
