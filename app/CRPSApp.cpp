@@ -30,12 +30,6 @@ QString withSeparator(const QString& folder) {
   return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
-// Creates the folder below parent when it is missing; returns the new path or empty on failure.
-QString subFolder(const QString& parent, const QString& name) {
-  QDir dir(parent);
-  if (!dir.exists(name) && !dir.mkdir(name)) return {};
-  return QFileInfo(dir.filePath(name)).isDir() ? dir.filePath(name) : QString();
-}
 } // namespace
 
 CRPSApp::CRPSApp(UserInterface& ui, const QStringList& arguments, Options options)
@@ -54,9 +48,11 @@ CRPSApp* CRPSApp::instance() {
 
 QString CRPSApp::defaultDataFolder(const QString& documentsFolder, const QString& programFolder) {
   if (!documentsFolder.isEmpty()) {
-    QString folder = subFolder(documentsFolder, QStringLiteral("Veskaro"));
-    if (!folder.isEmpty()) folder = subFolder(folder, QStringLiteral("VPR-40T"));
-    return withSeparator(folder.isEmpty() ? documentsFolder : folder);
+    // A fresh account may not have its documents folder yet: it is created along with ours,
+    // so that the first Save has a folder to write into.
+    const QString folder = QDir(documentsFolder).filePath(QStringLiteral("Veskaro/VPR-40T"));
+    if (QDir().mkpath(folder) && QFileInfo(folder).isDir()) return withSeparator(folder);
+    if (QFileInfo(documentsFolder).isDir()) return withSeparator(documentsFolder);
   }
   const QString data = QDir(programFolder).filePath(QStringLiteral("DATA"));
   return withSeparator(QFileInfo(data).isDir() ? data : programFolder);

@@ -206,6 +206,12 @@ TEST(DefaultDataFolder, IsCreatedUnderTheDocumentsFolder) {
   EXPECT_TRUE(QFileInfo(documents + "/Veskaro/VPR-40T").isDir());
 }
 
+TEST(DefaultDataFolder, AMissingDocumentsFolderIsCreatedWithIt) {
+  const QString documents = QString::fromStdString(test::makeTempDir()) + "/Documents";
+  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/Veskaro/VPR-40T/");
+  EXPECT_TRUE(QFileInfo(documents + "/Veskaro/VPR-40T").isDir());
+}
+
 TEST(DefaultDataFolder, FallsBackToTheDocumentsFolderWhenItCannotBeCreated) {
   const QString documents = QString::fromStdString(test::makeTempDir());
   QFile blocker(documents + "/Veskaro");
