@@ -439,6 +439,11 @@ void CMainFrame::reloadViews() {
     if (CImageView* view = viewOfWindow(window)) view->reloadFromImage();
 }
 
+void CMainFrame::commitPendingEdits() {
+  for (QMdiSubWindow* window : mdi_->subWindowList())
+    if (CImageView* view = viewOfWindow(window)) view->commitPendingEdit();
+}
+
 void CMainFrame::closeAllWindows() {
   CChildFrame::setClosingAll(true);
   for (QMdiSubWindow* window : mdi_->subWindowList()) {
@@ -482,6 +487,19 @@ void CMainFrame::onCommand(int command) {
       openView(info.kind);
       return;
     }
+  }
+  switch (command) {
+  case cmd::FileNew:
+  case cmd::FileOpen:
+  case cmd::FileSave:
+  case cmd::FileSaveAs:
+  case cmd::ReadData:
+  case cmd::WriteData:
+  case cmd::ModelInformation:
+    commitPendingEdits();
+    break;
+  default:
+    break;
   }
   switch (command) {
   case cmd::FileNew:
@@ -634,6 +652,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   request.buttons = MessageButtons::OkCancel;
   request.icon = MessageIcon::Question;
   if (ui_.showMessage(request) != MessageAnswer::Ok) return;
+  commitPendingEdits();
   if (dataFileFlows().promptSaveChanges()) return;
   settings_.setLastWinPos(currentPlacement());
   closeConfirmed_ = true;

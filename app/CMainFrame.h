@@ -56,6 +56,9 @@ public:
   CImageView* openView(ViewKind kind);
   // Every open editing view reloads its fields from the working image.
   void reloadViews();
+  // Stores what the user typed into an open view but has not committed yet, so that saving,
+  // sending or replacing the image (and its save-changes prompt) sees the entry.
+  void commitPendingEdits();
   // Rewrites the port pane ("COM%d") with the radio link's port number.
   void updatePortPane();
 

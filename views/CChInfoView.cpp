@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -27,7 +27,7 @@ constexpr GridColumn kColumns[] = {{10030028, 30, kAlignCentre, 1}, {10030007, 8
                                    {10030009, 75, kAlignRight, 1},  {10030011, 60, kAlignCentre, 1},
                                    {10030012, 60, kAlignCentre, 1}};
 constexpr int kColumnCount = 7;
-constexpr int kColumnHelp[kColumnCount] = {200704, 200962, 200963, 200964, 200965, 200966, 200967};
+constexpr int kColumnHelp[] = {200704, 200962, 200963, 200964, 200965, 200966, 200967};
 constexpr int kViewHelp = 200704;
 
 constexpr int kColRxFreq = 1;
@@ -39,11 +39,6 @@ constexpr int kColOptionB = 6;
 
 constexpr int kTextViewName = 10027012;
 constexpr int kTextChannel = 10030001;
-constexpr int kTextHelp = 10002004;
-constexpr int kTextClose = 10002003;
-constexpr int kTextCopy = 10004001;
-constexpr int kTextPaste = 10004002;
-constexpr int kTextDelete = 10004003;
 constexpr int kTextToClip = 10004004;
 constexpr int kTextToClipWithTitle = 10004005;
 
@@ -51,33 +46,17 @@ QString qText(int id) {
   return QString::fromStdString(textOf(id));
 }
 
-bool isEnterKey(int key) {
-  return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
 } // namespace
 
 CChInfoView::CChInfoView(RadioData& data, UserInterface& ui, QWidget* parent)
-    : CImageView(parent), data_(data), ui_(ui), grid_(new CEditGrid(this)) {
-  freqEdit_ = new CFilterEdit(grid_->viewport());
-  freqEdit_->setInputMode(CFilterEdit::FrequencyInput);
-  freqEdit_->setMaxLength(10);
-  freqEdit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  freqEdit_->hide();
+    : CGridView(data, ui, kColumnHelp, kViewHelp, parent) {
   toneCombo_ = new CToneCombo(grid_->viewport());
   toneCombo_->hide();
   optionCombo_ = new QComboBox(grid_->viewport());
   optionCombo_->hide();
-  for (QWidget* editor : {static_cast<QWidget*>(freqEdit_), static_cast<QWidget*>(toneCombo_),
-                          static_cast<QWidget*>(toneCombo_->lineEdit()), static_cast<QWidget*>(optionCombo_)})
+  for (QWidget* editor : {static_cast<QWidget*>(toneCombo_), static_cast<QWidget*>(toneCombo_->lineEdit()),
+                          static_cast<QWidget*>(optionCombo_)})
     editor->installEventFilter(this);
-
-  closeButton_ = new QPushButton(qText(kTextClose), this);
-  helpButton_ = new QPushButton(qText(kTextHelp), this);
-  closeButton_->setAutoDefault(false);
-  helpButton_->setAutoDefault(false);
-  connect(closeButton_, &QPushButton::clicked, this, &CChInfoView::closeFrame);
-  connect(helpButton_, &QPushButton::clicked, this, [this] { emit helpRequested(kViewHelp); });
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -88,15 +67,9 @@ CChInfoView::CChInfoView(RadioData& data, UserInterface& ui, QWidget* parent)
   layout->addLayout(buttons);
 
   setUpdatesEnabled(false);
-  grid_->setGridSize(data_.channelCount() + 1, kColumnCount);
-  grid_->setupColumns(kColumns);
-  grid_->numberRows();
-  grid_->setMaximumHeight(grid_->contentHeight());
+  sizeGrid(data_.channelCount() + 1, kColumns);
   toneCombo_->fillToneList();
-  grid_->setKeyHandler([this](QKeyEvent* event) { return gridKey(event); });
-  connect(grid_, &CEditGrid::mouseDown, this, &CChInfoView::onMouseDown);
   connect(grid_, &CEditGrid::rowColChanged, this, &CChInfoView::updateTitle);
-  connect(freqEdit_, &CFilterEdit::focusLost, this, &CChInfoView::commitFrequency);
   connect(toneCombo_, &CToneCombo::focusLost, this, &CChInfoView::commitTone);
   connect(toneCombo_, &QComboBox::activated, this, &CChInfoView::pickTone);
   connect(optionCombo_, &QComboBox::activated, this, &CChInfoView::pickOption);
@@ -105,25 +78,15 @@ CChInfoView::CChInfoView(RadioData& data, UserInterface& ui, QWidget* parent)
   fillAllRows();
   updateTitle();
   setUpdatesEnabled(true);
-  setFocusProxy(grid_);
 }
 
 bool CChInfoView::queryClose() {
-  if (grid_->editorKind() != CEditGrid::EditorKind::None) returnFocusToGrid();
+  commitPendingEdit();
   return true;
 }
 
 QString CChInfoView::viewTitle() const {
   return title_;
-}
-
-int CChInfoView::helpContext() const {
-  QWidget* focus = QApplication::focusWidget();
-  if (focus && (focus == grid_ || grid_->isAncestorOf(focus))) {
-    const int col = grid_->col();
-    if (col >= 0 && col < kColumnCount) return kColumnHelp[col];
-  }
-  return kViewHelp;
 }
 
 void CChInfoView::updateTitle() {
@@ -133,18 +96,11 @@ void CChInfoView::updateTitle() {
 
 void CChInfoView::reloadFromImage() {
   // The image changed under the view: an open editor no longer belongs to it.
-  if (grid_->editorKind() != CEditGrid::EditorKind::None) {
-    committing_ = true;
-    grid_->closeEditor(true);
-    committing_ = false;
-  }
+  dropOpenEditor();
   const int rows = data_.channelCount() + 1;
   if (rows != grid_->rows()) {
     grid_->setRowSelection(false);
-    grid_->setGridSize(rows, kColumnCount);
-    grid_->setupColumns(kColumns);
-    grid_->numberRows();
-    grid_->setMaximumHeight(grid_->contentHeight());
+    sizeGrid(rows, kColumns);
     grid_->updateGeometry();
   }
   fillAllRows();
@@ -163,17 +119,7 @@ void CChInfoView::fillRow(int row) {
                        QString::fromStdString(DisplayText::channelCell(row, record, ChannelField(col)).text));
 }
 
-void CChInfoView::fillAllRows() {
-  // One repaint for the whole table instead of one per cell.
-  // (When the view has locked updates already, its own unlock repaints.)
-  const bool lock = grid_->updatesEnabled();
-  if (lock) grid_->setUpdatesEnabled(false);
-  for (int row = 1; row < grid_->rows(); ++row)
-    fillRow(row);
-  if (lock) grid_->setUpdatesEnabled(true);
-}
-
-bool CChInfoView::beginEdit() {
+bool CChInfoView::beginEdit(bool) {
   const int row = grid_->row();
   int col = grid_->col();
   if (row < 1 || col < 1) return false;
@@ -202,138 +148,45 @@ bool CChInfoView::beginEdit() {
   }
 }
 
-bool CChInfoView::gridKey(QKeyEvent* event) {
-  const int key = event->key();
-  const Qt::KeyboardModifiers mods = event->modifiers();
-  if (isEnterKey(key)) {
-    if (!beginEdit()) grid_->step(1, mods);
-    return true;
+void CChInfoView::eraseKey(int key) {
+  if (key == Qt::Key_Delete && grid_->rowSelection()) {
+    deleteRows();
+    grid_->setFocus();
+    return;
   }
-  if (event->matches(QKeySequence::Copy)) {
-    copyRows();
-    return true;
+  if (beginEdit(true)) {
+    freqEdit_->clear();
+    toneCombo_->setCurrentIndex(-1);
+    toneCombo_->clearEditText();
   }
-  if (event->matches(QKeySequence::Paste)) {
-    pasteRows();
-    return true;
-  }
-  switch (key) {
-  case Qt::Key_Up:
-  case Qt::Key_Down:
-    if (mods & Qt::ShiftModifier) {
-      if (!grid_->rowSelection()) {
-        grid_->setCell(grid_->row(), 1);
-        grid_->setRowSelection(true);
-      }
-    } else {
-      grid_->setRowSelection(false);
-    }
-    return false;
-  case Qt::Key_Left:
-  case Qt::Key_Right:
-  case Qt::Key_Home:
-  case Qt::Key_End:
-    grid_->setRowSelection(false);
-    return false;
-  case Qt::Key_Delete:
-    if (grid_->rowSelection()) {
-      deleteRows();
-      grid_->setFocus();
-      return true;
-    }
-    [[fallthrough]];
-  case Qt::Key_Backspace:
-    if (beginEdit()) {
-      freqEdit_->clear();
-      toneCombo_->setCurrentIndex(-1);
-      toneCombo_->clearEditText();
-    }
-    return true;
-  case Qt::Key_Menu:
-    if (grid_->menuAllowedAt(grid_->row())) showContextMenu(grid_->currentCellCorner());
-    return true;
-  case Qt::Key_F1:
-    emit helpRequested(helpContext());
-    return true;
-  case Qt::Key_Tab:
-    return (mods & Qt::ControlModifier) != 0;
-  default:
-    break;
-  }
-  const QString typed = event->text();
-  if (typed.isEmpty() || (mods & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier))) return false;
-  const QChar ch = typed.front();
+}
+
+bool CChInfoView::startsEntry(QChar ch) const {
   const int col = grid_->col();
-  bool passes = false;
   if (col == kColRxFreq || col == kColTxFreq)
-    passes = CFilterEdit::filterChar(CFilterEdit::FrequencyInput, QString(), 0, 0, ch).has_value();
-  else if (col == kColRxTone || col == kColTxTone)
-    passes = CToneCombo::filterChar(QString(), 0, 0, ch.toUpper()).has_value();
-  if (!passes) return false;
-  if (beginEdit()) {
-    if (QWidget* editor = grid_->openEditor()) {
-      QKeyEvent copy(QEvent::KeyPress, key, mods, typed);
-      QCoreApplication::sendEvent(editor, &copy);
-    }
-  }
-  return true;
+    return CFilterEdit::filterChar(CFilterEdit::FrequencyInput, QString(), 0, 0, ch).has_value();
+  if (col == kColRxTone || col == kColTxTone)
+    return CToneCombo::filterChar(QString(), 0, 0, ch.toUpper()).has_value();
+  return false;
 }
 
 bool CChInfoView::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    QWidget* editor = watched == toneCombo_->lineEdit() ? toneCombo_ : qobject_cast<QWidget*>(watched);
-    if (editorKey(editor, static_cast<QKeyEvent*>(event))) return true;
-  } else if (event->type() == QEvent::FocusOut && watched == optionCombo_) {
-    if (focusReallyLeft(static_cast<QFocusEvent*>(event)->reason())) closeOptionEditor();
-  }
-  return CImageView::eventFilter(watched, event);
+  if (event->type() == QEvent::FocusOut && watched == optionCombo_ &&
+      focusReallyLeft(static_cast<QFocusEvent*>(event)->reason()))
+    closeOptionEditor();
+  return CGridView::eventFilter(watched, event);
 }
 
-bool CChInfoView::editorKey(QWidget* editor, QKeyEvent* event) {
-  const int key = event->key();
-  const Qt::KeyboardModifiers mods = event->modifiers();
-  if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-    grid_->tabOut(key == Qt::Key_Backtab || (mods & Qt::ShiftModifier));
-    return true;
-  }
-  if (event->matches(QKeySequence::Copy)) {
-    copyRows();
-    return true;
-  }
-  if (event->matches(QKeySequence::Paste)) {
-    pasteRows();
-    return true;
-  }
-  if (key == Qt::Key_Escape) {
-    if (editor == freqEdit_) {
-      abandonEntry_ = true;
-      freqEdit_->setText(grid_->savedCellText());
-    }
-    returnFocusToGrid();
-    return true;
-  }
-  if (key == Qt::Key_F1) {
-    returnFocusToGrid();
-    return true;
-  }
-  if (!isEnterKey(key)) return false;
-  const int row = grid_->row();
-  const int col = grid_->col();
-  returnFocusToGrid();
-  int cells = 1;
+int CChInfoView::cellsAfterEntry(int row, int col) const {
   if (col == kColRxFreq) {
     const auto record = data_.channelRecord(row);
-    cells = record && record->hasTransmit() ? 1 : 6;
-  } else if (col == kColRxTone) {
-    cells = data_.isChannelFieldEditable(row, kColTxTone) ? 1 : 3;
+    return record && record->hasTransmit() ? 1 : 6;
   }
-  grid_->step(cells, mods);
-  return true;
+  if (col == kColRxTone) return data_.isChannelFieldEditable(row, kColTxTone) ? 1 : 3;
+  return 1;
 }
 
-void CChInfoView::returnFocusToGrid() {
-  grid_->setFocus(Qt::OtherFocusReason);
-  // Without an active window Qt sends no focus-out; commit the way leaving the cell does.
+void CChInfoView::commitOpenEditor() {
   if (grid_->editorKind() == CEditGrid::EditorKind::Text) commitFrequency();
   if (grid_->editorKind() == CEditGrid::EditorKind::DropCombo) commitTone();
   if (grid_->editorKind() == CEditGrid::EditorKind::DropList) closeOptionEditor();
@@ -345,35 +198,13 @@ bool CChInfoView::editorHasFocus() const {
   return editor && focus && (focus == editor || editor->isAncestorOf(focus));
 }
 
-void CChInfoView::onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int row, int col) {
-  if (button == Qt::LeftButton && col >= 1 && row >= 0) {
-    grid_->setRowSelection(false);
-    grid_->setCell(row >= 1 ? row : grid_->row(), col);
-    beginEdit();
-  } else if (button == Qt::RightButton && row >= 0 && grid_->hasFocus() && grid_->menuAllowedAt(row)) {
-    showContextMenu(QCursor::pos());
-  }
-}
-
-void CChInfoView::commitFrequency() {
-  if (committing_ || grid_->editorKind() != CEditGrid::EditorKind::Text) return;
-  committing_ = true;
-  const int row = grid_->editorRow();
-  const int col = grid_->editorCol();
-  const QString text = freqEdit_->text();
-  std::optional<int> warning;
-  if (!abandonEntry_ && (col == kColRxFreq || col == kColTxFreq) &&
-      (freqEdit_->isModified() || text.isEmpty())) {
-    std::string entry = text.toStdString();
-    const FrequencyField which = col == kColRxFreq ? FrequencyField::Receive : FrequencyField::Transmit;
-    if (data_.setChannelFrequency(row, entry, which) == EntryResult::OutOfBand)
-      warning = RadioData::outOfBandTextId(which);
-  }
-  abandonEntry_ = false;
-  grid_->closeEditor(true);
-  fillRow(row);
-  committing_ = false;
-  if (warning) ui_.warning(textOf(*warning));
+std::optional<int> CChInfoView::storeFrequency(int row, int col, const std::string& entry) {
+  if (col != kColRxFreq && col != kColTxFreq) return std::nullopt;
+  std::string text = entry;
+  const FrequencyField which = col == kColRxFreq ? FrequencyField::Receive : FrequencyField::Transmit;
+  if (data_.setChannelFrequency(row, text, which) == EntryResult::OutOfBand)
+    return RadioData::outOfBandTextId(which);
+  return std::nullopt;
 }
 
 void CChInfoView::commitTone() {
@@ -448,16 +279,14 @@ void CChInfoView::rowsToClipboard(bool withTitle) {
   grid_->collapseSelection();
 }
 
-void CChInfoView::showContextMenu(const QPoint& globalPos) {
-  QMenu menu(this);
-  menu.addAction(qText(kTextCopy), this, &CChInfoView::copyRows);
-  QAction* paste = menu.addAction(qText(kTextPaste), this, &CChInfoView::pasteRows);
-  paste->setEnabled(!data_.channelClipboard().isEmpty());
-  menu.addAction(qText(kTextDelete), this, &CChInfoView::deleteRows);
+bool CChInfoView::canPaste() const {
+  return !data_.channelClipboard().isEmpty();
+}
+
+void CChInfoView::addMenuExtras(QMenu& menu) {
   menu.addSeparator();
   menu.addAction(qText(kTextToClip), this, [this] { rowsToClipboard(false); });
   menu.addAction(qText(kTextToClipWithTitle), this, [this] { rowsToClipboard(true); });
-  menu.exec(globalPos);
 }
 
 } // namespace vpr

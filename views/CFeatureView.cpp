@@ -11,19 +11,14 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vpr {
 
 namespace {
 
 constexpr int kTextViewName = 10027002;
-constexpr int kTextHelp = 10002004;
-constexpr int kTextClose = 10002003;
 constexpr int kItemHelp[CFeatureView::ItemCount] = {209153, 209154, 209155, 209156, 209157};
 constexpr int kViewHelp = 208896;
 constexpr int kTimeOutDigits = 3;
@@ -70,24 +65,8 @@ CFeatureView::CFeatureView(RadioData& data, QWidget* parent) : CImageView(parent
   connect(timeOut_, &CSpinEdit::stepped, this, [this](int direction) { spin(TimeOut, direction); });
   connect(squelch_, &CSpinEdit::stepped, this, [this](int direction) { spin(Squelch, direction); });
 
-  closeButton_ = new QPushButton(qText(kTextClose), this);
-  helpButton_ = new QPushButton(qText(kTextHelp), this);
-  closeButton_->setAutoDefault(false);
-  helpButton_->setAutoDefault(false);
-  connect(closeButton_, &QPushButton::clicked, this, &CFeatureView::closeFrame);
-  connect(helpButton_, &QPushButton::clicked, this, [this] { emit helpRequested(kViewHelp); });
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(closeButton_);
-  buttons->addWidget(helpButton_);
-  buttons->addStretch();
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(grid);
-  columns->setAlignment(grid, Qt::AlignTop);
-  columns->addSpacing(16);
-  columns->addLayout(buttons);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addStretch();
+  const auto [closeButton, helpButton] = createFrameButtons(kViewHelp);
+  layOutForm(this, grid, closeButton, helpButton);
 
   setWindowTitle(qText(kTextViewName));
   displayAll();
@@ -124,6 +103,13 @@ void CFeatureView::reloadFromImage() {
   if (list_->field()) list_->putBack();
   displayAll();
   updateEnables();
+}
+
+void CFeatureView::commitPendingEdit() {
+  for (const Item item : {TimeOut, Squelch}) {
+    const QString shown = QString::fromStdString(DisplayText::featureText(data_, FeatureItem(item)).text);
+    if (spinField(item)->text() != shown) commitTyped(item);
+  }
 }
 
 void CFeatureView::display(int item) {

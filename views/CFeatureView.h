@@ -9,7 +9,6 @@
 #include <array>
 
 class QLabel;
-class QPushButton;
 
 namespace vpr {
 
@@ -28,6 +27,8 @@ public:
   void reloadFromImage() override;
   QString viewTitle() const override;
   int helpContext() const override;
+  // A value typed into a number field is stored as leaving the field would store it.
+  void commitPendingEdit() override;
 
   CSpinEdit* spinField(Item item) const;
   CPickField* pickField(Item item) const;
@@ -54,8 +55,6 @@ private:
   CSpinEdit* timeOut_;
   CSpinEdit* squelch_;
   CPickList* list_;
-  QPushButton* closeButton_;
-  QPushButton* helpButton_;
   int openItem_ = -1; // the pick item whose list is open (remembered until another opens)
 };
 

@@ -5,6 +5,9 @@
 
 #include <QString>
 #include <QWidget>
+#include <utility>
+
+class QPushButton;
 
 namespace vpr {
 
@@ -23,10 +26,16 @@ public:
   virtual QString viewTitle() const = 0;
   // The help context of the control that holds focus (the view's own context otherwise).
   virtual int helpContext() const = 0;
+  // Stores an entry typed into the view but not committed yet, as leaving the field would; the
+  // main window asks for this before it saves, replaces, sends or closes the image.
+  virtual void commitPendingEdit() {}
 
 protected:
   // Closes the frame the view sits in (the window itself when it has no frame).
   void closeFrame();
+  // Creates the view's Close button (closes the frame) and Help button (asks for help on
+  // viewHelp), in that order.
+  std::pair<QPushButton*, QPushButton*> createFrameButtons(int viewHelp);
 
 signals:
   // The wide/narrow choice changed: the main window rebuilds its title.

@@ -9,19 +9,14 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vpr {
 
 namespace {
 
 constexpr int kTextViewName = 10027001;
-constexpr int kTextHelp = 10002004;
-constexpr int kTextClose = 10002003;
 constexpr int kFieldHelp = 205057;
 constexpr int kViewHelp = 204800;
 
@@ -49,24 +44,8 @@ CKeyView::CKeyView(RadioData& data, QWidget* parent) : CImageView(parent), data_
   });
   connect(list_, &CPickList::closed, this, &CKeyView::display);
 
-  closeButton_ = new QPushButton(qText(kTextClose), this);
-  helpButton_ = new QPushButton(qText(kTextHelp), this);
-  closeButton_->setAutoDefault(false);
-  helpButton_->setAutoDefault(false);
-  connect(closeButton_, &QPushButton::clicked, this, &CKeyView::closeFrame);
-  connect(helpButton_, &QPushButton::clicked, this, [this] { emit helpRequested(kViewHelp); });
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(closeButton_);
-  buttons->addWidget(helpButton_);
-  buttons->addStretch();
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(grid);
-  columns->setAlignment(grid, Qt::AlignTop);
-  columns->addSpacing(16);
-  columns->addLayout(buttons);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addStretch();
+  const auto [closeButton, helpButton] = createFrameButtons(kViewHelp);
+  layOutForm(this, grid, closeButton, helpButton);
 
   setWindowTitle(qText(kTextViewName));
   display();

@@ -5,7 +5,6 @@
 #include "views/CImageView.h"
 
 class QLabel;
-class QPushButton;
 
 namespace vpr {
 
@@ -36,8 +35,6 @@ private:
   QLabel* label_;
   CPickField* field_;
   CPickList* list_;
-  QPushButton* closeButton_;
-  QPushButton* helpButton_;
 };
 
 } // namespace vpr

@@ -164,10 +164,6 @@ QWidget* CQtUserInterface::effectiveParent() const {
   return QApplication::activeWindow();
 }
 
-CQtUserInterface::ProgressCallback CQtUserInterface::setProgressCallback(ProgressCallback callback) {
-  return std::exchange(progress_, std::move(callback));
-}
-
 MessageAnswer CQtUserInterface::showMessage(const MessageRequest& request) {
   QMessageBox box(effectiveParent());
   box.setWindowModality(Qt::ApplicationModal);
@@ -189,8 +185,6 @@ MessageAnswer CQtUserInterface::showMessage(const MessageRequest& request) {
     if (answer == escapeAnswer) box.setEscapeButton(button);
   }
 
-  messageShown_ = true;
-  emit messageAboutToShow();
   box.exec();
 
   for (const auto& [button, answer] : buttons)
@@ -233,8 +227,6 @@ void CQtUserInterface::pumpOneMessage() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void CQtUserInterface::reportProgress(int done, int total, const std::string& label) {
-  if (progress_) progress_(done, total, label);
-}
+void CQtUserInterface::reportProgress(int, int, const std::string&) {}
 
 } // namespace vpr

@@ -3,18 +3,11 @@
 // grid row each, with an in-cell frequency editor and row copy, paste and delete. The table is
 // never left without a test frequency: the band's defaults come back when the last one goes.
 
-#include "views/CImageView.h"
-
-class QPushButton;
+#include "views/CGridView.h"
 
 namespace vpr {
 
-class CEditGrid;
-class CFilterEdit;
-class RadioData;
-class UserInterface;
-
-class CTestFreqView : public CImageView {
+class CTestFreqView : public CGridView {
   Q_OBJECT
 public:
   CTestFreqView(RadioData& data, UserInterface& ui, QWidget* parent = nullptr);
@@ -22,41 +15,22 @@ public:
   void reloadFromImage() override;
   bool queryClose() override;
   QString viewTitle() const override;
-  int helpContext() const override;
 
-  // The context-menu commands; also Ctrl+C and Ctrl+V.
-  void copyRows();
-  void pasteRows();
-  void deleteRows();
-
-  CEditGrid* grid() const { return grid_; }
-  CFilterEdit* frequencyEditor() const { return freqEdit_; }
-
-protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void copyRows() override;
+  void pasteRows() override;
+  void deleteRows() override;
 
 private:
-  void fillRow(int row);
-  void fillAllRows();
+  void fillRow(int row) override;
   // Opens the editor on the current cell. Started by Enter, Backspace or Delete, column 2 of a
   // record without a receive frequency opens nothing; started otherwise, the cursor moves to
   // column 1 first.
-  bool beginEdit(bool byEnter);
-  bool gridKey(QKeyEvent* event);
-  bool editorKey(QKeyEvent* event);
-  void onMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int row, int col);
-  void commitFrequency();
-  void returnFocusToGrid();
-  void showContextMenu(const QPoint& globalPos);
-
-  RadioData& data_;
-  UserInterface& ui_;
-  CEditGrid* grid_;
-  CFilterEdit* freqEdit_;
-  QPushButton* closeButton_;
-  QPushButton* helpButton_;
-  bool committing_ = false;
-  bool abandonEntry_ = false;
+  bool beginEdit(bool byEnter) override;
+  void eraseKey(int key) override;
+  bool startsEntry(QChar ch) const override;
+  std::optional<int> storeFrequency(int row, int col, const std::string& entry) override;
+  void refillAfterEntry(int row) override;
+  bool canPaste() const override;
 };
 
 } // namespace vpr

@@ -3,7 +3,9 @@
 #include "lang/CLanguageTable.h"
 #include "views/CSpinEdit.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QPushButton>
 
 namespace vpr {
 
@@ -30,6 +32,21 @@ void focusNeighbour(QWidget* scope, QWidget* from, bool forward) {
       return;
     }
   }
+}
+
+void layOutForm(QWidget* view, QLayout* fields, QPushButton* closeButton, QPushButton* helpButton) {
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(closeButton);
+  buttons->addWidget(helpButton);
+  buttons->addStretch();
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(fields);
+  columns->setAlignment(fields, Qt::AlignTop);
+  columns->addSpacing(16);
+  columns->addLayout(buttons);
+  auto* layout = new QVBoxLayout(view);
+  layout->addLayout(columns);
+  layout->addStretch();
 }
 
 } // namespace vpr

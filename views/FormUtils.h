@@ -6,6 +6,8 @@
 #include <span>
 
 class QComboBox;
+class QLayout;
+class QPushButton;
 class QWidget;
 
 namespace vpr {
@@ -21,5 +23,8 @@ void configureValueEdit(CSpinEdit* spin, int inputMode, int maxLength);
 // Moves focus from `from` to the next (or previous) control inside `scope` that takes Tab focus;
 // this is also what Enter does on a form view's fields.
 void focusNeighbour(QWidget* scope, QWidget* from, bool forward);
+
+// Lays out a form view: its fields at the top left, the Close and Help buttons stacked beside them.
+void layOutForm(QWidget* view, QLayout* fields, QPushButton* closeButton, QPushButton* helpButton);
 
 } // namespace vpr

@@ -1,5 +1,6 @@
 // The radio commands of vpr40t-cli, run as a process against a virtual radio.
 
+#include "cli/CliRunner.h"
 #include "lang/CLanguageTable.h"
 #include "link/CComPort.h"
 #include "model/DataFile.h"
@@ -14,7 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <sys/wait.h>
 
@@ -22,26 +22,6 @@ namespace vpr {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-std::string quoted(const std::string& word) {
-  std::string text = "'";
-  for (const char c : word)
-    text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return text + "'";
-}
-
-struct ToolRun {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 RadioImage rowImage(int row) {
   return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
@@ -53,20 +33,8 @@ protected:
   void TearDown() override { test::unloadLanguage(); }
 
   // Runs the tool in the test's folder; input is piped to its standard input.
-  ToolRun cli(const std::vector<std::string>& arguments, const std::string& input = "") {
-    std::string command = "cd " + quoted(dir.string()) + " && " + quoted(test::binaryPath("cli/vpr40t-cli"));
-    for (const auto& argument : arguments)
-      command += " " + quoted(argument);
-    command += " <" + quoted(writeInput(input)) + " >stdout.txt 2>stderr.txt";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fileBytes(dir / "stdout.txt"),
-            fileBytes(dir / "stderr.txt")};
-  }
-
-  std::string writeInput(const std::string& input) {
-    const fs::path path = dir / "stdin.txt";
-    std::ofstream(path, std::ios::binary) << input;
-    return path.string();
+  test::CliRun cli(const std::vector<std::string>& arguments, const std::string& input = "") {
+    return test::runCli(dir, arguments, input);
   }
 
   // A data file holding the image.
@@ -94,10 +62,10 @@ TEST_F(CliRadio, ReadWritesTheRadiosImageAsADataFile) {
   const RadioImage memory = rowImage(16);
   sim::VirtualRadio radio(memory, programMode(false));
   ASSERT_TRUE(radio.start());
-  const ToolRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
+  const test::CliRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
   ASSERT_EQ(run.status, 0) << run.err;
   const auto expected = DataFile::fileBytes(memory);
-  EXPECT_EQ(fileBytes(dir / "radio.dat"), std::string(expected.begin(), expected.end()));
+  EXPECT_EQ(test::readFileBytes(dir / "radio.dat"), std::string(expected.begin(), expected.end()));
   EXPECT_TRUE(contains(run.err, "128 / 128")) << run.err;
 }
 
@@ -112,7 +80,7 @@ TEST_F(CliRadio, WriteThenReadRoundTripsAllButTheBytesAWriteNeverSends) {
   ASSERT_TRUE(radio.start());
   const std::string file = dataFile("edited.dat", edited);
 
-  const ToolRun write = cli({"write", "--port", radio.devicePath(), file});
+  const test::CliRun write = cli({"write", "--port", radio.devicePath(), file});
   ASSERT_EQ(write.status, 0) << write.err;
   ASSERT_EQ(cli({"read", "--port", radio.devicePath(), "-o", "back.dat"}).status, 0);
   RadioImage back{};
@@ -128,13 +96,13 @@ TEST_F(CliRadio, AnotherModelIsWrittenOnlyWithYesWhenNobodyCanBeAsked) {
   ASSERT_TRUE(radio.start());
   const std::string file = dataFile("other.dat", rowImage(17));
 
-  const ToolRun refused = cli({"write", "--port", radio.devicePath(), file}, "ok\n");
+  const test::CliRun refused = cli({"write", "--port", radio.devicePath(), file}, "ok\n");
   EXPECT_EQ(refused.status, 1);
   EXPECT_TRUE(contains(refused.err, textOf(10026007))) << refused.err;
   EXPECT_EQ(radio.memory(), radioMemory);
   EXPECT_EQ(radio.stats().blocksWritten, 0);
 
-  const ToolRun forced = cli({"write", "--port", radio.devicePath(), file, "--yes"});
+  const test::CliRun forced = cli({"write", "--port", radio.devicePath(), file, "--yes"});
   EXPECT_EQ(forced.status, 0) << forced.err;
   EXPECT_EQ(radio.stats().blocksWritten, 123);
 }
@@ -147,16 +115,16 @@ TEST_F(CliRadio, TheModelQuestionIsAskedOnATerminal) {
   const std::string file = dataFile("other.dat", rowImage(17));
   // script(1) gives the tool a terminal and types the answer once the question is out.
   auto onTerminal = [&](const std::string& answer) {
-    const std::string tool = quoted(test::binaryPath("cli/vpr40t-cli")) + " write --port " +
-                             quoted(radio.devicePath()) + " " + quoted(file);
-    const std::string command = "(sleep 1; echo " + answer + ") | script -qec " + quoted(tool) +
-                                " /dev/null >" + quoted((dir / "terminal.txt").string()) + " 2>&1";
+    const std::string tool = test::shellQuoted(test::binaryPath("cli/vpr40t-cli")) + " write --port " +
+                             test::shellQuoted(radio.devicePath()) + " " + test::shellQuoted(file);
+    const std::string command = "(sleep 1; echo " + answer + ") | script -qec " + test::shellQuoted(tool) +
+                                " /dev/null >" + test::shellQuoted((dir / "terminal.txt").string()) + " 2>&1";
     const int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   };
   EXPECT_EQ(onTerminal("cancel"), 1);
   EXPECT_EQ(radio.stats().blocksWritten, 0);
-  EXPECT_TRUE(contains(fileBytes(dir / "terminal.txt"), "(OK/Cancel)"));
+  EXPECT_TRUE(contains(test::readFileBytes(dir / "terminal.txt"), "(OK/Cancel)"));
   EXPECT_EQ(onTerminal("ok"), 0);
   EXPECT_EQ(radio.stats().blocksWritten, 123);
 }
@@ -164,7 +132,7 @@ TEST_F(CliRadio, TheModelQuestionIsAskedOnATerminal) {
 TEST_F(CliRadio, DetectNamesTheRadioWithoutReadingItsImage) {
   sim::VirtualRadio radio(rowImage(16), programMode(false));
   ASSERT_TRUE(radio.start());
-  const ToolRun run = cli({"detect", "--port", radio.devicePath()});
+  const test::CliRun run = cli({"detect", "--port", radio.devicePath()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(contains(run.out, "HX-5470/5470M")) << run.out;
   EXPECT_TRUE(contains(run.out, "UHF 6")) << run.out;
@@ -180,7 +148,7 @@ TEST_F(CliRadio, DetectReadsTheRealCodeBehindTheSharedOne) {
   options.sharedCode = true;
   sim::VirtualRadio radio(memory, options);
   ASSERT_TRUE(radio.start());
-  const ToolRun run = cli({"detect", "--port", radio.devicePath()});
+  const test::CliRun run = cli({"detect", "--port", radio.devicePath()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(contains(run.out, "P4460")) << run.out;
   EXPECT_EQ(radio.stats().blocksRead, 1);
@@ -192,7 +160,7 @@ TEST_F(CliRadio, APortHeldByAnotherProgramIsNamedAsSuch) {
   CComPort holder;
   holder.SetPortPath(1, radio.devicePath());
   ASSERT_TRUE(holder.SetOpen(true));
-  const ToolRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
+  const test::CliRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(run.err, textOf(10026002))) << run.err;
   EXPECT_TRUE(contains(run.err, textOf(10050103))) << run.err;
@@ -201,7 +169,7 @@ TEST_F(CliRadio, APortHeldByAnotherProgramIsNamedAsSuch) {
 }
 
 TEST_F(CliRadio, AMissingPortGivesTheSystemsReason) {
-  const ToolRun run = cli({"read", "--port", "/dev/vpr40t-no-such-port", "-o", "radio.dat"});
+  const test::CliRun run = cli({"read", "--port", "/dev/vpr40t-no-such-port", "-o", "radio.dat"});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(run.err, textOf(10026002))) << run.err;
   EXPECT_TRUE(contains(run.err, "/dev/vpr40t-no-such-port: No such file or directory")) << run.err;
@@ -214,7 +182,7 @@ TEST_F(CliRadio, ARadioGoingSilentMidReadLeavesNoFile) {
   options.faults.silentAfterBlocks = 64;
   sim::VirtualRadio radio(rowImage(16), options);
   ASSERT_TRUE(radio.start());
-  const ToolRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
+  const test::CliRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(run.err, textOf(10026003))) << run.err;
   EXPECT_FALSE(fs::exists(dir / "radio.dat"));

@@ -1,3 +1,4 @@
+#include "cli/CliRunner.h"
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
@@ -5,61 +6,26 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
-#include <sys/wait.h>
 
 namespace vpr {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-std::string quoted(const std::string& word) {
-  std::string text = "'";
-  for (const char c : word)
-    text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return text + "'";
-}
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
 class CliTest : public ::testing::Test {
 protected:
   fs::path dir = test::makeTempDir();
 
   // Runs the tool as its own process in the test's folder.
-  CliRun cli(const std::vector<std::string>& arguments) {
-    std::string command = "cd " + quoted(dir.string()) + " && " + quoted(test::binaryPath("cli/vpr40t-cli"));
-    for (const auto& argument : arguments)
-      command += " " + quoted(argument);
-    command += " >stdout.txt 2>stderr.txt";
-    const int raw = std::system(command.c_str());
-    CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(dir / "stdout.txt"),
-               readBytes(dir / "stderr.txt")};
-    fs::remove(dir / "stdout.txt");
-    fs::remove(dir / "stderr.txt");
-    return run;
-  }
+  test::CliRun cli(const std::vector<std::string>& arguments) { return test::runCli(dir, arguments); }
 };
 
 TEST_F(CliTest, NewWritesTheByteExactDefaultImageOfARow) {
-  const CliRun run = cli({"new", "--row", "16", "-o", "x.dat"});
+  const test::CliRun run = cli({"new", "--row", "16", "-o", "x.dat"});
   ASSERT_EQ(run.status, 0) << run.err;
-  const std::string bytes = readBytes(dir / "x.dat");
+  const std::string bytes = test::readFileBytes(dir / "x.dat");
   ASSERT_EQ(bytes.size(), 1074u);
   const auto expected = DataFile::fileBytes(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16)));
   EXPECT_EQ(bytes, std::string(expected.begin(), expected.end()));
@@ -71,13 +37,13 @@ TEST_F(CliTest, NewTakesModelAndBandByName) {
   ASSERT_EQ(cli({"new", "--model", "hx-5470/5470m", "--band", "UHF 6", "-o", "a.dat"}).status, 0);
   ASSERT_EQ(cli({"new", "--model", "HX-5470/5470M", "--band", "UHF 6:440-460 MHz", "-o", "b.dat"}).status, 0);
   ASSERT_EQ(cli({"new", "--row", "16", "-o", "c.dat"}).status, 0);
-  EXPECT_EQ(readBytes(dir / "a.dat"), readBytes(dir / "c.dat"));
-  EXPECT_EQ(readBytes(dir / "b.dat"), readBytes(dir / "c.dat"));
+  EXPECT_EQ(test::readFileBytes(dir / "a.dat"), test::readFileBytes(dir / "c.dat"));
+  EXPECT_EQ(test::readFileBytes(dir / "b.dat"), test::readFileBytes(dir / "c.dat"));
 }
 
 TEST_F(CliTest, InfoShowsModelBandChannelsAndSpacing) {
   ASSERT_EQ(cli({"new", "--row", "16", "-o", "x.dat"}).status, 0);
-  const CliRun run = cli({"info", "x.dat"});
+  const test::CliRun run = cli({"info", "x.dat"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "Model:           HX-5470/5470M\n"
                      "Frequency Band:  UHF 6:440-460 MHz\n"
@@ -87,7 +53,7 @@ TEST_F(CliTest, InfoShowsModelBandChannelsAndSpacing) {
 
 TEST_F(CliTest, DumpShowsChannelsTestFrequenciesFeaturesAndKey) {
   ASSERT_EQ(cli({"new", "--row", "0", "-o", "x.dat"}).status, 0);
-  const CliRun run = cli({"dump", "x.dat"});
+  const test::CliRun run = cli({"dump", "x.dat"});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string& out = run.out;
   EXPECT_NE(
@@ -113,7 +79,7 @@ TEST_F(CliTest, DumpShowsProgrammedChannels) {
   data.setChannelTone(3, ToneField::Receive, "D023N", false);
   std::error_code error;
   ASSERT_EQ(DataFile::writeDataFile((dir / "ch.dat").string(), data.editImage, error), DataFile::Written);
-  const CliRun run = cli({"dump", "ch.dat"});
+  const test::CliRun run = cli({"dump", "ch.dat"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("\n3   151.01250  151.01250  D023N    Off      Off       Off\n"), std::string::npos)
       << run.out;
@@ -138,7 +104,7 @@ TEST_F(CliTest, BadArgumentsAreUsageErrors) {
     for (const auto& a : arguments)
       line += a + " ";
     SCOPED_TRACE(line);
-    const CliRun run = cli(arguments);
+    const test::CliRun run = cli(arguments);
     EXPECT_EQ(run.status, 2);
     EXPECT_FALSE(run.err.empty());
     EXPECT_FALSE(fs::exists(dir / "x.dat"));
@@ -146,7 +112,7 @@ TEST_F(CliTest, BadArgumentsAreUsageErrors) {
 }
 
 TEST_F(CliTest, HelpIsNoError) {
-  const CliRun run = cli({"--help"});
+  const test::CliRun run = cli({"--help"});
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("dump"), std::string::npos);
 }
@@ -162,7 +128,7 @@ TEST_F(CliTest, MissingShortAndForeignFilesFailNamingTheCause) {
   for (const auto& [name, cause] : cases) {
     for (const char* command : {"info", "dump"}) {
       SCOPED_TRACE(std::string(command) + " " + name);
-      const CliRun run = cli({command, name});
+      const test::CliRun run = cli({command, name});
       EXPECT_EQ(run.status, 1);
       EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
       EXPECT_NE(run.err.find(cause), std::string::npos) << run.err;
@@ -172,7 +138,7 @@ TEST_F(CliTest, MissingShortAndForeignFilesFailNamingTheCause) {
 }
 
 TEST_F(CliTest, AnUnwritableOutputFailsAndLeavesNothing) {
-  const CliRun run = cli({"new", "--row", "0", "-o", "no-such-folder/x.dat"});
+  const test::CliRun run = cli({"new", "--row", "0", "-o", "no-such-folder/x.dat"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("No such file or directory"), std::string::npos) << run.err;
 }

@@ -147,36 +147,12 @@ TEST_F(QtUserInterfaceTest, enterAndEscapePressTheDefaultAndTheCancellingButton)
   EXPECT_EQ(show(confirmation, {}, Qt::Key_Escape), MessageAnswer::Cancel);
 }
 
-TEST_F(QtUserInterfaceTest, boxesAreModalOverTheGivenWindowAndRaiseTheMessageShownFlag) {
+TEST_F(QtUserInterfaceTest, boxesAreModalOverTheGivenWindow) {
   QWidget window;
   window.show();
   ui.setParentWindow(&window);
-  int notifications = 0;
-  QObject::connect(&ui, &CQtUserInterface::messageAboutToShow, [&] { ++notifications; });
-  EXPECT_FALSE(ui.messageShownFlag());
   show({MessageKind::Warning, "w", {}, MessageButtons::Ok, MessageIcon::None, {}}, "ID:10002001");
   EXPECT_EQ(seen.parent, &window);
-  EXPECT_TRUE(ui.messageShownFlag());
-  EXPECT_EQ(notifications, 1);
-  ui.clearMessageShownFlag();
-  EXPECT_FALSE(ui.messageShownFlag());
-}
-
-TEST_F(QtUserInterfaceTest, progressGoesToTheCurrentReceiverAndTheOldOneComesBack) {
-  std::vector<std::string> first;
-  std::vector<std::string> second;
-  ui.reportProgress(1, 2, "nobody listens");
-  ui.setProgressCallback([&](int done, int total, const std::string& label) {
-    first.push_back(label + " " + std::to_string(done) + "/" + std::to_string(total));
-  });
-  ui.reportProgress(3, 128, "Block");
-  auto previous =
-      ui.setProgressCallback([&](int, int, const std::string& label) { second.push_back(label); });
-  ui.reportProgress(4, 128, "Block");
-  ui.setProgressCallback(std::move(previous));
-  ui.reportProgress(5, 128, "Block");
-  EXPECT_EQ(first, (std::vector<std::string>{"Block 3/128", "Block 5/128"}));
-  EXPECT_EQ(second, std::vector<std::string>{"Block"});
 }
 
 TEST_F(QtUserInterfaceTest, pumpingRunsPendingEvents) {
