@@ -1,5 +1,7 @@
 #include "app/CComPortDlg.h"
 
+#include "app/DialogButtons.h"
+
 #include "link/CRadioComm.h"
 #include "views/QtText.h"
 
@@ -21,9 +23,6 @@ namespace {
 
 constexpr int textCaption = 10019001;
 constexpr int textGroup = 10019002;
-constexpr int textOk = 10002001;
-constexpr int textCancel = 10002002;
-constexpr int textHelp = 10002004;
 constexpr int rowsPerColumn = 5;
 // Widest device path shown beside a port button, in pixels.
 constexpr int maxPathWidth = 130;
@@ -67,12 +66,7 @@ CComPortDlg::CComPortDlg(CComPort& port, HelpCallback help, QWidget* parent)
     if (column + 1 < kPortCount / rowsPerColumn) grid->setColumnMinimumWidth(column * 3 + 2, 18);
   }
 
-  auto* buttons =
-      new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(qtText(textOk));
-  buttons->button(QDialogButtonBox::Cancel)->setText(qtText(textCancel));
-  buttons->button(QDialogButtonBox::Help)->setText(qtText(textHelp));
-  buttons->button(QDialogButtonBox::Help)->setEnabled(static_cast<bool>(help_));
+  QDialogButtonBox* buttons = makeOkCancelHelpButtons(*this, static_cast<bool>(help_));
   connect(buttons, &QDialogButtonBox::accepted, this, &CComPortDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &CComPortDlg::reject);
   connect(buttons, &QDialogButtonBox::helpRequested, this, [this] {

@@ -1,5 +1,7 @@
 #include "app/CModelInfoDlg.h"
 
+#include "app/DialogButtons.h"
+
 #include "views/QtText.h"
 
 #include <QApplication>
@@ -15,10 +17,6 @@
 namespace vpr {
 
 namespace {
-
-constexpr int textOk = 10002001;
-constexpr int textCancel = 10002002;
-constexpr int textHelp = 10002004;
 
 void fill(QComboBox* box, const std::vector<ListEntry>& entries, int selected) {
   const QSignalBlocker blocker(box);
@@ -60,12 +58,7 @@ CModelInfoDlg::CModelInfoDlg(RadioData& data, UserInterface& ui, ModelSelection:
   form->addRow(qtText(ModelSelection::kTextModelLabel), models_);
   form->addRow(qtText(ModelSelection::kTextBandLabel), bands_);
 
-  auto* buttons =
-      new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(qtText(textOk));
-  buttons->button(QDialogButtonBox::Cancel)->setText(qtText(textCancel));
-  buttons->button(QDialogButtonBox::Help)->setText(qtText(textHelp));
-  buttons->button(QDialogButtonBox::Help)->setEnabled(static_cast<bool>(help_));
+  QDialogButtonBox* buttons = makeOkCancelHelpButtons(*this, static_cast<bool>(help_));
   connect(buttons, &QDialogButtonBox::accepted, this, &CModelInfoDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { showHelpFor(nullptr); });

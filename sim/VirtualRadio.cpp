@@ -347,6 +347,24 @@ void VirtualRadio::handleIdentify() {
     pending_ = answer;
 }
 
+bool VirtualRadio::floodsInsteadOf(int block) {
+  auto& f = options_.faults;
+  if (block != f.floodAtBlock) return false;
+  f.floodAtBlock = -1;
+  flood(std::chrono::milliseconds(f.floodMs));
+  return true;
+}
+
+std::vector<std::uint8_t> VirtualRadio::noiseAhead(int block) {
+  auto& f = options_.faults;
+  std::vector<std::uint8_t> noise;
+  if (block != f.noiseBeforeBlock) return noise;
+  f.noiseBeforeBlock = -1;
+  for (int i = 0; i < f.noiseBytes; ++i)
+    noise.push_back(noiseByte());
+  return noise;
+}
+
 void VirtualRadio::handleRead() {
   std::uint8_t args[3];
   if (!readBytes(args, 3)) return;
@@ -356,17 +374,8 @@ void VirtualRadio::handleRead() {
   auto& f = options_.faults;
   const int block = static_cast<int>(address / 8);
 
-  if (block == f.floodAtBlock) {
-    f.floodAtBlock = -1;
-    flood(std::chrono::milliseconds(f.floodMs));
-    return;
-  }
-  std::vector<std::uint8_t> answer;
-  if (block == f.noiseBeforeBlock) {
-    f.noiseBeforeBlock = -1;
-    for (int i = 0; i < f.noiseBytes; ++i)
-      answer.push_back(noiseByte());
-  }
+  if (floodsInsteadOf(block)) return;
+  std::vector<std::uint8_t> answer = noiseAhead(block);
   std::uint8_t header[4] = {'W', args[0], args[1], args[2]};
   if (block == f.wrongHeaderBlock && wrongHeadersLeft_ > 0) {
     --wrongHeadersLeft_;
@@ -421,22 +430,13 @@ void VirtualRadio::handleWrite() {
     send({NAK});
     return;
   }
-  if (block == f.floodAtBlock) {
-    f.floodAtBlock = -1;
-    flood(std::chrono::milliseconds(f.floodMs));
-    return;
-  }
+  if (floodsInsteadOf(block)) return;
   if (block == f.refuseWriteBlock && refusalsLeft_ > 0) {
     --refusalsLeft_;
     send({NAK});
     return;
   }
-  std::vector<std::uint8_t> answer;
-  if (block == f.noiseBeforeBlock) {
-    f.noiseBeforeBlock = -1;
-    for (int i = 0; i < f.noiseBytes; ++i)
-      answer.push_back(noiseByte());
-  }
+  std::vector<std::uint8_t> answer = noiseAhead(block);
   {
     std::lock_guard lock(mutex_);
     std::copy(data.begin(), data.end(), memory_.begin() + static_cast<long>(address));

@@ -102,6 +102,10 @@ private:
   bool silentNow() const;
   std::uint8_t noiseByte();
   void flood(std::chrono::milliseconds duration);
+  // The one-shot faults of a block: a flood instead of its answer (true when it happened), and
+  // noise bytes ahead of its answer.
+  bool floodsInsteadOf(int block);
+  std::vector<std::uint8_t> noiseAhead(int block);
 
   Memory memory_;
   VirtualRadioOptions options_;

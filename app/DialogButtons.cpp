@@ -1,0 +1,27 @@
+#include "app/DialogButtons.h"
+
+#include "views/QtText.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
+namespace vpr {
+
+namespace {
+constexpr int textOk = 10002001;
+constexpr int textCancel = 10002002;
+constexpr int textHelp = 10002004;
+} // namespace
+
+QDialogButtonBox* makeOkCancelHelpButtons(QDialog& dialog, bool helpAvailable) {
+  auto* buttons =
+      new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dialog);
+  buttons->button(QDialogButtonBox::Ok)->setText(qtText(textOk));
+  buttons->button(QDialogButtonBox::Cancel)->setText(qtText(textCancel));
+  buttons->button(QDialogButtonBox::Help)->setText(qtText(textHelp));
+  buttons->button(QDialogButtonBox::Help)->setEnabled(helpAvailable);
+  return buttons;
+}
+
+} // namespace vpr
