@@ -1,11 +1,32 @@
-// Entry point of the widget test programs: GoogleTest inside a QApplication,
-// so that tests can use real widgets, events and QTest's key and mouse helpers.
+// Entry point of the widget test programs: GoogleTest inside a QApplication on a real X server
+// (the xcb platform), so that tests use real widgets, popups, focus and window management.
+//
+// The X server comes from tools/with-display.sh. When CTest hands out one of several servers
+// as a resource (CTEST_RESOURCE_GROUP_0_DISPLAY="id:x<n>,slots:1"), the test uses display :n,
+// so that tests running in parallel never take the focus from each other.
 #include <QApplication>
+#include <QByteArray>
 #include <gtest/gtest.h>
 
+namespace {
+
+// The display CTest allocated to this test, or an empty text without a resource allocation.
+QByteArray allocatedDisplay() {
+  const QByteArray allocation = qgetenv("CTEST_RESOURCE_GROUP_0_DISPLAY");
+  for (const QByteArray& field : allocation.split(',')) {
+    if (field.startsWith("id:x")) return ":" + field.mid(4);
+  }
+  return {};
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-  QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (done while building) needs no window system.
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+  if (const QByteArray display = allocatedDisplay(); !display.isEmpty()) qputenv("DISPLAY", display);
+  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
+  QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }
