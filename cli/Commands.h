@@ -34,5 +34,7 @@ Command addReadCommand(CLI::App& app);
 Command addWriteCommand(CLI::App& app);
 // detect --port P: identifies the connected radio without reading its image.
 Command addDetectCommand(CLI::App& app);
+// test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches.
+Command addTestCommand(CLI::App& app);
 
 } // namespace vpr::cli

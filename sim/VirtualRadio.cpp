@@ -26,6 +26,41 @@ constexpr char kSharedCode[] = "P5390";
 // How long the radio waits for the rest of a command before it forgets the part it has.
 constexpr std::chrono::milliseconds kCommandGap{1000};
 constexpr std::size_t kModelCodeAt = 0x3D0;
+// K function code of the transmitter key, and the code whose first press begins every entry
+// into an adjustment mode.
+constexpr std::uint8_t kTransmitKey = 0x11;
+constexpr std::uint8_t kAdjustEntryKey = 0x13;
+
+std::string hex(int value, int digits) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text(static_cast<std::size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0; --i, value >>= 4)
+    text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+  return text;
+}
+
+// The memory byte an adjustment value goes to: by its letter, and for the deviation letters by
+// whether the adjustment mode was entered with 'n' (the narrow items).
+int adjustOffset(std::uint8_t letter, bool narrow) {
+  switch (letter) {
+  case 'f':
+    return 0x3F7;
+  case 'P':
+    return 0x3F3;
+  case 'M':
+    return 0x3F1;
+  case 'm':
+    return 0x3F2;
+  case 'Q':
+    return narrow ? 0x3F8 : 0x3F4;
+  case 'D':
+    return narrow ? 0x3F9 : 0x3F5;
+  case 'B':
+    return 0x3F0;
+  default:
+    return -1;
+  }
+}
 
 } // namespace
 
@@ -298,17 +333,24 @@ void VirtualRadio::dispatch(std::uint8_t command) {
     handleWrite();
     return;
   case 'C':
-    if (readBytes(args, 1)) send({ACK});
+    if (readBytes(args, 1))
+      handleTestCommand("C", "channel " + std::to_string(args[0]), [&] { testState_.channel = args[0]; });
     return;
   case 'S':
+    if (readBytes(args, 2)) {
+      const int code = args[0] << 8 | args[1];
+      handleTestCommand("S", "signalling " + hex(code, 4), [&] { testState_.signalling = code; });
+    }
+    return;
   case 'K':
-    if (readBytes(args, 2)) send({ACK});
+    if (readBytes(args, 2)) handleKey(args[0], args[1]);
     return;
   case 'n':
-    send({ACK});
+    handleTestCommand("n", "n", [&] { nSeen_ = true; });
     return;
   case 'V':
-    if (readBytes(args, 6) && std::memcmp(args, kIdentityText + 1, 6) == 0) send({ACK});
+    if (readBytes(args, 6) && std::memcmp(args, kIdentityText + 1, 6) == 0)
+      handleTestCommand("V", "identity", [] {});
     return;
   case 'f':
   case 'P':
@@ -472,10 +514,75 @@ void VirtualRadio::handleAdjust(std::uint8_t letter) {
     }
     if (matched > 2) return; // a broken "PROGRAM": nothing sensible to answer
   }
+  bool refused = false;
+  if (!admitTestCommand(std::string(1, static_cast<char>(letter)), refused)) return;
+  const std::uint8_t last = refused ? NAK : ACK;
+  if (!refused) {
+    std::lock_guard lock(mutex_);
+    const int offset = adjustOffset(letter, nSeen_);
+    memory_[static_cast<std::size_t>(offset)] = value;
+    testState_.lastAdjustOffset = offset;
+    testEvents_.push_back(std::string("value ") + static_cast<char>(letter) + " " + std::to_string(value));
+  }
+  // The items whose value is stored inverted are answered with the letter and value echoed.
   if (letter == 'M' || letter == 'm' || letter == 'B')
-    send({letter, value, ACK});
+    send({letter, value, last});
   else
-    send({ACK});
+    send({last});
+}
+
+void VirtualRadio::handleKey(std::uint8_t code, std::uint8_t phase) {
+  std::string event = "key " + hex(code, 2) + " " + std::to_string(phase);
+  if (code == kTransmitKey && (phase == 1 || phase == 2)) event = phase == 1 ? "transmit on" : "transmit off";
+  handleTestCommand("K" + hex(code, 2), event, [&] {
+    if (code == kTransmitKey) testState_.transmitting = phase == 1;
+    if (code == kAdjustEntryKey && phase == 1) nSeen_ = false;
+  });
+}
+
+bool VirtualRadio::admitTestCommand(const std::string& key, bool& refused) {
+  std::lock_guard lock(mutex_);
+  ++testCommands_;
+  const auto& f = options_.faults;
+  if (f.silentAfterTestCommands >= 0 && testCommands_ > f.silentAfterTestCommands) return false;
+  refused = false;
+  const std::string& wanted = testFault_.command;
+  const bool matches = !wanted.empty() && (key == wanted || (wanted == "K" && key[0] == 'K'));
+  if (!matches) return true;
+  ++testFaultSeen_;
+  if (testFaultSeen_ <= testFault_.skip || testFaultSeen_ > testFault_.skip + testFault_.times) return true;
+  testEvents_.push_back("refused " + key);
+  if (testFault_.silent) return false;
+  refused = true;
+  return true;
+}
+
+void VirtualRadio::handleTestCommand(const std::string& key, const std::string& event,
+                                     const std::function<void()>& apply) {
+  bool refused = false;
+  if (!admitTestCommand(key, refused)) return;
+  if (!refused) {
+    std::lock_guard lock(mutex_);
+    apply();
+    testEvents_.push_back(event);
+  }
+  send({refused ? NAK : ACK});
+}
+
+std::vector<std::string> VirtualRadio::testEvents() const {
+  std::lock_guard lock(mutex_);
+  return testEvents_;
+}
+
+TestModeState VirtualRadio::testState() const {
+  std::lock_guard lock(mutex_);
+  return testState_;
+}
+
+void VirtualRadio::injectTestFault(TestCommandFault fault) {
+  std::lock_guard lock(mutex_);
+  testFault_ = std::move(fault);
+  testFaultSeen_ = 0;
 }
 
 } // namespace vpr::sim

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -36,6 +37,26 @@ struct VirtualRadioFaults {
   int wrongLengthBlock = -1;     // this block's read answer claims and carries 16 bytes
   int hangUpAfterBlocks = -1;    // after this many block transfers the line is cut
   int nakFinalAckBlock = -1;     // the final byte of this block's read answer is not ACK
+  // Test-mode commands: after this many, answers nothing more (a radio that stops mid-session).
+  int silentAfterTestCommands = -1;
+};
+
+// A test-mode command refused on purpose. Commands are named as in the event log's keys: a
+// letter ('C', 'S', 'n', 'V' for the identity text, or an adjustment letter), or "K" followed by
+// the function code in two hexadecimal digits ("K11"); "K" alone stands for every K command.
+struct TestCommandFault {
+  std::string command; // empty: none
+  int skip = 0;        // the first `skip` matching commands are answered normally...
+  int times = 1;       // ...then this many are refused
+  bool silent = false; // refused by answering nothing instead of NAK
+};
+
+// What the radio's test mode is doing now.
+struct TestModeState {
+  int channel = 0;           // last 'C' byte (0 before any)
+  int signalling = 0xFFFF;   // last 'S' code
+  bool transmitting = false; // K 0x11 0x01 seen and no K 0x11 0x02 since
+  int lastAdjustOffset = -1; // memory byte the last adjustment value went to
 };
 
 struct VirtualRadioOptions {
@@ -82,6 +103,15 @@ public:
   // One byte's time on the line (11 bits at the baud rate).
   std::chrono::nanoseconds byteTime() const;
 
+  // The test-mode events in order: "identity", "channel N", "signalling XXXX" (hex code),
+  // "transmit on", "transmit off", "key CC P" (other K commands: hex code, phase), "n",
+  // "value L V" (adjustment letter, value byte as received), and "refused X" for a command
+  // refused on purpose.
+  std::vector<std::string> testEvents() const;
+  TestModeState testState() const;
+  // Refuses test-mode commands from now on as the fault says (replacing an earlier one).
+  void injectTestFault(TestCommandFault fault);
+
 private:
   using Clock = std::chrono::steady_clock;
   class Stopped {};
@@ -98,6 +128,14 @@ private:
   void handleRead();
   void handleWrite();
   void handleAdjust(std::uint8_t letter);
+  // A test-mode command has arrived (its key as in the event log): false when it is to go
+  // unanswered; refused is set when it is to be answered with NAK.
+  bool admitTestCommand(const std::string& key, bool& refused);
+  // Answers a test-mode command with ACK (or NAK when refused on purpose); an admitted command
+  // changes the state through apply and is logged as event.
+  void handleTestCommand(const std::string& key, const std::string& event,
+                         const std::function<void()>& apply);
+  void handleKey(std::uint8_t code, std::uint8_t phase);
   void finishBlock();
   bool silentNow() const;
   std::uint8_t noiseByte();
@@ -116,6 +154,12 @@ private:
   int wrongHeadersLeft_ = 0;
   int refusalsLeft_ = 0;
   std::uint32_t rng_;
+  int testCommands_ = 0;
+  bool nSeen_ = false; // 'n' since the last adjustment-mode entry began (the narrow items)
+  TestCommandFault testFault_;
+  int testFaultSeen_ = 0;
+  std::vector<std::string> testEvents_;
+  TestModeState testState_;
   // Pending input byte that ended a wait for ACK and must be handled as a command.
   std::optional<std::uint8_t> pending_;
 

@@ -95,6 +95,14 @@ int main(int argc, char** argv) {
   app.add_option("--truncate", truncate, "Cut the answer to a block read short");
   app.add_option("--wrong-length", wrongLength, "Answer a block read with 16 bytes");
   app.add_option("--nak-final", nakFinal, "End a block read with NAK instead of ACK");
+  std::string refuseTest, eventsFile;
+  app.add_option("--refuse-test", refuseTest,
+                 "CMD[:TIMES]: refuse a test-mode command with NAK (C, S, n, V, an adjustment letter, "
+                 "K or K11 for the K command with code 0x11)");
+  app.add_option("--silent-after-test", f.silentAfterTestCommands,
+                 "Answer nothing after this many test-mode commands")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--events", eventsFile, "Write the test-mode events to this file when the radio stops");
   CLI11_PARSE(app, argc, argv);
 
   options.turnaround = std::chrono::microseconds(turnaroundUs);
@@ -128,7 +136,21 @@ int main(int argc, char** argv) {
   sigaddset(&signals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
+  vpr::sim::TestCommandFault testFault;
+  if (!refuseTest.empty()) {
+    const auto colon = refuseTest.find(':');
+    testFault.command = refuseTest.substr(0, colon);
+    int ignored = 0;
+    if (testFault.command.empty() ||
+        (colon != std::string::npos &&
+         !parseBlockCount("0" + refuseTest.substr(colon), ignored, testFault.times))) {
+      std::cerr << "vpr40t-sim: --refuse-test takes CMD or CMD:TIMES\n";
+      return 2;
+    }
+  }
+
   vpr::sim::VirtualRadio radio(memory, options);
+  radio.injectTestFault(testFault);
   if (!radio.start()) {
     std::cerr << "vpr40t-sim: " << radio.error() << "\n";
     return 1;
@@ -138,6 +160,11 @@ int main(int argc, char** argv) {
   int signal = 0;
   sigwait(&signals, &signal);
   radio.stop();
+  if (!eventsFile.empty()) {
+    std::ofstream events(eventsFile, std::ios::trunc);
+    for (const std::string& event : radio.testEvents())
+      events << event << '\n';
+  }
   if (!saveFile.empty()) {
     if (!saveMemory(saveFile, radio.memory())) {
       std::cerr << "vpr40t-sim: cannot save the memory to " << saveFile << "\n";

@@ -1,0 +1,195 @@
+#include "cli/TestBench.h"
+
+#include "lang/CLanguageTable.h"
+#include "lang/TextFormat.h"
+#include "model/ValueCodec.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+
+namespace vpr::cli {
+
+namespace {
+
+constexpr int kTextUnknownCommand = 10062101;
+constexpr int kTextLineTooLong = 10062102;
+constexpr int kTextNumberRange = 10062103;
+constexpr int kTextNotProgrammed = 10062104;
+constexpr int kTextWhileTransmitting = 10062105;
+constexpr int kTextWhileAdjusting = 10062106;
+constexpr int kTextNoAdjustment = 10062107;
+constexpr int kTextOnOrOff = 10062108;
+constexpr int kTextNoArgument = 10062109;
+constexpr int kTextTransmitLimit = 10062110;
+constexpr int kTextRadioTrouble = 10062111;
+constexpr int kTextEmptyLine = 10062112;
+
+using Outcome = TestModeSession::Outcome;
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// An answer is one line, whatever line breaks the language file's texts hold.
+std::string oneLine(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  return text;
+}
+
+std::string error(const std::string& text) {
+  return "error " + oneLine(text);
+}
+
+// Digits only, at most three of them: letters, signs and huge numbers never become a value.
+std::optional<int> numberOf(const std::string& text) {
+  if (text.empty() || text.size() > 3) return std::nullopt;
+  if (!std::all_of(text.begin(), text.end(),
+                   [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+    return std::nullopt;
+  return std::stoi(text);
+}
+
+std::string frequencyText(const FrequencyCode& code) {
+  const std::string text = formatFrequency(code);
+  return text.empty() ? "-" : text;
+}
+
+} // namespace
+
+MessageAnswer TestBench::BenchUserInterface::showMessage(const MessageRequest& request) {
+  lastMessage = request.text;
+  return TerminalUserInterface::showMessage(request);
+}
+
+TestBench::TestBench(CRadioComm& radio, RadioImage& image, std::ostream& errors)
+    : ui_(errors), session_(radio, ui_, image, false) {}
+
+std::optional<std::string> TestBench::begin() {
+  ui_.lastMessage.clear();
+  if (session_.begin() == 0) return std::nullopt;
+  return error(ui_.lastMessage.empty() ? textOf(kTextRadioTrouble) : ui_.lastMessage);
+}
+
+std::string TestBench::overlongLine() {
+  return error(formatText(textOf(kTextLineTooLong), {static_cast<int>(kMaxLineLength)}));
+}
+
+std::string TestBench::answer(const std::string& line, bool& quit) {
+  const std::string command = trimmed(line);
+  if (command.empty()) return error(textOf(kTextEmptyLine));
+  const auto space = command.find_first_of(" \t");
+  const std::string word = command.substr(0, space);
+  const std::string argument = space == std::string::npos ? std::string() : trimmed(command.substr(space));
+  ui_.lastMessage.clear();
+  return run(word, argument, quit);
+}
+
+std::string TestBench::run(const std::string& word, const std::string& argument, bool& quit) {
+  // Commands with a number: the word, its range, and whether the moment allows it.
+  struct Ranged {
+    const char* word;
+    int minimum;
+    int maximum;
+  };
+  static constexpr Ranged kRanged[] = {
+      {"channel", 1, layout::kTestFreqCount},
+      {"signalling", 0, TestModeSession::kSignallingCount - 1},
+      {"adjust", 0, layout::kAdjustItemCount - 1},
+      {"value", 0, kAdjustValueMax},
+  };
+  for (const Ranged& ranged : kRanged) {
+    if (word != ranged.word) continue;
+    const std::optional<int> number = numberOf(argument);
+    if (!number || *number < ranged.minimum || *number > ranged.maximum)
+      return error(formatText(textOf(kTextNumberRange), {word, ranged.minimum, ranged.maximum}));
+    if (word == "value") {
+      if (!session_.adjusting()) return error(textOf(kTextNoAdjustment));
+      return outcome(session_.setValue(*number), [&] { return "value " + std::to_string(*number); });
+    }
+    if (session_.adjusting()) return error(textOf(kTextWhileAdjusting));
+    if (word == "adjust")
+      return outcome(session_.openAdjustment(*number), [this] { return adjustmentText(); });
+    if (session_.transmitting()) return error(textOf(kTextWhileTransmitting));
+    if (word == "channel") {
+      if (!session_.isProgrammed(*number - 1))
+        return error(formatText(textOf(kTextNotProgrammed), {*number}));
+      return outcome(session_.selectChannel(*number), [this] { return channelText(); });
+    }
+    return outcome(session_.selectSignalling(*number), [&] {
+      return "signalling " + std::to_string(*number) + " tone " + toneListText(*number);
+    });
+  }
+  if (word == "transmit") {
+    if (argument != "on" && argument != "off") return error(textOf(kTextOnOrOff));
+    if (session_.adjusting()) return error(textOf(kTextWhileAdjusting));
+    return outcome(session_.setTransmitting(argument == "on"), [&] { return "transmit " + argument; });
+  }
+  static constexpr const char* kPlain[] = {"apply", "leave", "status", "quit"};
+  if (std::find(std::begin(kPlain), std::end(kPlain), word) == std::end(kPlain))
+    return error(formatText(textOf(kTextUnknownCommand), {word}));
+  if (!argument.empty()) return error(formatText(textOf(kTextNoArgument), {word}));
+  if (word == "status") return status();
+  if (word == "quit") {
+    quit = true;
+    return "ok quit";
+  }
+  if (!session_.adjusting()) return error(textOf(kTextNoAdjustment));
+  if (word == "apply")
+    return outcome(session_.apply(), [this] { return "applied " + std::to_string(session_.appliedValue()); });
+  const int item = session_.adjustItemIndex();
+  const int value = session_.appliedValue();
+  return outcome(session_.leaveAdjustment(true),
+                 [&] { return "leave item " + std::to_string(item) + " value " + std::to_string(value); });
+}
+
+std::string TestBench::outcome(Outcome result, const std::function<std::string()>& done) {
+  if (result == Outcome::Done) return "ok " + done();
+  return error(ui_.lastMessage.empty() ? textOf(kTextRadioTrouble) : ui_.lastMessage);
+}
+
+std::string TestBench::channelText() const {
+  return "channel " + std::to_string(session_.testChannel() + 1) + " rx " +
+         frequencyText(session_.receiveFrequency(session_.testChannel())) + " tx " +
+         frequencyText(session_.transmitFrequency(session_.testChannel()));
+}
+
+std::string TestBench::adjustmentText() const {
+  return "adjust " + std::to_string(session_.adjustItemIndex()) + " value " +
+         std::to_string(session_.currentValue());
+}
+
+std::string TestBench::status() const {
+  std::string text = "ok " + channelText() + " signalling " + std::to_string(session_.signallingIndex()) +
+                     " tone " + toneListText(session_.signallingIndex()) + " transmit " +
+                     (session_.transmitting() ? "on" : "off");
+  if (const auto left = session_.transmitTimeLeft(TestModeSession::Clock::now()))
+    text += " left " + std::to_string(std::chrono::ceil<std::chrono::seconds>(*left).count());
+  if (!session_.adjusting()) return text + " item none";
+  return text + " item " + std::to_string(session_.adjustItemIndex()) + " current " +
+         std::to_string(session_.currentValue()) + " applied " + std::to_string(session_.appliedValue());
+}
+
+bool TestBench::finish() {
+  bool done = true;
+  if (session_.adjusting()) done = session_.leaveAdjustment(true) == Outcome::Done;
+  done = session_.setTransmitting(false) == Outcome::Done && done;
+  session_.end();
+  return done;
+}
+
+std::optional<std::string> TestBench::enforceTransmitLimit(TestModeSession::Clock::time_point now) {
+  Outcome result = Outcome::Done;
+  ui_.lastMessage.clear();
+  if (!session_.enforceTransmitLimit(now, &result)) return std::nullopt;
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(session_.transmitLimit()).count();
+  std::string notice = formatText(textOf(kTextTransmitLimit), {static_cast<long long>(seconds)});
+  if (result != Outcome::Done)
+    notice += " " + (ui_.lastMessage.empty() ? textOf(kTextRadioTrouble) : ui_.lastMessage);
+  return oneLine(notice);
+}
+
+} // namespace vpr::cli

@@ -1,0 +1,325 @@
+// The test mode against the virtual radio over a real pseudo-terminal: what reaches the radio,
+// what lands in the image and what the user is shown.
+
+#include "link/TestModeSession.h"
+#include "RadioOnLine.h"
+#include "model/ModelCatalogue.h"
+#include "model/RadioData.h"
+
+#include <gmock/gmock.h>
+
+namespace vpr::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Outcome = TestModeSession::Outcome;
+
+RadioImage rowImage(int row = 0) {
+  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+}
+
+void eraseTestFrequency(RadioImage& image, int number) {
+  std::fill_n(image.begin() + static_cast<long>(layout::testFreqOffset(number)), kRecordSize, 0xFF);
+}
+
+// The default images program test frequencies 1..8 only.
+void copyTestFrequency(RadioImage& image, int from, int to) {
+  std::copy_n(image.begin() + static_cast<long>(layout::testFreqOffset(from)), kRecordSize,
+              image.begin() + static_cast<long>(layout::testFreqOffset(to)));
+}
+
+sim::VirtualRadioOptions inProgramMode() {
+  sim::VirtualRadioOptions options;
+  options.programMode = true;
+  return options;
+}
+
+// A radio holding `memory` and a session over the program's own copy of the image.
+struct TestBench {
+  explicit TestBench(const RadioImage& memory, bool demonstration = false,
+                     sim::VirtualRadioOptions options = inProgramMode())
+      : pair(memory, options), image(memory), session(pair.link, pair.ui, image, demonstration) {}
+
+  // The events after the start sequence.
+  std::vector<std::string> eventsSinceStart() const {
+    auto events = pair.radio.testEvents();
+    events.erase(events.begin(), events.begin() + static_cast<long>(startEvents));
+    return events;
+  }
+  void started() {
+    ASSERT_EQ(session.begin(), 0);
+    startEvents = pair.radio.testEvents().size();
+  }
+
+  RadioOnLine pair;
+  RadioImage image;
+  TestModeSession session;
+  std::size_t startEvents = 0;
+};
+
+using TestModeStart = LinkTest;
+
+TEST_F(TestModeStart, TheRadioIsCheckedComparedLoadedGreetedAndTunedToTheFirstProgrammedFrequency) {
+  RadioImage memory = rowImage();
+  eraseTestFrequency(memory, 1);
+  memory[0x3F3] = 0x42; // the radio's own alignment differs from the file's
+  RadioImage image = memory;
+  image[0x3F3] = 0x99;
+  TestBench bench(memory);
+  bench.image = image;
+  ASSERT_EQ(bench.session.begin(), 0);
+  EXPECT_THAT(bench.pair.radio.testEvents(),
+              ElementsAre("identity", "key 16 1", "key 16 2", "channel 2", "signalling FFFF"));
+  EXPECT_EQ(bench.session.testChannel(), 1);
+  EXPECT_EQ(bench.image[0x3F3], 0x42);
+  EXPECT_TRUE(bench.pair.ui.messages.empty());
+  EXPECT_EQ(bench.pair.link.ReadTimeout(), CRadioComm::kTestModeTimeoutMs);
+}
+
+TEST_F(TestModeStart, ARadioOutsideProgrammingModeIsAskedForItFirst) {
+  TestBench bench(rowImage(), false, {});
+  ASSERT_EQ(bench.session.begin(), 0);
+  EXPECT_EQ(bench.pair.radio.stats().programRequests, 1);
+}
+
+TEST_F(TestModeStart, MatchingButUnprogrammedTestFrequenciesStartOnChannelOne) {
+  RadioImage memory = rowImage();
+  for (int k = 1; k <= 16; ++k)
+    eraseTestFrequency(memory, k);
+  TestBench bench(memory);
+  ASSERT_EQ(bench.session.begin(), 0);
+  EXPECT_EQ(bench.session.testChannel(), 0);
+  EXPECT_THAT(bench.pair.radio.testEvents(), Contains("channel 1"));
+}
+
+TEST_F(TestModeStart, DifferentTestFrequenciesKeepTheTestModeClosed) {
+  RadioImage memory = rowImage();
+  TestBench bench(memory);
+  bench.image[layout::testFreqOffset(5)] ^= 0x10;
+  EXPECT_EQ(bench.session.begin(), 3);
+  EXPECT_EQ(bench.pair.ui.messageTexts(), std::vector<std::string>{idText(10026005)});
+  EXPECT_THAT(bench.pair.radio.testEvents(), IsEmpty());
+  EXPECT_FALSE(bench.pair.link.IsOpen());
+}
+
+TEST_F(TestModeStart, ARadioOfAnotherModelIsRefused) {
+  TestBench bench(rowImage(0));
+  bench.image = rowImage(3);
+  EXPECT_EQ(bench.session.begin(), 3);
+  EXPECT_EQ(bench.pair.ui.messageTexts(), std::vector<std::string>{idText(10026006)});
+  EXPECT_THAT(bench.pair.radio.testEvents(), IsEmpty());
+}
+
+TEST_F(TestModeStart, DemonstrationModeSendsNothingWhateverIsDone) {
+  TestBench bench(rowImage(), true);
+  ASSERT_EQ(bench.session.begin(), 0);
+  EXPECT_TRUE(bench.pair.link.IsOpen());
+  EXPECT_EQ(bench.session.toggleTransmit(), Outcome::Done);
+  EXPECT_EQ(bench.session.openAdjustment(2), Outcome::Done);
+  EXPECT_EQ(bench.session.setValue(10), Outcome::Done);
+  EXPECT_EQ(bench.session.leaveAdjustment(true), Outcome::Done);
+  EXPECT_EQ(bench.session.selectChannel(3), Outcome::Done);
+  bench.session.end();
+  EXPECT_TRUE(bench.pair.radio.received().empty());
+}
+
+using TestChannel = LinkTest;
+
+TEST_F(TestChannel, TheSpinSkipsUnprogrammedFrequenciesAndWraps) {
+  RadioImage memory = rowImage();
+  copyTestFrequency(memory, 2, 16);
+  for (int k = 1; k <= 15; ++k)
+    if (k != 2 && k != 5) eraseTestFrequency(memory, k);
+  TestBench bench(memory);
+  EXPECT_EQ(bench.session.stepChannel(2, +1), 4);
+  EXPECT_EQ(bench.session.stepChannel(16, +1), 1);
+  EXPECT_EQ(bench.session.stepChannel(2, -1), 15);
+  EXPECT_EQ(bench.session.stepChannel(40, +1), 1); // a typed number is clamped to 1..16 first
+}
+
+TEST_F(TestChannel, SignallingStepsWrapWithoutSkipping) {
+  EXPECT_EQ(TestModeSession::stepSignalling(38, +1), 0);
+  EXPECT_EQ(TestModeSession::stepSignalling(0, -1), 38);
+  EXPECT_EQ(TestModeSession::stepSignalling(-4, +1), 1);
+}
+
+TEST_F(TestChannel, NumbersOutsideOneToSixteenAndEmptyRecordsSendNothing) {
+  RadioImage memory = rowImage();
+  eraseTestFrequency(memory, 9);
+  TestBench bench(memory);
+  bench.started();
+  for (int number : {0, 17, 9})
+    EXPECT_EQ(bench.session.selectChannel(number), Outcome::Refused) << number;
+  EXPECT_EQ(bench.session.testChannel(), 0);
+  EXPECT_EQ(bench.session.selectChannel(4), Outcome::Done);
+  EXPECT_THAT(bench.eventsSinceStart(), ElementsAre("channel 4"));
+}
+
+TEST_F(TestChannel, SignallingGoesOutAsTheToneCodeHighByteFirst) {
+  TestBench bench(rowImage());
+  bench.started();
+  EXPECT_EQ(bench.session.selectSignalling(1), Outcome::Done);
+  EXPECT_EQ(bench.session.selectSignalling(39), Outcome::Refused);
+  EXPECT_THAT(bench.eventsSinceStart(), ElementsAre("signalling 0670"));
+}
+
+using Transmitter = LinkTest;
+
+TEST_F(Transmitter, TransmitTwiceSendsChannelSignallingKeyAndUnkey) {
+  TestBench bench(rowImage());
+  bench.started();
+  const auto before = bench.pair.radio.received().size();
+  EXPECT_EQ(bench.session.toggleTransmit(), Outcome::Done);
+  EXPECT_TRUE(bench.pair.radio.testState().transmitting);
+  EXPECT_EQ(bench.session.toggleTransmit(), Outcome::Done);
+  const auto bytes = bench.pair.radio.received();
+  const std::vector<std::uint8_t> sent(bytes.begin() + static_cast<long>(before), bytes.end());
+  EXPECT_EQ(sent, (std::vector<std::uint8_t>{'C', 1, 'S', 0xFF, 0xFF, 'K', 0x11, 0x01, 'K', 0x11, 0x02}));
+  EXPECT_FALSE(bench.pair.radio.testState().transmitting);
+}
+
+TEST_F(Transmitter, EndingTheTestModeUnkeysFirst) {
+  TestBench bench(rowImage());
+  bench.started();
+  ASSERT_EQ(bench.session.setTransmitting(true), Outcome::Done);
+  bench.session.end();
+  EXPECT_THAT(bench.eventsSinceStart(),
+              ElementsAre("channel 1", "signalling FFFF", "transmit on", "transmit off"));
+  EXPECT_FALSE(bench.pair.link.IsOpen());
+}
+
+TEST_F(Transmitter, ChannelAndSignallingCannotChangeWhileKeyed) {
+  TestBench bench(rowImage());
+  bench.started();
+  ASSERT_EQ(bench.session.setTransmitting(true), Outcome::Done);
+  EXPECT_EQ(bench.session.selectChannel(2), Outcome::Refused);
+  EXPECT_EQ(bench.session.selectSignalling(2), Outcome::Refused);
+}
+
+TEST_F(Transmitter, TheTransmitLimitUnkeysAKeyedTransmitter) {
+  TestBench bench(rowImage());
+  bench.started();
+  const auto keyedAt = TestModeSession::Clock::now();
+  ASSERT_EQ(bench.session.setTransmitting(true), Outcome::Done);
+  const auto limit = TestModeSession::kTransmitLimit;
+  EXPECT_GT(*bench.session.transmitTimeLeft(keyedAt), limit - std::chrono::seconds(5));
+  EXPECT_FALSE(bench.session.enforceTransmitLimit(keyedAt + limit - std::chrono::seconds(5)));
+  EXPECT_TRUE(bench.pair.radio.testState().transmitting);
+  Outcome outcome = Outcome::Refused;
+  EXPECT_TRUE(bench.session.enforceTransmitLimit(keyedAt + limit + std::chrono::seconds(5), &outcome));
+  EXPECT_EQ(outcome, Outcome::Done);
+  EXPECT_FALSE(bench.session.transmitting());
+  EXPECT_FALSE(bench.pair.radio.testState().transmitting);
+  EXPECT_FALSE(bench.session.transmitTimeLeft(keyedAt).has_value());
+}
+
+TEST_F(Transmitter, AFailedUnkeyIsOfferedAgainAndSentOnceMoreAtTheEnd) {
+  TestBench bench(rowImage());
+  bench.started();
+  ASSERT_EQ(bench.session.setTransmitting(true), Outcome::Done);
+  bench.pair.radio.injectTestFault({"K11", 0, 1, false});
+  bench.pair.ui.answers = {MessageAnswer::Cancel};
+  EXPECT_EQ(bench.session.setTransmitting(false), Outcome::Failed);
+  EXPECT_EQ(bench.pair.ui.messageTexts(), std::vector<std::string>{idText(10026031)});
+  EXPECT_TRUE(bench.pair.radio.testState().transmitting);
+  bench.session.end();
+  EXPECT_FALSE(bench.pair.radio.testState().transmitting);
+}
+
+TEST_F(Transmitter, RetryRepeatsAFailedCommand) {
+  TestBench bench(rowImage());
+  bench.started();
+  bench.pair.radio.injectTestFault({"C", 0, 1, false});
+  bench.pair.ui.answers = {MessageAnswer::Retry};
+  EXPECT_EQ(bench.session.selectChannel(3), Outcome::Done);
+  EXPECT_THAT(bench.eventsSinceStart(), ElementsAre("refused C", "channel 3"));
+  bench.pair.radio.injectTestFault({"S", 0, 1, false});
+  bench.pair.ui.answers = {MessageAnswer::Cancel};
+  EXPECT_EQ(bench.session.selectSignalling(3), Outcome::Failed);
+}
+
+using Adjustment = LinkTest;
+
+TEST_F(Adjustment, AnInvertedItemStoresAndSendsTheComplement) {
+  RadioImage memory = rowImage();
+  memory[0x3F1] = 0x30;
+  TestBench bench(memory);
+  bench.started();
+  ASSERT_EQ(bench.session.openAdjustment(2), Outcome::Done);
+  EXPECT_EQ(bench.session.currentValue(), 255 - 0x30);
+  EXPECT_EQ(bench.session.setValue(200), Outcome::Done);
+  EXPECT_EQ(bench.image[0x3F1], 55);
+  EXPECT_EQ(bench.pair.radio.memory()[0x3F1], 55);
+  EXPECT_THAT(bench.eventsSinceStart(),
+              ElementsAre("channel 1", "signalling FFFF", "channel 1", "key 13 1", "key 17 1", "key 13 2",
+                          "key 17 2", "key 12 1", "key 12 2", "value M 48", "value M 55"));
+}
+
+TEST_F(Adjustment, LeavingWithoutApplyRestoresTheOpeningValue) {
+  RadioImage memory = rowImage();
+  memory[0x3F8] = 90;
+  TestBench bench(memory);
+  bench.started();
+  ASSERT_EQ(bench.session.openAdjustment(6), Outcome::Done); // QT deviation (narrow): 'n' first
+  ASSERT_EQ(bench.session.setValue(120), Outcome::Done);
+  EXPECT_EQ(bench.pair.radio.memory()[0x3F8], 120);
+  EXPECT_EQ(bench.pair.radio.memory()[0x3F4], memory[0x3F4]); // the wide item is untouched
+  EXPECT_EQ(bench.session.leaveAdjustment(true), Outcome::Done);
+  EXPECT_EQ(bench.image[0x3F8], 90);
+  EXPECT_EQ(bench.pair.radio.memory()[0x3F8], 90);
+  const auto events = bench.eventsSinceStart();
+  EXPECT_THAT(std::vector<std::string>(events.end() - 6, events.end()),
+              ElementsAre("value Q 90", "key 13 1", "key 17 1", "key 13 2", "key 17 2", "channel 1"));
+}
+
+TEST_F(Adjustment, AnAppliedValueStaysWhenTheAdjustmentEnds) {
+  TestBench bench(rowImage());
+  bench.started();
+  ASSERT_EQ(bench.session.openAdjustment(1), Outcome::Done);
+  ASSERT_EQ(bench.session.setValue(77), Outcome::Done);
+  ASSERT_EQ(bench.session.apply(), Outcome::Done);
+  ASSERT_EQ(bench.session.setValue(78), Outcome::Done);
+  EXPECT_EQ(bench.session.leaveAdjustment(true), Outcome::Done);
+  EXPECT_EQ(bench.image[0x3F3], 77);
+  EXPECT_EQ(bench.pair.radio.memory()[0x3F3], 77);
+}
+
+TEST_F(Adjustment, OpeningWhileKeyedUnkeysFirst) {
+  TestBench bench(rowImage());
+  bench.started();
+  ASSERT_EQ(bench.session.setTransmitting(true), Outcome::Done);
+  ASSERT_EQ(bench.session.openAdjustment(0), Outcome::Done);
+  EXPECT_FALSE(bench.session.transmitting());
+  EXPECT_THAT(bench.eventsSinceStart(), Contains("transmit off"));
+  EXPECT_EQ(bench.session.setTransmitting(true), Outcome::Refused);
+}
+
+TEST_F(Adjustment, AValueTheRadioRefusedIsTakenBackInTheImageWithoutTalkingToIt) {
+  TestBench bench(rowImage());
+  bench.started();
+  const int opening = bench.image[0x3F7];
+  ASSERT_EQ(bench.session.openAdjustment(0), Outcome::Done);
+  bench.pair.radio.injectTestFault({"f", 0, 1, false});
+  bench.pair.ui.answers = {MessageAnswer::Cancel};
+  EXPECT_EQ(bench.session.setValue((opening + 9) % 256), Outcome::Failed);
+  const auto sentBefore = bench.pair.radio.received().size();
+  EXPECT_EQ(bench.session.leaveAdjustment(false), Outcome::Failed);
+  EXPECT_EQ(bench.image[0x3F7], opening);
+  EXPECT_EQ(bench.pair.radio.received().size(), sentBefore);
+  EXPECT_FALSE(bench.session.adjusting());
+}
+
+TEST_F(Adjustment, ARefusedOpeningLeavesNothingOpen) {
+  TestBench bench(rowImage());
+  bench.started();
+  bench.pair.radio.injectTestFault({"K13", 0, 1, false});
+  bench.pair.ui.answers = {MessageAnswer::Cancel};
+  EXPECT_EQ(bench.session.openAdjustment(4), Outcome::Abandoned);
+  EXPECT_FALSE(bench.session.adjusting());
+  EXPECT_EQ(bench.session.selectChannel(2), Outcome::Done);
+}
+
+} // namespace
+} // namespace vpr::test
