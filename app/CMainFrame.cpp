@@ -10,6 +10,7 @@
 #include "app/CRPSDoc.h"
 #include "app/CReadDlg.h"
 #include "app/CSplashWnd.h"
+#include "app/CTestModeDlg.h"
 #include "app/CTreeViewBar.h"
 #include "app/CWriteDlg.h"
 #include "app/CommandIds.h"
@@ -495,6 +496,7 @@ void CMainFrame::onCommand(int command) {
   case cmd::FileSaveAs:
   case cmd::ReadData:
   case cmd::WriteData:
+  case cmd::TestMode:
   case cmd::ModelInformation:
     commitPendingEdits();
     break;
@@ -525,6 +527,9 @@ void CMainFrame::onCommand(int command) {
     break;
   case cmd::WriteData:
     writeToRadio();
+    break;
+  case cmd::TestMode:
+    testMode();
     break;
   case cmd::CommunicationPort:
     communicationPort();
@@ -566,7 +571,6 @@ void CMainFrame::onCommand(int command) {
   case cmd::FilePrint:
   case cmd::FilePrintAlt:
   case cmd::FilePrintPreview:
-  case cmd::TestMode:
   case cmd::MemoryMap:
   default:
     showNotAvailable();
@@ -640,6 +644,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // A running test mode ends first, so that no transmitter stays keyed whatever is answered below.
+  if (CTestModeDlg* testMode = CTestModeDlg::running()) testMode->endTestMode();
   if (closeConfirmed_) {
     QMainWindow::closeEvent(event);
     return;
@@ -754,6 +760,13 @@ void CMainFrame::readFromRadio() {
 
 void CMainFrame::writeToRadio() {
   CWriteDlg::run(this, ui_, helpCallback());
+}
+
+void CMainFrame::testMode() {
+  CTestModeDlg::run(this, ui_, helpCallback(), demonstrationMode_, g_radioComm, radioData().editImage);
+  // The test mode loaded and adjusted the alignment values of the image.
+  reloadViews();
+  updateTitle();
 }
 
 void CMainFrame::modelInformation() {

@@ -115,6 +115,8 @@ private:
   void fileOpen();
   void readFromRadio();
   void writeToRadio();
+  // Command 40064: the test mode of the connected radio.
+  void testMode();
   void modelInformation();
   void communicationPort();
   void about();

@@ -12,9 +12,11 @@
 #include "views/CKeyView.h"
 #include "views/CTestFreqView.h"
 
+#include "bench/QtBenchMain.h"
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableWidget>
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -160,10 +162,5 @@ BENCHMARK(openKeyView)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return runQtBenchmarks(argc, argv);
 }

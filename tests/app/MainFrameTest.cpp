@@ -90,7 +90,7 @@ TEST_F(MainFrameTest, AViewThatIsNotBuiltSaysSo) {
 }
 
 TEST_F(MainFrameTest, CommandsWithoutTheirPartSaySo) {
-  for (int command : {cmd::FilePrint, cmd::FilePrintPreview, cmd::TestMode, cmd::MemoryMap}) {
+  for (int command : {cmd::FilePrint, cmd::FilePrintPreview, cmd::MemoryMap}) {
     ui.messages.clear();
     frame->onCommand(command);
     ASSERT_EQ(ui.messages.size(), 1u) << command;

@@ -1,0 +1,300 @@
+// The test dialog and the adjustment dialog against a virtual radio: what reaches the radio,
+// what the image holds afterwards and what the user sees.
+#include "app/CTestModeDlg.h"
+#include "app/AppTestSupport.h"
+#include "app/CAdjustDlg.h"
+#include "app/CAppSettings.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/VirtualRadioAtPort.h"
+#include "model/RadioData.h"
+#include "support/FakeUserInterface.h"
+#include "support/ModalDriver.h"
+#include "support/TestLanguage.h"
+#include "views/CSpinEdit.h"
+#include "views/QtText.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace vpr;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+namespace {
+
+RadioImage rowImage() {
+  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+}
+
+sim::VirtualRadioOptions inProgramMode() {
+  sim::VirtualRadioOptions options;
+  options.programMode = true;
+  return options;
+}
+
+class TestModeDialog : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::loadLanguage();
+    memory[0x3F1] = 0x30;
+    memory[0x3F3] = 100;
+    // Test frequencies 2, 3 and 16 programmed (the default image has 1..8).
+    std::copy_n(memory.begin() + static_cast<long>(layout::testFreqOffset(3)), kRecordSize,
+                memory.begin() + static_cast<long>(layout::testFreqOffset(16)));
+    for (int k = 1; k <= 15; ++k)
+      if (k != 2 && k != 3)
+        std::fill_n(memory.begin() + static_cast<long>(layout::testFreqOffset(k)), kRecordSize, 0xFF);
+    at = std::make_unique<test::VirtualRadioAtPort>(memory, inProgramMode());
+    image = memory;
+    session = std::make_unique<TestModeSession>(at->link, ui, image, false);
+    ASSERT_EQ(session->begin(), 0);
+    startEvents = at->radio.testEvents().size();
+    dialog = std::make_unique<CTestModeDlg>(
+        *session, ui, [this](int context) { helpShown.push_back(context); }, nullptr);
+    dialog->show();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  }
+  void TearDown() override {
+    dialog.reset();
+    session.reset();
+    at.reset();
+    test::unloadLanguage();
+  }
+  std::vector<std::string> events() const {
+    auto all = at->radio.testEvents();
+    return {all.begin() + static_cast<long>(startEvents), all.end()};
+  }
+  void typeChannel(const QString& text) {
+    CSpinEdit* spin = dialog->channelSpin();
+    spin->setFocus();
+    spin->edit()->selectAll();
+    QTest::keyClicks(spin->edit(), text);
+    QTest::keyClick(spin->edit(), Qt::Key_Return); // Enter moves on, which applies the entry
+  }
+  // Opens adjustment item `index` from the list with Enter; action runs on the adjustment dialog.
+  void adjust(int index, std::function<void(CAdjustDlg*)> action) {
+    test::whenModal<CAdjustDlg>(std::move(action));
+    dialog->itemList()->setFocus();
+    dialog->itemList()->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(dialog->itemList(), Qt::Key_Return);
+  }
+
+  RadioImage memory = rowImage();
+  RadioImage image{};
+  test::FakeUserInterface ui;
+  std::unique_ptr<test::VirtualRadioAtPort> at;
+  std::unique_ptr<TestModeSession> session;
+  std::unique_ptr<CTestModeDlg> dialog;
+  std::size_t startEvents = 0;
+  std::vector<int> helpShown;
+};
+
+TEST_F(TestModeDialog, OpensOnTheFirstProgrammedFrequencyWithReceiveIndicators) {
+  EXPECT_EQ(dialog->channelSpin()->text(), "2");
+  EXPECT_EQ(dialog->receiveFrequencyLabel()->text().trimmed().toStdString(),
+            formatFrequency(session->receiveFrequency(1)));
+  EXPECT_EQ(dialog->signallingSpin()->text(), "0");
+  EXPECT_EQ(dialog->receiveToneLabel()->text(), " " + qtText(10029001));
+  EXPECT_TRUE(dialog->showsIndicator(false));
+  EXPECT_FALSE(dialog->showsIndicator(true));
+  EXPECT_EQ(dialog->itemList()->count(), 9);
+  EXPECT_FALSE(dialog->printButton()->isEnabled());
+}
+
+TEST_F(TestModeDialog, TheChannelSpinSkipsUnprogrammedFrequenciesAndWraps) {
+  dialog->channelSpin()->stepBy(1);
+  dialog->channelSpin()->stepBy(1);
+  EXPECT_EQ(dialog->channelSpin()->text(), "16");
+  dialog->channelSpin()->stepBy(1);
+  EXPECT_EQ(dialog->channelSpin()->text(), "2");
+  EXPECT_THAT(events(), ElementsAre("channel 3", "channel 16", "channel 2"));
+}
+
+TEST_F(TestModeDialog, AnUnusableChannelNumberBringsBackThePreviousOneAndSendsNothing) {
+  for (const char* typed : {"17", "0", "5"}) {
+    typeChannel(typed);
+    EXPECT_EQ(dialog->channelSpin()->text(), "2") << typed;
+  }
+  EXPECT_TRUE(events().empty());
+  typeChannel("3");
+  EXPECT_THAT(events(), ElementsAre("channel 3"));
+}
+
+TEST_F(TestModeDialog, TransmitTwiceKeysAndUnkeysWithTheIndicatorsAndACountdown) {
+  QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+  EXPECT_TRUE(dialog->showsIndicator(true));
+  EXPECT_FALSE(dialog->channelSpin()->isEnabled());
+  EXPECT_TRUE(dialog->countdownLabel()->text().contains("5:00") ||
+              dialog->countdownLabel()->text().contains("4:59"))
+      << dialog->countdownLabel()->text().toStdString();
+  QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+  EXPECT_TRUE(dialog->showsIndicator(false));
+  EXPECT_TRUE(dialog->channelSpin()->isEnabled());
+  EXPECT_THAT(events(), ElementsAre("channel 2", "signalling FFFF", "transmit on", "transmit off"));
+}
+
+TEST_F(TestModeDialog, TheTransmitLimitUnkeysAndSaysSo) {
+  auto now = TestModeSession::Clock::now();
+  dialog->setClock([&now] { return now; });
+  QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+  ASSERT_TRUE(at->radio.testState().transmitting);
+  now = TestModeSession::Clock::now(); // just after the key command
+  now += std::chrono::seconds(299);
+  dialog->tick();
+  EXPECT_TRUE(dialog->countdownLabel()->text().contains("0:01"));
+  now += std::chrono::seconds(2);
+  dialog->tick();
+  EXPECT_FALSE(at->radio.testState().transmitting);
+  EXPECT_FALSE(dialog->transmitButton()->isChecked());
+  EXPECT_TRUE(dialog->countdownLabel()->text().contains("300"))
+      << dialog->countdownLabel()->text().toStdString();
+}
+
+TEST_F(TestModeDialog, EscapeWhileTransmittingUnkeysBeforeTheDialogCloses) {
+  QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+  QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(events().back(), "transmit off");
+}
+
+TEST_F(TestModeDialog, CancelAfterAFailedChannelCommandClosesTheDialog) {
+  at->radio.injectTestFault({"C", 0, 1, false});
+  ui.answers = {MessageAnswer::Cancel};
+  dialog->channelSpin()->stepBy(1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, textOf(10026031));
+  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::RetryCancel);
+  EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(TestModeDialog, AnInvertedItemTakesTheComplementAndLeavingWithoutApplyRestoresIt) {
+  adjust(2, [](CAdjustDlg* adjustment) {
+    EXPECT_EQ(adjustment->slider()->value(), 255 - 0x30);
+    adjustment->slider()->setFocus();
+    adjustment->slider()->setValue(200);
+    EXPECT_TRUE(adjustment->currentLabel()->text().contains("200"));
+    QTest::keyClick(adjustment->slider(), Qt::Key_Up); // Up acts as Right
+    EXPECT_EQ(adjustment->slider()->value(), 201);
+    QTest::mouseClick(adjustment->closeButton(), Qt::LeftButton);
+  });
+  EXPECT_TRUE(ui.messages.empty()) << "items 2 and 3 open without the question";
+  EXPECT_THAT(events(), Contains("value M 55"));
+  EXPECT_THAT(events(), Contains("value M 54"));
+  EXPECT_EQ(image[0x3F1], 0x30);
+  EXPECT_EQ(at->radio.memory()[0x3F1], 0x30);
+  EXPECT_EQ(events().back(), "channel 2");
+  EXPECT_TRUE(dialog->channelSpin()->isEnabled());
+}
+
+TEST_F(TestModeDialog, AnAppliedValueStaysInTheImageAndTheRadio) {
+  ui.answers = {MessageAnswer::Ok}; // the question before an alignment change
+  adjust(1, [](CAdjustDlg* adjustment) {
+    adjustment->spin()->setValue(120);
+    QTest::mouseClick(adjustment->applyButton(), Qt::LeftButton);
+    EXPECT_TRUE(adjustment->appliedLabel()->text().contains("120"));
+    adjustment->slider()->setValue(130);
+    QTest::keyClick(adjustment, Qt::Key_Escape);
+  });
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, textOf(10026108));
+  EXPECT_EQ(image[0x3F3], 120);
+  EXPECT_EQ(at->radio.memory()[0x3F3], 120);
+}
+
+TEST_F(TestModeDialog, CancellingTheQuestionOpensNothing) {
+  ui.answers = {MessageAnswer::Cancel};
+  dialog->itemList()->setFocus();
+  dialog->itemList()->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+  QTest::keyClick(dialog->itemList(), Qt::Key_Return);
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(events().empty());
+}
+
+TEST_F(TestModeDialog, F1OpensTheHelpOfTheFocusedControl) {
+  dialog->channelSpin()->setFocus();
+  QTest::keyClick(dialog->channelSpin()->edit(), Qt::Key_F1);
+  dialog->signallingSpin()->setFocus();
+  QTest::keyClick(dialog->signallingSpin()->edit(), Qt::Key_F1);
+  dialog->itemList()->setFocus();
+  dialog->itemList()->setCurrentRow(8, QItemSelectionModel::ClearAndSelect);
+  QTest::keyClick(dialog->itemList(), Qt::Key_F1);
+  EXPECT_THAT(helpShown, ElementsAre(340225, 340226, 340484));
+}
+
+class TestModeCommand : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::isolateSettings();
+    test::loadLanguage();
+    radioData().startUp(std::nullopt);
+    radioData().resetToModel(ModelCatalogue::modelCodeForRow(13));
+  }
+  void TearDown() override {
+    frame.reset();
+    g_radioComm.SetOpen(false);
+    g_radioComm.SetPortPath(1, "");
+    test::unloadLanguage();
+  }
+  void startRadio() {
+    radio = std::make_unique<sim::VirtualRadio>(radioData().editImage, inProgramMode());
+    ASSERT_TRUE(radio->start());
+    g_radioComm.SetPortPath(1, radio->devicePath());
+    g_radioComm.SetPortNumber(1);
+  }
+
+  test::FakeUserInterface ui;
+  CAppSettings settings;
+  std::unique_ptr<sim::VirtualRadio> radio;
+  std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(TestModeCommand, ClosingTheMainWindowUnkeysFirstAndClosesThePort) {
+  startRadio();
+  frame = std::make_unique<CMainFrame>(ui, settings, false);
+  frame->show();
+  test::whenModal<CTestModeDlg>([this](CTestModeDlg* dialog) {
+    QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+    EXPECT_TRUE(radio->testState().transmitting);
+    frame->close();
+  });
+  frame->onCommand(cmd::TestMode);
+  EXPECT_FALSE(radio->testState().transmitting);
+  EXPECT_EQ(radio->testEvents().back(), "transmit off");
+  EXPECT_FALSE(g_radioComm.IsOpen());
+  EXPECT_EQ(CTestModeDlg::running(), nullptr);
+}
+
+TEST_F(TestModeCommand, DemonstrationModeOpensTheDialogAndSendsNothing) {
+  startRadio();
+  frame = std::make_unique<CMainFrame>(ui, settings, true);
+  bool opened = false;
+  test::whenModal<CTestModeDlg>([&opened](CTestModeDlg* dialog) {
+    opened = true;
+    QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+    dialog->channelSpin()->stepBy(1);
+    QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+    dialog->reject();
+  });
+  frame->onCommand(cmd::TestMode);
+  EXPECT_TRUE(opened);
+  EXPECT_TRUE(radio->received().empty());
+}
+
+TEST_F(TestModeCommand, APortThatCannotBeOpenedIsReported) {
+  g_radioComm.SetPortPath(1, "/nonexistent/tty");
+  g_radioComm.SetPortNumber(1);
+  frame = std::make_unique<CMainFrame>(ui, settings, true);
+  frame->onCommand(cmd::TestMode);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, textOf(10026002));
+}
+
+} // namespace
