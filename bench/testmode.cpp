@@ -109,7 +109,8 @@ void sliderDrag(benchmark::State& state) {
     QTimer drag;
     drag.setInterval(0);
     QObject::connect(&drag, &QTimer::timeout, [&] {
-      if (position >= vpr::kAdjustValueMax || position <= 0) direction = -direction;
+      // Back and forth between the ends of the scale.
+      if (position + direction > vpr::kAdjustValueMax || position + direction < 0) direction = -direction;
       position += direction;
       dialog.slider()->setSliderPosition(position);
       dialog.slider()->update();
