@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
 #include "model/DataFile.h"
+#include "model/EntryRules.h"
 #include "model/ModelCatalogue.h"
 
 #include <algorithm>
@@ -19,23 +20,18 @@ struct NewOptions {
   std::string output;
 };
 
-bool sameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // A band given by its full name ("VHF 1:150-174 MHz") or its short name ("VHF 1").
 bool bandMatches(const std::string& given, int bandCode) {
   const std::string name = ModelCatalogue::bandName(bandCode);
-  return !name.empty() && (sameText(given, name) || sameText(given, name.substr(0, name.find(':'))));
+  return !name.empty() &&
+         (EntryRules::sameWord(given, name) || EntryRules::sameWord(given, name.substr(0, name.find(':'))));
 }
 
 // The model row for a model and band name; -1 when no row has both, with the reason printed.
 int rowOf(const std::string& model, const std::string& band, std::ostream& errors) {
   int modelNumber = -1;
   for (int m = 0; m < ModelCatalogue::kModelCount; ++m)
-    if (sameText(model, ModelCatalogue::modelName(m))) modelNumber = m;
+    if (EntryRules::sameWord(model, ModelCatalogue::modelName(m))) modelNumber = m;
   if (modelNumber < 0) {
     errors << "vpr40t-cli new: unknown model \"" << model << "\"; the models are:\n";
     for (const auto& entry : ModelCatalogue::modelList())

@@ -6,10 +6,13 @@
 // Results go to standard output, messages and progress to standard error.
 
 #include "cli/TerminalUserInterface.h"
+#include "model/ImportProblem.h"
 
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace vpr::cli {
 
@@ -36,5 +39,16 @@ Command addWriteCommand(CLI::App& app);
 Command addDetectCommand(CLI::App& app);
 // test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches.
 Command addTestCommand(CLI::App& app);
+
+// export FILE.dat [-o FILE.yaml]: the whole configuration as YAML.
+Command addExportCommand(CLI::App& app);
+// import FILE.yaml -o FILE.dat: a data file from YAML; nothing is written on any problem.
+Command addImportCommand(CLI::App& app);
+// channels FILE.dat --csv OUT.csv | --import IN.csv -o OUT.dat [--skip-invalid]: channel lists.
+Command addChannelsCommand(CLI::App& app);
+
+// Prints the problems found in a file, one line each, with the file's name.
+void reportFileProblems(const std::string& path, const std::vector<ImportProblem>& problems,
+                        TerminalUserInterface& ui);
 
 } // namespace vpr::cli

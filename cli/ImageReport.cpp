@@ -1,5 +1,6 @@
 #include "cli/ImageReport.h"
 
+#include "cli/FileArguments.h"
 #include "lang/CLanguageTable.h"
 #include "model/DataFile.h"
 #include "model/DataFileFlows.h"
@@ -33,11 +34,22 @@ std::string hexBytes(const ModelCode& code) {
   return text;
 }
 
+// Standard input is read whole; a data file is 1074 bytes.
+constexpr std::size_t kStandardInputLimit = 64 * 1024;
+
 } // namespace
 
 bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterface& ui) {
   DataFile::Magic magic{};
-  const auto result = DataFile::readDataFile(path, data.transferImage, magic);
+  DataFile::ReadResult result = DataFile::CannotOpen;
+  if (path == kStandardStream) {
+    std::string bytes;
+    // Standard input may hold more than a data file; only the first 1074 bytes count, as in a file.
+    if (!readTextArgument(path, kStandardInputLimit, bytes, ui)) return false;
+    result = DataFile::parseDataFile(bytes, data.transferImage, magic);
+  } else {
+    result = DataFile::readDataFile(path, data.transferImage, magic);
+  }
   if (result != DataFile::Read) {
     const std::size_t separator = path.find_last_of('/');
     const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);

@@ -25,8 +25,9 @@ int main(int argc, char** argv) {
   app.set_help_all_flag("--help-all", "Show the help of every command");
 
   const std::vector<Command> commands = {
-      addNewCommand(app),   addInfoCommand(app),   addDumpCommand(app), addReadCommand(app),
-      addWriteCommand(app), addDetectCommand(app), addTestCommand(app),
+      addNewCommand(app),    addInfoCommand(app),   addDumpCommand(app),    addReadCommand(app),
+      addWriteCommand(app),  addDetectCommand(app), addTestCommand(app),    addExportCommand(app),
+      addImportCommand(app), addChannelsCommand(app),
   };
 
   try {

@@ -1,62 +1,17 @@
 #include "model/DataFile.h"
 
+#include "model/FileContents.h"
 #include "model/ModelCatalogue.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vpr {
-
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::size_t kVersionOffset = 10;
 constexpr std::size_t kHeaderModelCodeOffset = 15;
 constexpr char kVersion[] = "V0420";
-
-std::error_code lastError() {
-  return {errno, std::generic_category()};
-}
-
-// Reads up to size bytes, as many as the file has; -1 on a read error.
-ssize_t readFully(int fd, std::uint8_t* buffer, std::size_t size) {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::read(fd, buffer + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  return static_cast<ssize_t>(done);
-}
-
-bool writeFully(int fd, const std::uint8_t* buffer, std::size_t size) {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::write(fd, buffer + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-mode_t currentUmask() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return mask;
-}
 
 } // namespace
 
@@ -66,19 +21,17 @@ const DataFile::Magic& DataFile::magic() {
 }
 
 DataFile::ReadResult DataFile::readDataFile(const std::string& path, RadioImage& target, Magic& magicOut) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return CannotOpen;
-  struct stat status {};
-  // Only regular files: a directory cannot be read, and a pipe or device could block forever.
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(fd);
+  std::string contents;
+  std::error_code error;
+  if (FileContents::read(path, kFileSize, contents, error, FileContents::Prefix) != FileContents::Read)
     return CannotOpen;
-  }
+  return parseDataFile(contents, target, magicOut);
+}
+
+DataFile::ReadResult DataFile::parseDataFile(std::string_view contents, RadioImage& target, Magic& magicOut) {
   std::array<std::uint8_t, kFileSize> bytes{};
-  const ssize_t count = readFully(fd, bytes.data(), bytes.size());
-  ::close(fd);
-  if (count < 0) return CannotOpen;
-  const auto length = static_cast<std::size_t>(count);
+  const std::size_t length = std::min(contents.size(), kFileSize);
+  std::copy_n(contents.begin(), length, bytes.begin());
 
   if (length < kMagicSize || !std::equal(magic().begin(), magic().end(), bytes.begin())) {
     magicOut.fill(0xFF);
@@ -109,59 +62,16 @@ std::array<std::uint8_t, DataFile::kFileSize> DataFile::fileBytes(const RadioIma
 
 DataFile::WriteResult DataFile::writeDataFile(const std::string& path, const RadioImage& image,
                                               std::error_code& error) {
-  error.clear();
-  std::error_code ec;
-  fs::path target(path);
-  // Replace the file a link points to, not the link.
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-
-  mode_t mode = 0666 & ~currentUmask();
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) {
-      error = std::make_error_code(std::errc::is_a_directory);
-      return CannotCreate;
-    }
-    // A file the user may not write stays as it is, as it would when written in place.
-    if (::access(target.c_str(), W_OK) != 0) {
-      error = lastError();
-      return CannotCreate;
-    }
-    mode = existing.st_mode & 07777;
-  }
-
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  // A hidden name beside the target: ".<name>.XXXXXX", the X replaced by mkstemp.
-  std::string hiddenName(1, '.');
-  hiddenName += target.filename().string();
-  hiddenName += ".XXXXXX";
-  std::string temporary = (folder / hiddenName).string();
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) {
-    error = lastError();
-    return CannotCreate;
-  }
-  ::fchmod(fd, mode);
-
   const auto bytes = fileBytes(image);
-  const bool written = writeFully(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-  if (!written) error = lastError();
-  if (::close(fd) != 0 && !error) error = lastError();
-  if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) error = lastError();
-  if (error) {
-    ::unlink(temporary.c_str());
-    return WriteFailed;
+  switch (FileContents::write(path, bytes, error)) {
+  case FileContents::Written:
+    return Written;
+  case FileContents::CannotCreate:
+    return CannotCreate;
+  case FileContents::WriteFailed:
+    break;
   }
-  // Make the new directory entry itself durable; a folder that cannot be synced is no failure.
-  const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folderFd >= 0) {
-    ::fsync(folderFd);
-    ::close(folderFd);
-  }
-  return Written;
+  return WriteFailed;
 }
 
 std::string DataFile::magicText(const Magic& magic) {

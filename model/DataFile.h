@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace vpr {
@@ -48,6 +49,10 @@ public:
   // untouched. WrongMagic hands the file's first 10 bytes back in magicOut (as many as there are,
   // the rest 0xFF). Reads at most 1074 bytes, whatever the file holds.
   static ReadResult readDataFile(const std::string& path, RadioImage& target, Magic& magicOut);
+
+  // The same checks on the bytes of a data file already read (from standard input, say); bytes
+  // after the first 1074 do not count, and there is no CannotOpen.
+  static ReadResult parseDataFile(std::string_view bytes, RadioImage& target, Magic& magicOut);
 
   // The 1074 bytes of a data file for an image.
   static std::array<std::uint8_t, kFileSize> fileBytes(const RadioImage& image);
