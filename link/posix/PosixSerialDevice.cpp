@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <fstream>
 #include <optional>
 #include <poll.h>
 #include <sys/file.h>
@@ -122,6 +123,9 @@ bool PosixSerialDevice::open(const std::string& deviceName) {
     return false;
   }
   fd_ = fd;
+  std::error_code ignored;
+  const std::filesystem::path resolved = std::filesystem::canonical(deviceName, ignored);
+  ttyName_ = (resolved.empty() ? std::filesystem::path(deviceName) : resolved).filename().string();
   lastFrameCount_ = 0;
   lastBreakCount_ = 0;
   bool dummy = false;
@@ -341,18 +345,41 @@ bool PosixSerialDevice::clearLineErrors(bool& framingOrBreak) {
   return true;
 }
 
+std::optional<bool> PosixSerialDevice::hasSerialHardware(const std::filesystem::path& sysfsRoot,
+                                                         const std::string& ttyName) {
+  // USB serial (ttyUSB), ACM modems (ttyACM) and other drivers report PORT_UNKNOWN as their
+  // UART type although they work; only the legacy ttyS ports exist without hardware.
+  if (!ttyName.starts_with("ttyS")) return true;
+  const std::filesystem::path device = sysfsRoot / "class" / "tty" / ttyName;
+  std::error_code error;
+  if (std::filesystem::exists(device / "device" / "driver", error)) {
+    std::ifstream typeFile(device / "type");
+    int type = 0;
+    if (typeFile >> type) return type != 0; // 0 is PORT_UNKNOWN: no UART answered
+    return std::nullopt;
+  }
+  // A ttyS without a bound driver is a placeholder; without a sysfs tree nothing can be told.
+  if (std::filesystem::exists(sysfsRoot / "class" / "tty", error)) return false;
+  return std::nullopt;
+}
+
 bool PosixSerialDevice::isRs232() {
   if (fd_ < 0) {
     error_ = EBADF;
     return false;
   }
+  termios tio{};
+  if (tcgetattr(fd_, &tio) != 0) return fail();
   if (isPseudoTerminal(fd_)) return true;
+#if defined(__linux__)
+  if (const std::optional<bool> known = hasSerialHardware("/sys", ttyName_)) return *known;
+#endif
 #if defined(TIOCGSERIAL)
   serial_struct info{};
-  if (ioctl(fd_, TIOCGSERIAL, &info) != 0) return fail();
+  if (ioctl(fd_, TIOCGSERIAL, &info) != 0) return notSupported(errno) || fail();
   return info.type != PORT_UNKNOWN;
 #else
-  return isatty(fd_) != 0;
+  return true;
 #endif
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 // The POSIX serial back end: termios in raw mode, an exclusive open (TIOCEXCL and flock),
 // poll-based reads with a total time-out. Modem-line and counter requests that the device
-// kind does not support (a pseudo-terminal) count as done.
+// kind does not support (a pseudo-terminal) count as done. Whether a port has hardware behind
+// it is decided from what the kernel publishes in sysfs, not from the UART type alone.
 
 #include "link/SerialDevice.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 
 namespace vpr {
 
@@ -29,11 +32,21 @@ public:
   bool isRs232() override;
   int lastError() const override { return error_; }
 
+  // Whether the terminal device ttyName (the name below /dev, such as "ttyUSB0") has hardware
+  // behind it, from the sysfs tree at sysfsRoot ("/sys" on a running system). USB serial
+  // adapters, ACM modems and the other serial drivers count; a ttyS port counts only with a
+  // driver bound and a known UART type. Nothing when sysfs does not say (no type published for
+  // a ttyS port), so that the caller can ask the driver itself.
+  static std::optional<bool> hasSerialHardware(const std::filesystem::path& sysfsRoot,
+                                               const std::string& ttyName);
+
 private:
   bool fail();
   bool modemLine(unsigned long request, int line);
 
   int fd_ = -1;
+  // The device's name below /dev after following links ("ttyUSB0" for /dev/serial/by-id/...).
+  std::string ttyName_;
   int error_ = 0;
   std::uint32_t readMultiplierMs_ = 0;
   std::uint32_t readConstantMs_ = 1000;

@@ -3,6 +3,8 @@
 
 #include "link/CComPort.h"
 #include "link/LineMode.h"
+#include "link/posix/PosixSerialDevice.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <termios.h>
 #include <thread>
@@ -112,6 +116,52 @@ TEST(ComPortOpen, AHeldPortIsNeverOpenedTwice) {
   EXPECT_TRUE(second.SetPortNumber(0));
   EXPECT_TRUE(second.IsOpen());
   EXPECT_FALSE(first.SetOpen(true));
+}
+
+// A sysfs tree as the kernel publishes it for tty devices: class/tty/NAME/device/driver and,
+// for ports of the serial core, class/tty/NAME/type with the UART type (0 = none answered).
+class FakeSysfs {
+public:
+  FakeSysfs() : root_(test::makeTempDir()) { std::filesystem::create_directories(root_ / "class" / "tty"); }
+  const std::filesystem::path& root() const { return root_; }
+  void addTty(const std::string& name, const std::string& driver, const std::string& uartType = {}) {
+    const auto tty = root_ / "class" / "tty" / name;
+    const auto driverDir = root_ / "bus" / "drivers" / driver;
+    std::filesystem::create_directories(tty / "device");
+    std::filesystem::create_directories(driverDir);
+    std::filesystem::create_directory_symlink(driverDir, tty / "device" / "driver");
+    if (!uartType.empty()) std::ofstream(tty / "type") << uartType << "\n";
+  }
+  void addUnboundTty(const std::string& name) {
+    std::filesystem::create_directories(root_ / "class" / "tty" / name);
+  }
+
+private:
+  std::filesystem::path root_;
+};
+
+TEST(ComPortHardware, UsbAdaptersAndAcmModemsCountAlthoughTheyReportNoUartType) {
+  FakeSysfs sysfs;
+  sysfs.addTty("ttyUSB0", "ftdi_sio", "0");
+  sysfs.addTty("ttyUSB1", "pl2303");
+  sysfs.addTty("ttyACM0", "cdc_acm");
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root(), "ttyUSB0"), true);
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root(), "ttyUSB1"), true);
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root(), "ttyACM0"), true);
+}
+
+TEST(ComPortHardware, ALegacyPortCountsOnlyWithABoundDriverAndAKnownUart) {
+  FakeSysfs sysfs;
+  sysfs.addTty("ttyS0", "serial8250", "4"); // a 16550A answered
+  sysfs.addTty("ttyS1", "serial8250", "0"); // the placeholder ports the kernel always creates
+  sysfs.addUnboundTty("ttyS2");
+  sysfs.addTty("ttyS3", "serial8250"); // no type published: the driver has to be asked
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root(), "ttyS0"), true);
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root(), "ttyS1"), false);
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root(), "ttyS2"), false);
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root(), "ttyS3"), std::nullopt);
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root(), "ttyS7"), false);
+  EXPECT_EQ(PosixSerialDevice::hasSerialHardware(sysfs.root() / "missing", "ttyS0"), std::nullopt);
 }
 
 TEST(ComPortSettings, TheLineIsRawAt9600Baud8N2WithoutFlowControl) {
