@@ -39,6 +39,9 @@ Command addWriteCommand(CLI::App& app);
 Command addDetectCommand(CLI::App& app);
 // test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches.
 Command addTestCommand(CLI::App& app);
+// print FILE.dat --pdf OUT.pdf [--sections LIST] [--channels A-B] [--landscape]: the printout as
+// a PDF file, drawn without a display. Only in builds with the desktop program's Qt.
+Command addPrintCommand(CLI::App& app);
 
 // export FILE.dat [-o FILE.yaml]: the whole configuration as YAML.
 Command addExportCommand(CLI::App& app);

@@ -24,11 +24,14 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show the help of every command");
 
-  const std::vector<Command> commands = {
-      addNewCommand(app),    addInfoCommand(app),   addDumpCommand(app),    addReadCommand(app),
-      addWriteCommand(app),  addDetectCommand(app), addTestCommand(app),    addExportCommand(app),
+  std::vector<Command> commands = {
+      addNewCommand(app),    addInfoCommand(app),     addDumpCommand(app), addReadCommand(app),
+      addWriteCommand(app),  addDetectCommand(app),   addTestCommand(app), addExportCommand(app),
       addImportCommand(app), addChannelsCommand(app),
   };
+#ifdef VPR_CLI_PRINT
+  commands.push_back(addPrintCommand(app));
+#endif
 
   try {
     app.parse(argc, argv);

@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing need, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libyaml-cpp-dev desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils fonts-dejavu-core poppler-utils)
+  libcli11-dev libyaml-cpp-dev desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils fonts-dejavu-core
+  fonts-liberation2 poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,153 @@
+#include "cli/Commands.h"
+#include "cli/ImageReport.h"
+
+#include "app/PagePainter.h"
+#include "lang/CLanguageTable.h"
+#include "lang/TextFormat.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+namespace vpr::cli {
+
+namespace {
+
+constexpr int kTextPdfNotWritten = 10063001;
+constexpr int kTextUnknownSection = 10063002;
+constexpr int kTextBadChannelRange = 10063003;
+constexpr int kTextPdfWritten = 10063009;
+
+struct PrintOptions {
+  std::string file;
+  std::string pdf;
+  std::optional<std::string> sections;
+  std::optional<std::string> channels;
+  bool landscape = false;
+};
+
+struct SectionName {
+  const char* name;
+  bool PrintSelection::*flag;
+};
+constexpr std::array<SectionName, 5> kSections = {{{"model", &PrintSelection::model},
+                                                   {"features", &PrintSelection::features},
+                                                   {"keys", &PrintSelection::keys},
+                                                   {"test-frequencies", &PrintSelection::testFrequencies},
+                                                   {"channels", &PrintSelection::channels}}};
+
+std::string sectionNames() {
+  std::string names;
+  for (const SectionName& section : kSections)
+    names += (names.empty() ? "" : ", ") + std::string(section.name);
+  return names;
+}
+
+std::string trimmedLower(std::string_view word) {
+  const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+  while (!word.empty() && blank(static_cast<unsigned char>(word.front())))
+    word.remove_prefix(1);
+  while (!word.empty() && blank(static_cast<unsigned char>(word.back())))
+    word.remove_suffix(1);
+  std::string text(word);
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// Sets the sections named in a comma-separated list and clears the others; the first unknown
+// name is handed back.
+std::optional<std::string> applySections(const std::string& list, PrintSelection& selection) {
+  for (const SectionName& section : kSections)
+    selection.*section.flag = false;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t comma = std::min(list.find(',', start), list.size());
+    const std::string word = trimmedLower(std::string_view(list).substr(start, comma - start));
+    const auto known = std::find_if(kSections.begin(), kSections.end(),
+                                    [&](const SectionName& section) { return word == section.name; });
+    if (known == kSections.end()) return word;
+    selection.*known->flag = true;
+    start = comma + 1;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> wholeNumber(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+// "A-B" or "A" within 1..count with A <= B.
+bool applyChannelRange(const std::string& range, int count, PrintSelection& selection) {
+  const std::size_t dash = range.find('-');
+  const auto first = wholeNumber(std::string_view(range).substr(0, dash));
+  const auto last = dash == std::string::npos ? first : wholeNumber(std::string_view(range).substr(dash + 1));
+  if (!first || !last || *first < 1 || *last > count || *first > *last) return false;
+  selection.firstChannel = *first;
+  selection.lastChannel = *last;
+  return true;
+}
+
+} // namespace
+
+Command addPrintCommand(CLI::App& app) {
+  auto options = std::make_shared<PrintOptions>();
+  CLI::App* sub = app.add_subcommand("print", "Write the printout of a data file as a PDF file");
+  sub->add_option("file", options->file, "The data file")->required();
+  sub->add_option("--pdf", options->pdf, "The PDF file to write")->required();
+  sub->add_option("--sections", options->sections,
+                  "The sections to print, separated by commas: " + sectionNames() + " (default: all)");
+  sub->add_option("--channels", options->channels, "The channel range A-B (default: all channels)");
+  sub->add_flag("--landscape", options->landscape, "Print in landscape orientation");
+
+  return {sub, [options](TerminalUserInterface& ui) {
+            PrintSelection selection = PrintSelection::everything(16);
+            if (options->sections) {
+              if (const auto unknown = applySections(*options->sections, selection)) {
+                ui.fail(formatText(textOf(kTextUnknownSection), {*unknown, sectionNames()}));
+                return kExitUsage;
+              }
+            }
+            RadioData data;
+            if (!loadDataFile(options->file, data, ui)) return kExitFailed;
+            selection.firstChannel = 1;
+            selection.lastChannel = data.channelCount();
+            if (options->channels && !applyChannelRange(*options->channels, data.channelCount(), selection)) {
+              ui.fail(formatText(textOf(kTextBadChannelRange), {*options->channels, data.channelCount()}));
+              return kExitUsage;
+            }
+
+            // The pages are drawn off screen: no display is needed or used. Qt's notes about its
+            // surroundings (a missing runtime folder and the like) are not the user's business.
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+              if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
+            });
+            static int argc = 1;
+            static char name[] = "vpr40t-cli";
+            static char* argv[] = {name, nullptr};
+            const QGuiApplication application(argc, argv);
+
+            const PrintLayout layout(
+                data, selection, options->landscape ? PageOrientation::Landscape : PageOrientation::Portrait,
+                PagePainter::printedNow());
+            QString error;
+            if (!writePdf(QString::fromStdString(options->pdf), layout, error)) {
+              ui.fail(formatText(textOf(kTextPdfNotWritten), {options->pdf, error.toStdString()}));
+              return kExitFailed;
+            }
+            std::cout << formatText(textOf(kTextPdfWritten), {options->pdf, layout.pageCount()}) << '\n';
+            return kExitDone;
+          }};
+}
+
+} // namespace vpr::cli
