@@ -7,7 +7,9 @@
 #include "app/CComPortDlg.h"
 #include "app/CHelpSystem.h"
 #include "app/CModelInfoDlg.h"
+#include "app/CPrintListDlg.h"
 #include "app/CRPSDoc.h"
+#include "app/CRPSView.h"
 #include "app/CReadDlg.h"
 #include "app/CSplashWnd.h"
 #include "app/CTestModeDlg.h"
@@ -29,6 +31,7 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QWindow>
@@ -59,6 +62,7 @@ constexpr CommandInfo kCommands[] = {
     {cmd::FileSaveAs, 10003104, 0x14000, nullptr},
     {cmd::FilePrint, 10003105, 0x15000, "print"},
     {cmd::FilePrintPreview, 10003106, 0x16000, nullptr},
+    {cmd::FileExportPdf, 10063004, 0x15000, nullptr},
     {cmd::AppExit, 10003108, 0x17000, nullptr},
     {cmd::ModelInformation, 10003201, 0x20000, nullptr},
     {cmd::ChannelInformation, 10003314, 0x31000, nullptr},
@@ -98,7 +102,8 @@ struct MenuInfo {
 
 const MenuInfo kFileMenu{10003001,
                          {cmd::FileNew, cmd::FileOpen, cmd::FileSave, cmd::FileSaveAs, kSeparator,
-                          cmd::FilePrint, cmd::FilePrintPreview, kSeparator, cmd::AppExit}};
+                          cmd::FilePrint, cmd::FilePrintPreview, cmd::FileExportPdf, kSeparator,
+                          cmd::AppExit}};
 const MenuInfo kModelMenu{10003002, {cmd::ModelInformation}};
 const MenuInfo kEditMenu{10003003,
                          {cmd::ChannelInformation, kSeparator, cmd::OptionalFeatures, cmd::KeyAssignment,
@@ -157,6 +162,7 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
   for (int size : {16, 32, 48, 256})
     icon.addFile(QStringLiteral(":/vpr40t/icons/vpr40t-%1.png").arg(size), QSize(size, size));
   setWindowIcon(icon);
+  printing_ = new CRPSView(radioData(), ui_, this);
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("mdiArea"));
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -570,7 +576,14 @@ void CMainFrame::onCommand(int command) {
     break;
   case cmd::FilePrint:
   case cmd::FilePrintAlt:
+    openPrintList(CPrintListDlg::Purpose::Print);
+    break;
+  case cmd::FileExportPdf:
+    openPrintList(CPrintListDlg::Purpose::ExportPdf);
+    break;
   case cmd::FilePrintPreview:
+    previewEverything();
+    break;
   case cmd::MemoryMap:
   default:
     showNotAvailable();
@@ -651,6 +664,16 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
+  // Closing while the preview of the menu command is open ends the preview only.
+  if (menuPreview_) {
+    menuPreview_->close();
+    if (printList_) printList_->activateWindow();
+    return;
+  }
+  if (printList_) {
+    printList_->activateWindow();
+    return;
+  }
   MessageRequest request;
   request.kind = MessageKind::Confirmation;
   request.text = textOf(10012001);
@@ -783,6 +806,27 @@ void CMainFrame::modelInformation() {
 
 void CMainFrame::communicationPort() {
   if (CComPortDlg::run(this, helpCallback())) updatePortPane();
+}
+
+void CMainFrame::openPrintList(CPrintListDlg::Purpose purpose) {
+  if (printList_) {
+    printList_->activateWindow();
+    return;
+  }
+  commitPendingEdits();
+  CPrintListDlg dialog(radioData(), *printing_, helpCallback(), purpose, this);
+  printList_ = &dialog;
+  dialog.exec();
+  printList_ = nullptr;
+}
+
+void CMainFrame::previewEverything() {
+  if (menuPreview_) {
+    menuPreview_->activateWindow();
+    return;
+  }
+  commitPendingEdits();
+  menuPreview_ = printing_->openPreview(this, PrintSelection::everything(radioData().channelCount()));
 }
 
 HelpCallback CMainFrame::helpCallback() {

@@ -2,6 +2,7 @@
 // The main window: the multiple-document area holding the editing views, the menus, toolbar,
 // status bar and tree view bar, and the routing of every command to the code that carries it out.
 
+#include "app/CPrintListDlg.h"
 #include "app/HelpCallback.h"
 #include "views/ViewKind.h"
 
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 
@@ -20,6 +22,7 @@
 namespace vpr {
 
 class CAppSettings;
+class CRPSView;
 class DataFileFlows;
 class CImageView;
 class CRPSDoc;
@@ -84,6 +87,12 @@ public:
   QLabel* datePane() const { return datePane_; }
   QLabel* timePane() const { return timePane_; }
   CImageView* viewOf(ViewKind kind) const;
+  // Printing, preview and PDF export of the working image; the test mode prints through it too.
+  CRPSView& printing() const { return *printing_; }
+  // The Print Out List dialog while it is open, and the preview of the Print Preview command
+  // while it is open.
+  CPrintListDlg* printList() const { return printList_; }
+  QWidget* menuPreview() const { return menuPreview_; }
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -120,6 +129,10 @@ private:
   void modelInformation();
   void communicationPort();
   void about();
+  // Print and Export as PDF: the Print Out List dialog, unless it is already open.
+  void openPrintList(CPrintListDlg::Purpose purpose);
+  // Print Preview: every section, without asking.
+  void previewEverything();
   // Opens the manual at a context: handed to the dialogs.
   HelpCallback helpCallback();
   // The data-file commands with this window's questions and its way of closing the views.
@@ -147,6 +160,9 @@ private:
   ViewFactory viewFactory_;
   bool closeConfirmed_ = false;
   bool splashPending_ = false;
+  CRPSView* printing_ = nullptr;
+  CPrintListDlg* printList_ = nullptr;
+  QPointer<QWidget> menuPreview_;
 };
 
 } // namespace vpr

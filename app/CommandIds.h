@@ -12,6 +12,7 @@ enum : int {
   FilePrint = 32794,
   FilePrintAlt = 57607,
   FilePrintPreview = 57609,
+  FileExportPdf = 32901,
   AppExit = 207,
   ModelInformation = 32771,
   ChannelInformation = 32824,

@@ -1,6 +1,7 @@
 // The core's everyday costs: loading the language file at start-up, building a default image
 // (New, a model change) and a data-file round trip (Save followed by Open).
 
+#include "bench/BenchSupport.h"
 #include "lang/CLanguageTable.h"
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
@@ -14,14 +15,7 @@
 
 namespace {
 
-class SilentUserInterface : public vpr::UserInterface {
-public:
-  vpr::MessageAnswer showMessage(const vpr::MessageRequest&) override { return vpr::MessageAnswer::Ok; }
-  std::optional<std::string> chooseFileToOpen(const vpr::FileRequest&) override { return std::nullopt; }
-  std::optional<std::string> chooseFileToSave(const vpr::FileRequest&) override { return std::nullopt; }
-  void pumpOneMessage() override {}
-  void reportProgress(int, int, const std::string&) override {}
-};
+using vpr::bench::SilentUserInterface;
 
 void languageFileLoad(benchmark::State& state) {
   const std::string path = std::string(VPR_SOURCE_DIR) + "/res/vpr40t.lng";

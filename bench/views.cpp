@@ -2,7 +2,7 @@
 // image (counter "ratio": our refill against filling the same table with the same strings and no
 // logic of ours), and opening each view (construction, first layout and paint).
 
-#include "lang/UserInterface.h"
+#include "bench/BenchSupport.h"
 #include "model/DisplayText.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
@@ -26,36 +26,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class SilentUserInterface : public vpr::UserInterface {
-public:
-  vpr::MessageAnswer showMessage(const vpr::MessageRequest&) override { return vpr::MessageAnswer::Ok; }
-  std::optional<std::string> chooseFileToOpen(const vpr::FileRequest&) override { return std::nullopt; }
-  std::optional<std::string> chooseFileToSave(const vpr::FileRequest&) override { return std::nullopt; }
-  void pumpOneMessage() override {}
-  void reportProgress(int, int, const std::string&) override {}
-};
-
-// A 16-channel model with every channel programmed, tones and options varied.
-vpr::RadioData& fullData() {
-  static vpr::RadioData data = [] {
-    vpr::RadioData d;
-    d.startUp(std::nullopt);
-    d.resetToModel(vpr::ModelCatalogue::modelCodeForRow(2));
-    for (int n = 1; n <= 16; ++n) {
-      std::string rx = std::to_string(150 + n) + ".125";
-      d.setChannelFrequency(n, rx, vpr::FrequencyField::Receive);
-      d.setChannelTone(n, vpr::ToneField::Receive, n % 2 ? "D023N" : "88.5", true);
-      d.setChannelOption(n, 1, n % 2);
-    }
-    for (int k = 1; k <= 16; ++k) {
-      std::string rx = std::to_string(150 + k) + ".5";
-      d.setTestFrequency(k, rx, vpr::FrequencyField::Receive);
-    }
-    return d;
-  }();
-  return data;
-}
+using vpr::bench::fullData;
+using vpr::bench::SilentUserInterface;
 
 // The same table filled with the same strings, precomputed: what any grid costs without us.
 void fillPlainTable(QTableWidget& table, const std::vector<QString>& texts, int cols) {

@@ -6,6 +6,7 @@
 #include "app/CComPortDlg.h"
 #include "app/CHelpSystem.h"
 #include "app/CMainFrame.h"
+#include "app/CPrintListDlg.h"
 #include "app/CSplashWnd.h"
 #include "app/CTreeViewBar.h"
 #include "app/CommandIds.h"
@@ -90,7 +91,7 @@ TEST_F(MainFrameTest, AViewThatIsNotBuiltSaysSo) {
 }
 
 TEST_F(MainFrameTest, CommandsWithoutTheirPartSaySo) {
-  for (int command : {cmd::FilePrint, cmd::FilePrintPreview, cmd::MemoryMap}) {
+  for (int command : {cmd::MemoryMap}) {
     ui.messages.clear();
     frame->onCommand(command);
     ASSERT_EQ(ui.messages.size(), 1u) << command;
@@ -290,6 +291,34 @@ TEST_F(MainFrameTest, MenusCarryTheTextsOfTheTextTable) {
   ASSERT_EQ(menus.size(), 7);
   EXPECT_EQ(menus[0]->text().toStdString(), textOf(10003001));
   EXPECT_EQ(menus[6]->text().toStdString(), textOf(10003009));
+}
+
+// The print commands: one Print Out List at a time, and the menu's preview ends with a close request.
+TEST_F(MainFrameTest, PrintOpensOneListAtATime) {
+  int lists = 0;
+  test::whenModal<CPrintListDlg>([&](CPrintListDlg* list) {
+    frame->onCommand(cmd::FilePrint); // a second Print only brings the open list forward
+    lists = static_cast<int>(frame->findChildren<CPrintListDlg*>().size());
+    EXPECT_EQ(frame->printList(), list);
+    list->reject();
+  });
+  frame->onCommand(cmd::FilePrintAlt);
+  EXPECT_EQ(lists, 1);
+  EXPECT_EQ(frame->printList(), nullptr);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainFrameTest, ClosingTheMainWindowDuringTheMenuPreviewEndsOnlyThePreview) {
+  frame->onCommand(cmd::FilePrintPreview);
+  QPointer<QWidget> preview = frame->menuPreview();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(preview));
+  EXPECT_NE(preview->findChild<QAction*>("savePdf"), nullptr);
+  frame->close();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return preview.isNull(); }));
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(ui.messages.empty()) << "no exit question while only the preview closes";
+  EXPECT_EQ(frame->menuPreview(), nullptr);
 }
 
 TEST_F(MainFrameTest, ExitPostsACloseRequest) {
