@@ -786,7 +786,10 @@ void CMainFrame::writeToRadio() {
 }
 
 void CMainFrame::testMode() {
-  CTestModeDlg::run(this, ui_, helpCallback(), demonstrationMode_, g_radioComm, radioData().editImage);
+  CTestModeDlg::run(this, ui_, helpCallback(), demonstrationMode_, g_radioComm, radioData().editImage,
+                    [this](QWidget* parent, const std::vector<AdjustmentLine>& lines) {
+                      printing_->printAdjustments(parent, lines);
+                    });
   // The test mode loaded and adjusted the alignment values of the image.
   reloadViews();
   updateTitle();

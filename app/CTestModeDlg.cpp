@@ -72,11 +72,12 @@ int numberIn(const CSpinEdit* spin) {
 } // namespace
 
 void CTestModeDlg::run(QWidget* parent, UserInterface& ui, const HelpCallback& help, bool demonstrationMode,
-                       CRadioComm& radio, RadioImage& image) {
+                       CRadioComm& radio, RadioImage& image, const PrintHandler& print) {
   TestModeSession session(radio, ui, image, demonstrationMode);
   if (session.begin() != 0) return;
   {
     CTestModeDlg dialog(session, ui, help, parent);
+    if (print) dialog.setPrintHandler(print);
     dialog.exec();
   }
   session.end();
@@ -168,7 +169,7 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
   print_ = new QPushButton(qtText(kTextPrint), this);
   print_->setObjectName("printButton");
   print_->setProperty("helpContext", kPrintHelp);
-  // Printing the adjustment page comes with the printing of the image.
+  // Enabled once the main window hands in its printing.
   print_->setEnabled(false);
   countdown_ = new QLabel(this);
   countdown_->setObjectName("countdown");
@@ -203,6 +204,7 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
   connect(transmit_, &QPushButton::clicked, this, &CTestModeDlg::toggleTransmit);
   connect(items_, &QListWidget::itemDoubleClicked, this, &CTestModeDlg::openAdjustment);
   connect(close_, &QPushButton::clicked, this, &CTestModeDlg::reject);
+  connect(print_, &QPushButton::clicked, this, &CTestModeDlg::printAdjustments);
   connect(helpButton_, &QPushButton::clicked, this, [this] { help_(kHelpContext); });
   connect(&countdownTimer_, &QTimer::timeout, this, &CTestModeDlg::tick);
   items_->installEventFilter(this);
@@ -387,6 +389,29 @@ void CTestModeDlg::endTestMode() {
 
 void CTestModeDlg::reject() {
   endTestMode();
+}
+
+void CTestModeDlg::setPrintHandler(PrintHandler print) {
+  printHandler_ = std::move(print);
+  print_->setEnabled(static_cast<bool>(printHandler_));
+}
+
+std::vector<AdjustmentLine> CTestModeDlg::adjustmentLines() const {
+  std::vector<AdjustmentLine> lines;
+  for (int i = 0; i < layout::kAdjustItemCount; ++i)
+    lines.push_back({textOf(TestModeSession::item(i).nameText), session_.imageValue(i)});
+  return lines;
+}
+
+void CTestModeDlg::printAdjustments() {
+  if (!printHandler_) return;
+  QPointer<QWidget> focus = QApplication::focusWidget();
+  printHandler_(this, adjustmentLines());
+  activateWindow();
+  if (focus && isAncestorOf(focus))
+    focus->setFocus();
+  else
+    print_->setFocus();
 }
 
 int CTestModeDlg::focusedHelpContext() const {

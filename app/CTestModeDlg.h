@@ -12,6 +12,7 @@
 #include "app/CAdjustDlg.h"
 #include "app/HelpCallback.h"
 #include "link/TestModeSession.h"
+#include "model/PrintLayout.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -37,14 +38,23 @@ public:
   static constexpr int kTransmitHelp = 340227;
   static constexpr int kPrintHelp = 340228;
 
+  // Print: prints the model and the given adjustment lines with the dialog as the parent of the
+  // print dialog. Without one the Print button stays disabled.
+  using PrintHandler = std::function<void(QWidget* parent, const std::vector<AdjustmentLine>& lines)>;
+
   // Command 40064: the whole test mode over the image, modal over parent.
   static void run(QWidget* parent, UserInterface& ui, const HelpCallback& help, bool demonstrationMode,
-                  CRadioComm& radio, RadioImage& image);
+                  CRadioComm& radio, RadioImage& image, const PrintHandler& print = {});
   // The test dialog on the screen now, if any.
   static CTestModeDlg* running();
 
   CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCallback help, QWidget* parent);
   ~CTestModeDlg() override;
+
+  // Enables Print with the handler that prints.
+  void setPrintHandler(PrintHandler print);
+  // The nine adjustment values as the adjustment dialog shows them, for the printed page.
+  std::vector<AdjustmentLine> adjustmentLines() const;
 
   // Ends the test mode as Close does (the transmitter unkeyed first).
   void endTestMode();
@@ -89,6 +99,8 @@ private:
   // A command finally failed: the dialog ends as if Close had been pressed.
   void failed();
   void setControlsEnabled(bool enabled);
+  // Print (1106): the model and the adjustment values; the focus goes back where it was.
+  void printAdjustments();
 
   TestModeSession& session_;
   UserInterface& ui_;
@@ -107,6 +119,7 @@ private:
   QPushButton* helpButton_ = nullptr;
   QPushButton* print_ = nullptr;
   QPointer<CAdjustDlg> adjust_;
+  PrintHandler printHandler_;
   QTimer countdownTimer_;
   std::function<TestModeSession::Clock::time_point()> clock_;
   bool channelEdited_ = false;

@@ -109,6 +109,27 @@ TEST_F(TestModeDialog, OpensOnTheFirstProgrammedFrequencyWithReceiveIndicators) 
   EXPECT_FALSE(dialog->printButton()->isEnabled());
 }
 
+TEST_F(TestModeDialog, PrintHandsTheAdjustmentValuesAsShownToThePrintingAndKeepsTheFocus) {
+  std::vector<AdjustmentLine> printed;
+  QWidget* printParent = nullptr;
+  dialog->setPrintHandler([&](QWidget* parent, const std::vector<AdjustmentLine>& lines) {
+    printParent = parent;
+    printed = lines;
+    dialog->transmitButton()->setFocus(); // as the print dialog takes the focus away
+  });
+  ASSERT_TRUE(dialog->printButton()->isEnabled());
+  dialog->itemList()->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == dialog->itemList(); }));
+  dialog->printButton()->click();
+  EXPECT_EQ(printParent, dialog.get());
+  ASSERT_EQ(printed.size(), 9u);
+  EXPECT_EQ(printed[1].label, textOf(10010009));
+  EXPECT_EQ(printed[1].value, 100);
+  EXPECT_EQ(printed[2].value, 255 - 0x30) << "an inverted item prints the value the slider shows";
+  EXPECT_EQ(QApplication::focusWidget(), dialog->itemList());
+  EXPECT_TRUE(events().empty()) << "printing sends nothing to the radio";
+}
+
 TEST_F(TestModeDialog, TheChannelSpinSkipsUnprogrammedFrequenciesAndWraps) {
   dialog->channelSpin()->stepBy(1);
   dialog->channelSpin()->stepBy(1);
