@@ -15,6 +15,8 @@ constexpr const char* kComPort = "Backup/ComPort";
 constexpr const char* kLastFilePath = "Backup/LastFilePath";
 constexpr const char* kLastModel = "Backup/LastModel";
 constexpr const char* kLastWinPos = "Backup/LastWinPos";
+constexpr const char* kBackupRadio = "Backup/BackupRadio";
+constexpr const char* kVerifyWrite = "Backup/VerifyWrite";
 
 std::optional<int> integerValue(const QVariant& value) {
   if (!value.isValid()) return std::nullopt;
@@ -62,6 +64,22 @@ int CAppSettings::comPort() const {
 
 void CAppSettings::setComPort(int port) {
   settings_.setValue(QLatin1String(kComPort), port);
+}
+
+bool CAppSettings::backupRadio() const {
+  return integerValue(settings_.value(QLatin1String(kBackupRadio))).value_or(1) != 0;
+}
+
+void CAppSettings::setBackupRadio(bool on) {
+  settings_.setValue(QLatin1String(kBackupRadio), on ? 1 : 0);
+}
+
+bool CAppSettings::verifyWrite() const {
+  return integerValue(settings_.value(QLatin1String(kVerifyWrite))).value_or(1) != 0;
+}
+
+void CAppSettings::setVerifyWrite(bool on) {
+  settings_.setValue(QLatin1String(kVerifyWrite), on ? 1 : 0);
 }
 
 QString CAppSettings::lastFilePath() const {

@@ -45,6 +45,12 @@ public:
   // "ComPort": 1..20; anything else reads as 1.
   int comPort() const;
   void setComPort(int port);
+  // "BackupRadio": back up the radio before each write and after each read; on when missing.
+  bool backupRadio() const;
+  void setBackupRadio(bool on);
+  // "VerifyWrite": read the data back after each write; on when missing.
+  bool verifyWrite() const;
+  void setVerifyWrite(bool on);
   // "LastFilePath": a folder ending in a separator, or empty when missing.
   QString lastFilePath() const;
   void setLastFilePath(const QString& folder);

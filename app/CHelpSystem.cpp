@@ -35,19 +35,16 @@ struct Topic {
 // Each group of contexts has its page; a context inside a group opens the page at the anchor
 // "c<hex context>" (for example channels.html#c31002), which the browser ignores when absent.
 constexpr Topic kTopics[] = {
-    {0x11000, "file.html#new"},         {0x12000, "file.html#open"},
-    {0x13000, "file.html#save"},        {0x14000, "file.html#save-as"},
-    {0x15000, "print.html#print"},      {0x16000, "print.html#preview"},
-    {0x17000, "file.html#exit"},        {0x20000, "model.html"},
-    {0x21000, "model.html#model"},      {0x22000, "model.html#band"},
-    {0x31000, "channels.html"},         {0x32000, "keys.html"},
-    {0x33000, "features.html"},         {0x34000, "testfreq.html"},
-    {0x51000, "radio.html#read"},       {0x52000, "radio.html#write"},
-    {0x53000, "testmode.html"},         {0x71000, "setup.html#port"},
-    {0x81000, "window.html#tree"},      {0x82000, "window.html#toolbar"},
-    {0x83000, "window.html#statusbar"}, {0x91000, "window.html#windows"},
-    {0x92000, "window.html#windows"},   {0x93000, "window.html#windows"},
-    {0x94000, "window.html#windows"},   {0x95000, "window.html#close-all"},
+    {0x11000, "file.html#new"},         {0x12000, "file.html#open"},      {0x13000, "file.html#save"},
+    {0x14000, "file.html#save-as"},     {0x15000, "print.html#print"},    {0x16000, "print.html#preview"},
+    {0x17000, "file.html#exit"},        {0x18000, "radio.html#restore"},  {0x19000, "radio.html#compare"},
+    {0x1A000, "radio.html#compare"},    {0x20000, "model.html"},          {0x21000, "model.html#model"},
+    {0x22000, "model.html#band"},       {0x31000, "channels.html"},       {0x32000, "keys.html"},
+    {0x33000, "features.html"},         {0x34000, "testfreq.html"},       {0x51000, "radio.html#read"},
+    {0x52000, "radio.html#write"},      {0x53000, "testmode.html"},       {0x71000, "setup.html#port"},
+    {0x72000, "setup.html#options"},    {0x81000, "window.html#tree"},    {0x82000, "window.html#toolbar"},
+    {0x83000, "window.html#statusbar"}, {0x91000, "window.html#windows"}, {0x92000, "window.html#windows"},
+    {0x93000, "window.html#windows"},   {0x94000, "window.html#windows"}, {0x95000, "window.html#close-all"},
 };
 
 } // namespace

@@ -5,12 +5,15 @@
 #include "app/CChInfoFrm.h"
 #include "app/CChildFrame.h"
 #include "app/CComPortDlg.h"
+#include "app/CCompareDlg.h"
 #include "app/CHelpSystem.h"
 #include "app/CModelInfoDlg.h"
+#include "app/COptionsDlg.h"
 #include "app/CPrintListDlg.h"
 #include "app/CRPSDoc.h"
 #include "app/CRPSView.h"
 #include "app/CReadDlg.h"
+#include "app/CRestoreDlg.h"
 #include "app/CSplashWnd.h"
 #include "app/CTestModeDlg.h"
 #include "app/CTreeViewBar.h"
@@ -18,8 +21,11 @@
 #include "app/CommandIds.h"
 #include "lang/UserInterface.h"
 #include "link/CRadioComm.h"
+#include "link/RadioTransfer.h"
 #include "model/CurrentFile.h"
 #include "model/DataFileFlows.h"
+#include "model/ImageCompare.h"
+#include "model/RadioBackups.h"
 #include "model/RadioData.h"
 #include "views/CImageView.h"
 #include "views/QtText.h"
@@ -27,6 +33,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -60,6 +67,9 @@ constexpr CommandInfo kCommands[] = {
     {cmd::FileOpen, 10003102, 0x12000, "open"},
     {cmd::FileSave, 10003103, 0x13000, "save"},
     {cmd::FileSaveAs, 10003104, 0x14000, nullptr},
+    {cmd::FileCompareFile, 10065031, 0x19000, nullptr},
+    {cmd::FileCompareRadio, 10065032, 0x1A000, nullptr},
+    {cmd::FileRestoreBackup, 10065033, 0x18000, nullptr},
     {cmd::FilePrint, 10003105, 0x15000, "print"},
     {cmd::FilePrintPreview, 10003106, 0x16000, nullptr},
     {cmd::FileExportPdf, 10063004, 0x15000, nullptr},
@@ -74,6 +84,7 @@ constexpr CommandInfo kCommands[] = {
     {cmd::TestMode, 10003403, 0x53000, nullptr},
     {cmd::MemoryMap, 10003405, -1, nullptr},
     {cmd::CommunicationPort, 10003601, 0x71000, nullptr},
+    {cmd::SetupOptions, 10065040, 0x72000, nullptr},
     {cmd::TreeView, 10003701, 0x81000, nullptr},
     {cmd::ToolBar, 10003702, 0x82000, nullptr},
     {cmd::StatusBar, 10003703, 0x83000, nullptr},
@@ -94,6 +105,8 @@ const CommandInfo* infoOf(int command) {
 }
 
 constexpr int kSeparator = 0;
+constexpr int kTextTheRadio = 10065045;
+constexpr int kTextWriteRestored = 10065041;
 
 struct MenuInfo {
   int text;
@@ -102,6 +115,7 @@ struct MenuInfo {
 
 const MenuInfo kFileMenu{10003001,
                          {cmd::FileNew, cmd::FileOpen, cmd::FileSave, cmd::FileSaveAs, kSeparator,
+                          cmd::FileCompareFile, cmd::FileCompareRadio, cmd::FileRestoreBackup, kSeparator,
                           cmd::FilePrint, cmd::FilePrintPreview, cmd::FileExportPdf, kSeparator,
                           cmd::AppExit}};
 const MenuInfo kModelMenu{10003002, {cmd::ModelInformation}};
@@ -109,7 +123,7 @@ const MenuInfo kEditMenu{10003003,
                          {cmd::ChannelInformation, kSeparator, cmd::OptionalFeatures, cmd::KeyAssignment,
                           kSeparator, cmd::TestFrequency}};
 const MenuInfo kProgramMenu{10003004, {cmd::ReadData, cmd::WriteData, cmd::TestMode, cmd::MemoryMap}};
-const MenuInfo kSetupMenu{10003006, {cmd::CommunicationPort}};
+const MenuInfo kSetupMenu{10003006, {cmd::CommunicationPort, cmd::SetupOptions}};
 const MenuInfo kViewMenu{10003007, {cmd::TreeView, kSeparator, cmd::ToolBar, cmd::StatusBar}};
 const MenuInfo kWindowMenu{10003008,
                            {cmd::WindowCascade, cmd::WindowTileHorizontal, cmd::WindowTileVertical,
@@ -504,6 +518,9 @@ void CMainFrame::onCommand(int command) {
   case cmd::WriteData:
   case cmd::TestMode:
   case cmd::ModelInformation:
+  case cmd::FileCompareFile:
+  case cmd::FileCompareRadio:
+  case cmd::FileRestoreBackup:
     commitPendingEdits();
     break;
   default:
@@ -539,6 +556,18 @@ void CMainFrame::onCommand(int command) {
     break;
   case cmd::CommunicationPort:
     communicationPort();
+    break;
+  case cmd::SetupOptions:
+    COptionsDlg::run(this, settings_, helpCallback());
+    break;
+  case cmd::FileCompareFile:
+    compareWithFile();
+    break;
+  case cmd::FileCompareRadio:
+    compareWithRadio();
+    break;
+  case cmd::FileRestoreBackup:
+    restoreBackup();
     break;
   case cmd::TreeView:
     toggleTreeBar(false);
@@ -775,6 +804,7 @@ void CMainFrame::fileOpen() {
 void CMainFrame::readFromRadio() {
   if (dataFileFlows().promptSaveChanges()) return;
   if (!CReadDlg::run(this, ui_, helpCallback())) return;
+  if (settings_.backupRadio()) backUpReadImage(ui_, radioData().transferImage, backupFolder());
   closeAllWindows();
   radioData().adoptTransferImage();
   currentFile().resetFileName();
@@ -782,7 +812,65 @@ void CMainFrame::readFromRadio() {
 }
 
 void CMainFrame::writeToRadio() {
-  CWriteDlg::run(this, ui_, helpCallback());
+  WriteSafety safety;
+  safety.backup = settings_.backupRadio();
+  safety.backupFolder = backupFolder();
+  safety.verify = settings_.verifyWrite();
+  CWriteDlg::run(this, ui_, helpCallback(), safety);
+}
+
+std::string CMainFrame::backupFolder() const {
+  const std::string data =
+      dataFolder_.isEmpty() ? RadioBackups::defaultDataFolder() : dataFolder_.toStdString();
+  return RadioBackups::folderBelow(data);
+}
+
+void CMainFrame::showComparison(const std::string& other, const RadioImage& image) {
+  CCompareDlg dialog(other, ImageCompare::compare(radioData().editImage, image), helpCallback(), this);
+  dialog.exec();
+}
+
+void CMainFrame::compareWithFile() {
+  FileRequest request;
+  request.folder = currentFile().folder();
+  request.filterName = textOf(DataFileFlows::kTextFileType);
+  request.extension = "dat";
+  const std::optional<std::string> path = ui_.chooseFileToOpen(request);
+  if (!path) return;
+  RadioImage image{};
+  if (loadImageFile(*path, image))
+    showComparison(QFileInfo(QString::fromStdString(*path)).fileName().toStdString(), image);
+}
+
+bool CMainFrame::loadImageFile(const std::string& path, RadioImage& image) {
+  DataFile::Magic magic{};
+  const auto result = DataFile::readDataFile(path, image, magic);
+  if (result == DataFile::Read) return true;
+  const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+  ui_.error(DataFileFlows::readFailureText(result, name, magic));
+  return false;
+}
+
+void CMainFrame::compareWithRadio() {
+  // The radio lands in a scratch image: the working image and the transfer image stay as they are.
+  RadioImage image = clearedImage();
+  CReadDlg dialog(g_radioComm, image, ui_, helpCallback(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (settings_.backupRadio()) backUpReadImage(ui_, image, backupFolder());
+  showComparison(textOf(kTextTheRadio), image);
+}
+
+void CMainFrame::restoreBackup() {
+  const std::optional<std::string> path = CRestoreDlg::run(this, backupFolder(), helpCallback());
+  if (!path) return;
+  if (dataFileFlows().promptSaveChanges()) return;
+  if (!loadImageFile(*path, radioData().transferImage)) return;
+  closeAllWindows();
+  radioData().adoptTransferImage();
+  // Save goes to a new file, never over the backup.
+  currentFile().resetFileName();
+  showReplacedImage();
+  if (ui_.confirm(textOf(kTextWriteRestored))) writeToRadio();
 }
 
 void CMainFrame::testMode() {

@@ -4,6 +4,7 @@
 
 #include "app/CPrintListDlg.h"
 #include "app/HelpCallback.h"
+#include "model/RadioImage.h"
 #include "views/ViewKind.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace vpr {
 
@@ -64,6 +66,10 @@ public:
   void commitPendingEdits();
   // Rewrites the port pane ("COM%d") with the radio link's port number.
   void updatePortPane();
+  // The data folder; radio backups go to its Backups folder. Without one, the default data
+  // folder below the user's documents folder.
+  void setDataFolder(const QString& folder) { dataFolder_ = folder; }
+  std::string backupFolder() const;
 
   // Applies a stored placement (its show state included) or shows the window maximised.
   void applyPlacement(const WindowPlacement* placement);
@@ -126,6 +132,13 @@ private:
   void writeToRadio();
   // Command 40064: the test mode of the connected radio.
   void testMode();
+  // Compare the working image with a data file or the radio, and restore a radio backup.
+  void compareWithFile();
+  void compareWithRadio();
+  void showComparison(const std::string& other, const RadioImage& image);
+  void restoreBackup();
+  // Reads a data file's image; a file that does not load is reported and gives false.
+  bool loadImageFile(const std::string& path, RadioImage& image);
   void modelInformation();
   void communicationPort();
   void about();
@@ -163,6 +176,7 @@ private:
   CRPSView* printing_ = nullptr;
   CPrintListDlg* printList_ = nullptr;
   QPointer<QWidget> menuPreview_;
+  QString dataFolder_;
 };
 
 } // namespace vpr

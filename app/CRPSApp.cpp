@@ -132,6 +132,7 @@ bool CRPSApp::startup() {
 
   // 13. The main window.
   mainFrame_ = std::make_unique<CMainFrame>(ui_, settings_, demonstrationMode_, colourDepth_);
+  mainFrame_->setDataFolder(defaultDataFolder(options_.documentsFolder, options_.programFolder));
 
   // 15, 16. Placement and show; the splash window comes up over the main window as soon as
   // the main window is on the screen.

@@ -103,13 +103,17 @@ void CTransferDlg::start() {
 
   // The dialog ends with the transfer: it stays locked until then, the success message included.
   if (result_ == 0) {
-    ui_.showMessage({MessageKind::Product, textOf(kind_.successText), textOf(kind_.successCaption),
-                     MessageButtons::Ok, MessageIcon::Information, MessageAnswer::Ok});
+    ui_.showMessage({MessageKind::Product, successText(), textOf(kind_.successCaption), MessageButtons::Ok,
+                     MessageIcon::Information, MessageAnswer::Ok});
   } else {
     setWindowTitle(qtText(kind_.idleCaption));
   }
   busy_ = false;
   done(result_ == 0 ? QDialog::Accepted : QDialog::Rejected);
+}
+
+std::string CTransferDlg::successText() const {
+  return textOf(kind_.successText);
 }
 
 void CTransferDlg::reject() {

@@ -45,6 +45,9 @@ protected:
 
   // Runs the transfer, reporting progress and messages through ui; returns its result code.
   virtual int transfer(UserInterface& ui) = 0;
+  // The message shown after a complete transfer: the kind's success text unless a dialog has
+  // more to say.
+  virtual std::string successText() const;
 
   // Where a derived dialog adds a line of its own, below the progress label.
   QVBoxLayout* contentLayout() const { return content_; }

@@ -1,6 +1,5 @@
 #include "app/CWriteDlg.h"
 
-#include "link/RadioTransfer.h"
 #include "model/RadioData.h"
 #include "views/QtText.h"
 
@@ -31,9 +30,9 @@ CRadioComm& withEightByteBlocks(CRadioComm& radio) {
 } // namespace
 
 CWriteDlg::CWriteDlg(CRadioComm& radio, const RadioImage& editImage, UserInterface& ui, HelpCallback help,
-                     QWidget* parent)
+                     QWidget* parent, WriteSafety safety)
     : CTransferDlg(writeKind, ui, std::move(help), parent), radio_(withEightByteBlocks(radio)),
-      editImage_(editImage) {
+      editImage_(editImage), safety_(std::move(safety)) {
   auto* note = new QLabel(qtText(textKeepConnected), this);
   note->setObjectName("keepConnectedNote");
   note->setWordWrap(true);
@@ -41,13 +40,17 @@ CWriteDlg::CWriteDlg(CRadioComm& radio, const RadioImage& editImage, UserInterfa
   contentLayout()->insertSpacing(1, 8);
 }
 
-bool CWriteDlg::run(QWidget* parent, UserInterface& ui, const HelpCallback& help) {
-  CWriteDlg dialog(g_radioComm, radioData().editImage, ui, help, parent);
+bool CWriteDlg::run(QWidget* parent, UserInterface& ui, const HelpCallback& help, const WriteSafety& safety) {
+  CWriteDlg dialog(g_radioComm, radioData().editImage, ui, help, parent, safety);
   return dialog.exec() == QDialog::Accepted;
 }
 
 int CWriteDlg::transfer(UserInterface& ui) {
-  return runWriteTransfer(radio_, ui, editImage_);
+  return runSafeWrite(radio_, ui, editImage_, safety_, report_);
+}
+
+std::string CWriteDlg::successText() const {
+  return writeSuccessText(report_);
 }
 
 } // namespace vpr

@@ -1,8 +1,10 @@
 #pragma once
 // The Write Data dialog: writes the working image (bytes 0x000..0x3D7) into the radio when
-// the user presses Write. Nothing in memory changes.
+// the user presses Write, backing the radio up first and reading the data back afterwards as
+// the options say. The progress label names the phase. Nothing in memory changes.
 
 #include "app/CTransferDlg.h"
+#include "link/RadioTransfer.h"
 #include "model/RadioImage.h"
 
 namespace vpr {
@@ -16,18 +18,24 @@ public:
 
   // Sets the radio link's write block size to 8 bytes, the size the block count is made for.
   CWriteDlg(CRadioComm& radio, const RadioImage& editImage, UserInterface& ui, HelpCallback help,
-            QWidget* parent = nullptr);
+            QWidget* parent = nullptr, WriteSafety safety = {});
 
   // Runs the dialog modally over parent with the process-wide radio link and working image.
-  // True when the whole image was written.
-  static bool run(QWidget* parent, UserInterface& ui, const HelpCallback& help);
+  // True when the whole image was written (and, with the check, found right).
+  static bool run(QWidget* parent, UserInterface& ui, const HelpCallback& help, const WriteSafety& safety);
+
+  // What the last write did.
+  const WriteReport& report() const { return report_; }
 
 protected:
   int transfer(UserInterface& ui) override;
+  std::string successText() const override;
 
 private:
   CRadioComm& radio_;
   const RadioImage& editImage_;
+  WriteSafety safety_;
+  WriteReport report_;
 };
 
 } // namespace vpr

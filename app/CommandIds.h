@@ -35,6 +35,10 @@ enum : int {
   HelpTopics = 40069,
   About = 40096,
   FocusTreeView = 32846,
+  FileCompareFile = 40651,
+  FileCompareRadio = 40652,
+  FileRestoreBackup = 40653,
+  SetupOptions = 40654,
 };
 
 } // namespace vpr::cmd

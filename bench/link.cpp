@@ -1,8 +1,9 @@
-// Full read and full write against the virtual radio paced at 9600 baud 8N2. For each transfer
-// the measured time is compared with the floor: the line time of every byte that crossed the
-// wire at 11 bits per byte, plus the specified pauses, plus the radio's turnaround before each
-// of its answers. Also reports the CPU time the transfer took (the calling thread, and the whole
-// process including the virtual radio's thread).
+// Full read and full write against the virtual radio paced at 9600 baud 8N2, the write also with
+// the read-back check and with backup and check. For each transfer the measured time is compared
+// with the floor: the line time of every byte that crossed the wire at 11 bits per byte (the
+// backup's and the check's reads included), plus the specified pauses, plus the radio's
+// turnaround before each of its answers. Also reports the CPU time the transfer took (the calling thread, and
+// the whole process including the virtual radio's thread).
 
 #include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
@@ -13,6 +14,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -58,9 +60,44 @@ void loadLanguage() {
 constexpr double kSettleMs = 50.0;
 constexpr double kIdentifyPauseMs = 50.0;
 
-void transfer(benchmark::State& state, bool write) {
+enum class Kind { Read, Write, WriteVerify, WriteBackupVerify };
+
+const char* nameOf(Kind kind) {
+  switch (kind) {
+  case Kind::Read:
+    return "read";
+  case Kind::Write:
+    return "write";
+  case Kind::WriteVerify:
+    return "write+verify";
+  case Kind::WriteBackupVerify:
+    return "write+backup+verify";
+  }
+  return "";
+}
+
+int run(Kind kind, vpr::CRadioComm& link, vpr::UserInterface& ui, const vpr::RadioImage& image,
+        vpr::RadioImage& received, const std::string& backupFolder) {
+  if (kind == Kind::Read) return vpr::runReadTransfer(link, ui, received);
+  vpr::WriteSafety safety;
+  safety.backup = kind == Kind::WriteBackupVerify;
+  safety.backupFolder = backupFolder;
+  safety.verify = kind != Kind::Write;
+  vpr::WriteReport report;
+  return vpr::runSafeWrite(link, ui, image, safety, report);
+}
+
+void transfer(benchmark::State& state, Kind kind) {
   loadLanguage();
   const vpr::RadioImage image = benchImage();
+  // The radio holds other data before a write, so that the backup has something to keep.
+  vpr::RadioImage before = image;
+  before[0x40] ^= 0xFF;
+  std::string backupFolder = (std::filesystem::temp_directory_path() / "vpr40t-bench-XXXXXX").string();
+  if (!mkdtemp(backupFolder.data())) {
+    state.SkipWithError("no temporary folder for the backups");
+    return;
+  }
   double ratioSum = 0, threadCpuSum = 0, processCpuSum = 0, spinSum = 0;
   int runs = 0;
   for (auto _ : state) {
@@ -68,7 +105,7 @@ void transfer(benchmark::State& state, bool write) {
     options.programMode = true;
     options.paced = true;
     options.turnaround = std::chrono::microseconds(2000);
-    vpr::sim::VirtualRadio radio(write ? vpr::clearedImage() : image, options);
+    vpr::sim::VirtualRadio radio(kind == Kind::Read ? image : before, options);
     if (!radio.start()) {
       state.SkipWithError(radio.error().c_str());
       return;
@@ -81,8 +118,7 @@ void transfer(benchmark::State& state, bool write) {
     const double thread0 = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     const double process0 = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     const auto start = Clock::now();
-    const int result =
-        write ? vpr::runWriteTransfer(link, ui, image) : vpr::runReadTransfer(link, ui, received);
+    const int result = run(kind, link, ui, image, received, backupFolder);
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     const double threadCpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - thread0;
     const double processCpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - process0;
@@ -102,11 +138,13 @@ void transfer(benchmark::State& state, bool write) {
     processCpuSum += processCpu;
     spinSum += pauses; // the pauses are busy waits: they spin, and count as CPU time
     ++runs;
-    std::cout << (write ? "write" : "read") << ": " << elapsed * 1000 << " ms, floor " << floor * 1000
-              << " ms (" << stats.bytesReceived + stats.bytesSent << " bytes, " << stats.answers
-              << " answers), ratio " << elapsed / floor << ", CPU " << threadCpu * 1000 << " ms (thread) / "
-              << processCpu * 1000 << " ms (process)\n";
+    std::cout << nameOf(kind) << ": " << elapsed * 1000 << " ms, floor " << floor * 1000 << " ms ("
+              << stats.bytesReceived + stats.bytesSent << " bytes, " << stats.answers << " answers), ratio "
+              << elapsed / floor << ", CPU " << threadCpu * 1000 << " ms (thread) / " << processCpu * 1000
+              << " ms (process)\n";
   }
+  std::error_code ignored;
+  std::filesystem::remove_all(backupFolder, ignored);
   if (runs > 0) {
     state.counters["ratio"] = ratioSum / runs;
     state.counters["cpu_ms_thread"] = threadCpuSum / runs * 1000;
@@ -116,14 +154,22 @@ void transfer(benchmark::State& state, bool write) {
 }
 
 void BM_FullRead(benchmark::State& state) {
-  transfer(state, false);
+  transfer(state, Kind::Read);
 }
 void BM_FullWrite(benchmark::State& state) {
-  transfer(state, true);
+  transfer(state, Kind::Write);
+}
+void BM_WriteVerify(benchmark::State& state) {
+  transfer(state, Kind::WriteVerify);
+}
+void BM_WriteBackupVerify(benchmark::State& state) {
+  transfer(state, Kind::WriteBackupVerify);
 }
 
 } // namespace
 
 BENCHMARK(BM_FullRead)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullWrite)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteVerify)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteBackupVerify)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -1,3 +1,4 @@
+#include "cli/BackupOptions.h"
 #include "cli/Commands.h"
 #include "cli/RadioTerminal.h"
 #include "link/RadioTransfer.h"
@@ -13,6 +14,7 @@ Command addReadCommand(CLI::App& app) {
   struct Options {
     std::string port;
     std::string output;
+    BackupOptions backup;
   };
   auto options = std::make_shared<Options>();
   CLI::App* sub = app.add_subcommand("read", "Read the image from a radio into a data file");
@@ -20,6 +22,7 @@ Command addReadCommand(CLI::App& app) {
       ->required()
       ->check(CLI::Validator(checkPortArgument, "PORT"));
   sub->add_option("-o,--output", options->output, "The data file to write")->required();
+  options->backup.addTo(*sub);
   return {sub, [options](TerminalUserInterface&) {
             RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0, false);
             selectPort(g_radioComm, options->port);
@@ -30,6 +33,7 @@ Command addReadCommand(CLI::App& app) {
               terminal.explainPortFailure(g_radioComm);
               return kExitFailed;
             }
+            if (!options->backup.off) backUpReadImage(terminal, image, options->backup.resolvedFolder());
             std::error_code error;
             if (DataFile::writeDataFile(options->output, image, error) != DataFile::Written) {
               terminal.fail(options->output + ": " + error.message());

@@ -1,3 +1,4 @@
+#include "cli/BackupOptions.h"
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
 #include "cli/RadioTerminal.h"
@@ -14,6 +15,8 @@ Command addWriteCommand(CLI::App& app) {
     std::string port;
     std::string file;
     bool yes = false;
+    bool noVerify = false;
+    BackupOptions backup;
   };
   auto options = std::make_shared<Options>();
   CLI::App* sub = app.add_subcommand("write", "Write a data file into a radio");
@@ -22,6 +25,8 @@ Command addWriteCommand(CLI::App& app) {
       ->check(CLI::Validator(checkPortArgument, "PORT"));
   sub->add_option("file", options->file, "The data file to write")->required();
   sub->add_flag("--yes", options->yes, "Write to a radio of another model or band without asking");
+  sub->add_flag("--no-verify", options->noVerify, "Do not read the data back to check it");
+  options->backup.addTo(*sub);
   return {sub, [options](TerminalUserInterface&) {
             // The model question is asked on the terminal; without one only --yes answers it.
             RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0,
@@ -30,10 +35,16 @@ Command addWriteCommand(CLI::App& app) {
             RadioData data;
             if (!loadDataFile(options->file, data, terminal)) return kExitFailed;
             selectPort(g_radioComm, options->port);
-            if (runWriteTransfer(g_radioComm, terminal, data.editImage) != 0) {
+            WriteSafety safety;
+            safety.backup = !options->backup.off;
+            safety.backupFolder = options->backup.resolvedFolder();
+            safety.verify = !options->noVerify;
+            WriteReport report;
+            if (runSafeWrite(g_radioComm, terminal, data.editImage, safety, report) != 0) {
               terminal.explainPortFailure(g_radioComm);
               return kExitFailed;
             }
+            std::cout << writeSuccessText(report) << '\n';
             return kExitDone;
           }};
 }

@@ -42,6 +42,9 @@ Command addTestCommand(CLI::App& app);
 // print FILE.dat --pdf OUT.pdf [--sections LIST] [--channels A-B] [--landscape]: the printout as
 // a PDF file, drawn without a display. Only in builds with the desktop program's Qt.
 Command addPrintCommand(CLI::App& app);
+// diff A.dat B.dat | diff --port P FILE.dat: the fields that differ; exit 0 the same, 1 different,
+// 2 trouble (a file that does not load, a radio that cannot be read, a usage error).
+Command addDiffCommand(CLI::App& app);
 
 // export FILE.dat [-o FILE.yaml]: the whole configuration as YAML.
 Command addExportCommand(CLI::App& app);

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   std::vector<Command> commands = {
       addNewCommand(app),    addInfoCommand(app),     addDumpCommand(app), addReadCommand(app),
       addWriteCommand(app),  addDetectCommand(app),   addTestCommand(app), addExportCommand(app),
-      addImportCommand(app), addChannelsCommand(app),
+      addImportCommand(app), addChannelsCommand(app), addDiffCommand(app),
   };
 #ifdef VPR_CLI_PRINT
   commands.push_back(addPrintCommand(app));

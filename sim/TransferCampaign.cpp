@@ -1,6 +1,7 @@
 #include "sim/TransferCampaign.h"
 
 #include "lang/CLanguageTable.h"
+#include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "link/RadioTransfer.h"
 #include "model/ModelCatalogue.h"
@@ -72,8 +73,11 @@ struct Case {
   bool eitherOutcome = false;
   int result = 0;
   std::vector<int> texts;
+  int acknowledged = 0; // blocks the radio took before a write broke off
   int boundMs = 0;
 };
+
+constexpr int kTextPartialWrite = 10065007;
 
 RadioImage randomImage(std::mt19937& rng, const char* code, std::uint8_t band) {
   RadioImage image{};
@@ -115,6 +119,12 @@ Case makeCase(std::mt19937& rng, bool paced) {
     c.result = 1;
     c.texts = {text};
   };
+  // A write that breaks off after the radio took blocks also says that it holds part of the data.
+  auto breaksOff = [&] {
+    fails(10026003);
+    c.acknowledged = block;
+    if (c.write && block > 0) c.texts.push_back(kTextPartialWrite);
+  };
 
   switch (c.fault) {
   case Fault::None:
@@ -135,16 +145,16 @@ Case makeCase(std::mt19937& rng, bool paced) {
   case Fault::RefuseWrite:
     f.refuseWriteBlock = block;
     f.refuseWriteTimes = pick(1, 3);
-    if (c.write && f.refuseWriteTimes >= 3) fails(10026003);
+    if (c.write && f.refuseWriteTimes >= 3) breaksOff();
     break;
   case Fault::SilentAfter:
     f.silentAfterBlocks = block;
-    fails(10026003);
+    breaksOff();
     c.boundMs += c.write ? 3000 : 3 * blockTimeout;
     break;
   case Fault::HangUp:
     f.hangUpAfterBlocks = block;
-    fails(10026003);
+    breaksOff();
     break;
   case Fault::Noise:
     f.noiseBeforeBlock = block;
@@ -153,7 +163,7 @@ Case makeCase(std::mt19937& rng, bool paced) {
   case Fault::Flood:
     f.floodAtBlock = block;
     f.floodMs = pick(100, 1500);
-    fails(10026003);
+    breaksOff();
     c.eitherOutcome = true;
     c.boundMs += f.floodMs; // the last attempt may wait for a byte while the flood dies down
     break;
@@ -254,7 +264,8 @@ CampaignReport runTransferCampaign(const CampaignOptions& options) {
     }
     std::vector<std::string> expectedTexts;
     for (int id : c.texts)
-      expectedTexts.push_back(textOf(id));
+      expectedTexts.push_back(
+          id == kTextPartialWrite ? formatText(textOf(id), {c.acknowledged, kWriteBlockCount}) : textOf(id));
     if (ui.shown != expectedTexts) {
       ++report.wrongMessages;
       std::string shown;

@@ -482,6 +482,10 @@ void VirtualRadio::handleWrite() {
   {
     std::lock_guard lock(mutex_);
     std::copy(data.begin(), data.end(), memory_.begin() + static_cast<long>(address));
+    // A failing memory cell: the radio acknowledges, but keeps something else.
+    if (block == f.corruptWriteBlock)
+      for (std::size_t i = 0; i < length; ++i)
+        memory_[address + i] = static_cast<std::uint8_t>(~data[i]);
     ++stats_.blocksWritten;
   }
   answer.push_back(ACK);

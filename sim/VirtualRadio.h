@@ -37,6 +37,7 @@ struct VirtualRadioFaults {
   int wrongLengthBlock = -1;     // this block's read answer claims and carries 16 bytes
   int hangUpAfterBlocks = -1;    // after this many block transfers the line is cut
   int nakFinalAckBlock = -1;     // the final byte of this block's read answer is not ACK
+  int corruptWriteBlock = -1;    // a write of this block is acknowledged but stored inverted
   // Test-mode commands: after this many, answers nothing more (a radio that stops mid-session).
   int silentAfterTestCommands = -1;
 };

@@ -63,7 +63,7 @@ bool saveMemory(const std::string& path, const Memory& memory) {
 int main(int argc, char** argv) {
   CLI::App app{"Virtual radio: the radio's side of the programming protocol on a pseudo-terminal"};
   std::string memoryFile, saveFile, wrongHeader, refuseWrite, noise, flood;
-  int silentAfter = -1, hangUpAfter = -1, truncate = -1, wrongLength = -1, nakFinal = -1;
+  int silentAfter = -1, hangUpAfter = -1, truncate = -1, wrongLength = -1, nakFinal = -1, corruptWrite = -1;
   long turnaroundUs = 2000;
   vpr::sim::VirtualRadioOptions options;
   app.add_option("--memory", memoryFile, "Starting memory: a data file or a raw 1024-byte image")
@@ -103,6 +103,8 @@ int main(int argc, char** argv) {
                  "Answer nothing after this many test-mode commands")
       ->check(CLI::NonNegativeNumber);
   app.add_option("--events", eventsFile, "Write the test-mode events to this file when the radio stops");
+  app.add_option("--corrupt-write", corruptWrite,
+                 "Acknowledge writes of a block but store its bytes inverted");
   CLI11_PARSE(app, argc, argv);
 
   options.turnaround = std::chrono::microseconds(turnaroundUs);
@@ -111,6 +113,7 @@ int main(int argc, char** argv) {
   f.truncateBlock = truncate;
   f.wrongLengthBlock = wrongLength;
   f.nakFinalAckBlock = nakFinal;
+  f.corruptWriteBlock = corruptWrite;
   if ((!wrongHeader.empty() && !parseBlockCount(wrongHeader, f.wrongHeaderBlock, f.wrongHeaderTimes)) ||
       (!refuseWrite.empty() && !parseBlockCount(refuseWrite, f.refuseWriteBlock, f.refuseWriteTimes)) ||
       (!noise.empty() && !parseBlockCount(noise, f.noiseBeforeBlock, f.noiseBytes)) ||

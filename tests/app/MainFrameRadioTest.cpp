@@ -1,15 +1,21 @@
 // The main window's radio commands against a virtual radio on the selected port.
 #include "app/AppTestSupport.h"
 #include "app/CAppSettings.h"
+#include "app/CCompareDlg.h"
 #include "app/CMainFrame.h"
+#include "app/CRestoreDlg.h"
 #include "app/CommandIds.h"
+#include "lang/CLanguageTable.h"
 #include "link/CRadioComm.h"
 #include "model/CurrentFile.h"
+#include "model/DataFile.h"
+#include "model/RadioBackups.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
 #include "support/FakeUserInterface.h"
 #include "support/ModalDriver.h"
 #include "support/TestLanguage.h"
+#include "support/TestSupport.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -35,6 +41,7 @@ protected:
     g_radioComm.SetPortPath(kPort, radio->devicePath());
     g_radioComm.SetPortNumber(kPort);
     frame = std::make_unique<CMainFrame>(ui, settings, false);
+    frame->setDataFolder(QString::fromStdString(dataFolder));
     frame->setViewFactory([](ViewKind kind, QWidget*) -> CImageView* {
       return new test::FakeView(QString::number(int(kind)), 0);
     });
@@ -51,6 +58,8 @@ protected:
         [](QDialog* dialog) { dialog->findChild<QPushButton*>("startButton")->click(); });
   }
 
+  std::string dataFolder = test::makeTempDir();
+  std::string backups = RadioBackups::folderBelow(dataFolder);
   RadioImage radioMemory{};
   std::unique_ptr<sim::VirtualRadio> radio;
   test::FakeUserInterface ui;
@@ -87,6 +96,56 @@ TEST_F(MainFrameRadioTest, WriteSendsTheWorkingImageToTheRadio) {
   EXPECT_EQ(radio->memory()[0x10], 0x25);
   EXPECT_EQ(radioData().editImage, before) << "a write changes nothing in the program";
   EXPECT_TRUE(radioData().isModified()) << "writing a radio is no save";
+}
+
+TEST_F(MainFrameRadioTest, AReadLeavesABackupOfTheRadioInTheDataFolder) {
+  pressStart();
+  frame->onCommand(cmd::ReadData);
+  ASSERT_EQ(radioData().editImage, radioMemory);
+  const auto entries = RadioBackups::list(backups);
+  ASSERT_EQ(entries.size(), 1u);
+  RadioImage stored{};
+  DataFile::Magic magic{};
+  ASSERT_EQ(DataFile::readDataFile(entries[0].path, stored, magic), DataFile::Read);
+  EXPECT_EQ(stored, radioMemory);
+}
+
+TEST_F(MainFrameRadioTest, CompareWithRadioListsTheDifferencesAndLeavesTheWorkingImageAlone) {
+  radioData().editImage = radioMemory;
+  radioData().editImage[layout::kSquelchLevel] =
+      static_cast<std::uint8_t>((radioMemory[layout::kSquelchLevel] + 1) % 10);
+  const RadioImage working = radioData().editImage;
+  QString shown;
+  test::whenModal<QDialog>([&shown](QDialog* dialog) {
+    dialog->findChild<QPushButton*>("startButton")->click();
+    test::whenModal<CCompareDlg>([&shown](CCompareDlg* compare) {
+      shown = compare->listText();
+      compare->reject();
+    });
+  });
+  frame->onCommand(cmd::FileCompareRadio);
+  EXPECT_EQ(shown.count(QLatin1Char('\n')), 1) << shown.toStdString();
+  EXPECT_TRUE(shown.startsWith(QString::fromStdString(textOf(10041002)))) << shown.toStdString();
+  EXPECT_EQ(radioData().editImage, working);
+  EXPECT_EQ(radio->stats().blocksWritten, 0);
+}
+
+TEST_F(MainFrameRadioTest, RestoringABackupMakesItTheWorkingImageAndOffersToWriteIt) {
+  std::error_code error;
+  RadioImage saved = radioMemory;
+  saved[0x10] = 0x25;
+  ASSERT_FALSE(RadioBackups::store(backups, saved, std::time(nullptr), error).empty());
+  test::whenModal<CRestoreDlg>([](CRestoreDlg* dialog) {
+    dialog->accept();
+    pressStart();
+  });
+  ui.answers.push_back(MessageAnswer::Ok); // write it now
+  frame->onCommand(cmd::FileRestoreBackup);
+  EXPECT_EQ(radioData().editImage, saved);
+  EXPECT_EQ(currentFile().fileName(), "vpr40t.dat");
+  EXPECT_EQ(radio->memory()[0x10], 0x25);
+  // The write backed the radio up first: the restored backup and the one before this write.
+  EXPECT_EQ(RadioBackups::list(backups).size(), 2u);
 }
 
 } // namespace

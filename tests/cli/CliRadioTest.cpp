@@ -115,7 +115,8 @@ TEST_F(CliRadio, TheModelQuestionIsAskedOnATerminal) {
   const std::string file = dataFile("other.dat", rowImage(17));
   // script(1) gives the tool a terminal and types the answer once the question is out.
   auto onTerminal = [&](const std::string& answer) {
-    const std::string tool = test::shellQuoted(test::binaryPath("cli/vpr40t-cli")) + " write --port " +
+    const std::string tool = "HOME=" + test::shellQuoted(dir.string()) + " " +
+                             test::shellQuoted(test::binaryPath("cli/vpr40t-cli")) + " write --port " +
                              test::shellQuoted(radio.devicePath()) + " " + test::shellQuoted(file);
     const std::string command = "(sleep 1; echo " + answer + ") | script -qec " + test::shellQuoted(tool) +
                                 " /dev/null >" + test::shellQuoted((dir / "terminal.txt").string()) + " 2>&1";

@@ -36,12 +36,19 @@ inline std::string shellQuoted(const std::string& word) {
   return text + "'";
 }
 
+// The Backups folder the tool uses when run by runCli in folder.
+inline std::filesystem::path backupFolderOf(const std::filesystem::path& folder) {
+  return folder / "Documents" / "Veskaro" / "VPR-40T" / "Backups";
+}
+
 // Runs the tool in folder with the arguments; input, when given, goes to its standard input.
 // What it printed is handed back and its capture files removed.
 inline CliRun runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
                      const std::optional<std::string>& input = std::nullopt) {
-  std::string command =
-      "cd " + shellQuoted(folder.string()) + " && " + shellQuoted(binaryPath("cli/vpr40t-cli"));
+  // The folder is the tool's home too, so that backups and settings stay inside it.
+  std::string command = "cd " + shellQuoted(folder.string()) + " && HOME=" + shellQuoted(folder.string()) +
+                        " XDG_CONFIG_HOME=" + shellQuoted((folder / ".config").string()) + " " +
+                        shellQuoted(binaryPath("cli/vpr40t-cli"));
   for (const auto& argument : arguments)
     command += " " + shellQuoted(argument);
   if (input) {

@@ -1,0 +1,176 @@
+#include "model/RadioBackups.h"
+
+#include "model/DataFile.h"
+#include "model/ModelCatalogue.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include <sys/stat.h>
+
+namespace vpr {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCompanyFolder = "Veskaro/VPR-40T";
+constexpr const char* kUnknownName = "unknown";
+constexpr std::time_t kSecondsPerDay = 24 * 60 * 60;
+
+std::string withSeparator(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder.push_back('/');
+  return folder;
+}
+
+std::string safeForFileName(const std::string& text) {
+  std::string safe = text.empty() ? kUnknownName : text;
+  for (char& c : safe) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
+      c = '_';
+  }
+  return safe;
+}
+
+std::string stampText(std::time_t when, const char* format) {
+  std::tm local{};
+  localtime_r(&when, &local);
+  char text[32];
+  std::strftime(text, sizeof text, format, &local);
+  return text;
+}
+
+// The time stamp a backup's name carries ("..._2026-12-08_17-53-00.dat", maybe "_2" before
+// ".dat"); false for any other name.
+bool stampOf(const std::string& fileName, std::time_t& when) {
+  static const std::regex pattern(R"((\d{4})-(\d{2})-(\d{2})_(\d{2})-(\d{2})-(\d{2})(_\d+)?\.dat$)");
+  std::smatch match;
+  if (!std::regex_search(fileName, match, pattern)) return false;
+  std::tm local{};
+  local.tm_year = std::stoi(match[1]) - 1900;
+  local.tm_mon = std::stoi(match[2]) - 1;
+  local.tm_mday = std::stoi(match[3]);
+  local.tm_hour = std::stoi(match[4]);
+  local.tm_min = std::stoi(match[5]);
+  local.tm_sec = std::stoi(match[6]);
+  local.tm_isdst = -1;
+  when = std::mktime(&local);
+  return when != static_cast<std::time_t>(-1);
+}
+
+bool isDataFileName(const fs::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension == ".dat";
+}
+
+// The home folder's XDG documents folder, else "~/Documents"; empty without a home.
+std::string documentsFolder() {
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) return {};
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const fs::path dirs =
+      (config && *config ? fs::path(config) : fs::path(home) / ".config") / "user-dirs.dirs";
+  std::ifstream in(dirs);
+  std::string line;
+  const std::string key = "XDG_DOCUMENTS_DIR=";
+  while (std::getline(in, line)) {
+    if (line.rfind(key, 0) != 0) continue;
+    std::string value = line.substr(key.size());
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
+    if (value.rfind("$HOME", 0) == 0) value = home + value.substr(5);
+    // A documents folder set to the home folder itself means there is none.
+    if (!value.empty() && value.front() == '/' && fs::path(value) != fs::path(home)) return value;
+  }
+  return (fs::path(home) / "Documents").string();
+}
+
+} // namespace
+
+std::string RadioBackups::folderBelow(const std::string& dataFolder) {
+  return withSeparator(withSeparator(dataFolder) + kFolderName);
+}
+
+std::string RadioBackups::defaultDataFolder() {
+  const std::string documents = documentsFolder();
+  if (documents.empty()) return {};
+  return withSeparator((fs::path(documents) / kCompanyFolder).string());
+}
+
+std::string RadioBackups::fileNameFor(const RadioImage& image, std::time_t when) {
+  const ModelCode code = modelCodeOf(image);
+  return safeForFileName(ModelCatalogue::modelNameText(code)) + "_" +
+         safeForFileName(ModelCatalogue::bandNameText(code)) + "_" + stampText(when, "%Y-%m-%d_%H-%M-%S") +
+         ".dat";
+}
+
+std::string RadioBackups::store(const std::string& folder, const RadioImage& image, std::time_t when,
+                                std::error_code& error) {
+  error.clear();
+  fs::create_directories(folder, error);
+  if (error) return {};
+  const std::string name = fileNameFor(image, when);
+  const std::string stem = name.substr(0, name.size() - 4);
+  fs::path path = fs::path(folder) / name;
+  std::error_code ignored;
+  for (int n = 2; fs::exists(path, ignored); ++n)
+    path = fs::path(folder) / (stem + "_" + std::to_string(n) + ".dat");
+  if (DataFile::writeDataFile(path.string(), image, error) != DataFile::Written) return {};
+  prune(folder, when);
+  return path.string();
+}
+
+void RadioBackups::prune(const std::string& folder, std::time_t now) {
+  struct Stamped {
+    fs::path path;
+    std::time_t time;
+  };
+  std::vector<Stamped> backups;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    std::time_t when = 0;
+    if (entry.is_regular_file(ec) && stampOf(entry.path().filename().string(), when))
+      backups.push_back({entry.path(), when});
+  }
+  std::sort(backups.begin(), backups.end(),
+            [](const Stamped& a, const Stamped& b) { return a.time > b.time; });
+  for (std::size_t i = kKeepNewest; i < backups.size(); ++i)
+    if (now - backups[i].time > kKeepDays * kSecondsPerDay) fs::remove(backups[i].path, ec);
+}
+
+std::vector<BackupEntry> RadioBackups::list(const std::string& folder) {
+  std::vector<BackupEntry> entries;
+  std::error_code ec;
+  for (const auto& item : fs::directory_iterator(folder, ec)) {
+    if (!isDataFileName(item.path()) || item.is_directory(ec)) continue;
+    BackupEntry entry;
+    entry.path = item.path().string();
+    entry.fileName = item.path().filename().string();
+    RadioImage image{};
+    DataFile::Magic magic{};
+    entry.damaged = DataFile::readDataFile(entry.path, image, magic) != DataFile::Read;
+    if (!entry.damaged) {
+      entry.model = ModelCatalogue::modelNameText(modelCodeOf(image));
+      entry.band = ModelCatalogue::bandNameText(modelCodeOf(image));
+    }
+    if (!stampOf(entry.fileName, entry.time)) {
+      struct stat status {};
+      if (::stat(entry.path.c_str(), &status) == 0) entry.time = status.st_mtime;
+    }
+    entry.dateTime = stampText(entry.time, "%Y-%m-%d %H:%M:%S");
+    entries.push_back(std::move(entry));
+  }
+  std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
+    return a.time != b.time ? a.time > b.time : a.fileName > b.fileName;
+  });
+  return entries;
+}
+
+} // namespace vpr

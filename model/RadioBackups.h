@@ -1,0 +1,62 @@
+#pragma once
+// The Backups folder: copies of a radio's memory taken before every write and after every
+// read, kept as ordinary data files named "<model>_<band>_<yyyy-mm-dd_hh-mm-ss>.dat" (local
+// time), so that any of them can be opened, compared or written back like any data file.
+//
+// Backups older than a year are removed, but never the newest twenty. Only files whose names
+// carry a backup's time stamp are ever removed; other files in the folder are left alone.
+// Nothing here talks to the user or to a radio: callers report the errors handed back.
+
+#include "model/RadioImage.h"
+
+#include <ctime>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace vpr {
+
+// One file of the Backups folder as the restore list shows it.
+struct BackupEntry {
+  std::string path;
+  std::string fileName;
+  std::string model;    // the model name; empty when damaged or not a listed model
+  std::string band;     // the band name; as above
+  std::string dateTime; // "yyyy-mm-dd hh:mm:ss" from the name, else the file's modification time
+  std::time_t time = 0; // the same as a time, for ordering
+  bool damaged = false; // the file is not a data file that opens
+};
+
+class RadioBackups {
+public:
+  static constexpr const char* kFolderName = "Backups";
+  static constexpr int kKeepDays = 365;
+  static constexpr int kKeepNewest = 20;
+
+  // "<data folder>/Backups/".
+  static std::string folderBelow(const std::string& dataFolder);
+  // The data folder of a user without the desktop program's settings: "VPR-40T" of the company
+  // folder below the documents folder (XDG_DOCUMENTS_DIR as the user's "user-dirs.dirs" names
+  // it, else "~/Documents"), with a separator at the end.
+  static std::string defaultDataFolder();
+
+  // The file name for a backup of the image taken at a time. Characters a file system refuses
+  // (path separators, ":*?\"<>|" and control characters) become "_", so a name never leaves
+  // the folder.
+  static std::string fileNameFor(const RadioImage& image, std::time_t when);
+
+  // Stores the image as a data file in the folder (created when missing) and then prunes the
+  // folder. A name already taken gets "_2", "_3" ... before ".dat": no backup overwrites
+  // another. Returns the path written, or an empty string with the system's error.
+  static std::string store(const std::string& folder, const RadioImage& image, std::time_t when,
+                           std::error_code& error);
+
+  // Removes backups older than kKeepDays before now, keeping the kKeepNewest newest whatever
+  // their age. Errors are ignored: a backup that cannot be removed simply stays.
+  static void prune(const std::string& folder, std::time_t now);
+
+  // The ".dat" files of the folder, newest first; an empty list when there is no folder.
+  static std::vector<BackupEntry> list(const std::string& folder);
+};
+
+} // namespace vpr

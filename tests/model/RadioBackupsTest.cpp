@@ -1,0 +1,162 @@
+// The Backups folder: names that stay inside it, no backup overwriting another, pruning that
+// keeps the newest twenty whatever their age, and a list that flags damaged files.
+
+#include "model/RadioBackups.h"
+
+#include "model/DataFile.h"
+#include "model/RadioData.h"
+#include "support/TestSupport.h"
+#include "tests/model/ModelTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace vpr {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::time_t kDay = 24 * 60 * 60;
+
+// 2026-12-08 12:00 local time.
+std::time_t noon() {
+  std::tm local{};
+  local.tm_year = 126;
+  local.tm_mon = 11;
+  local.tm_mday = 8;
+  local.tm_hour = 12;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
+}
+
+RadioImage imageOfRow(int row) {
+  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+}
+
+std::vector<std::string> fileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+using RadioBackupsTest = test::LanguageTest;
+
+TEST_F(RadioBackupsTest, NamesCarryModelBandAndTimeAndNeverLeaveTheFolder) {
+  const std::string folder = test::makeTempDir() + "/Backups";
+  for (int row = 0; row < ModelCatalogue::kRowCount; ++row) {
+    const RadioImage image = imageOfRow(row);
+    const std::string name = RadioBackups::fileNameFor(image, noon());
+    EXPECT_EQ(name.find_first_of("/\\:*?\"<>|"), std::string::npos) << name;
+    EXPECT_EQ(name.rfind(ModelCatalogue::modelNameText(modelCodeOf(image)), 0), 0u) << name;
+    EXPECT_TRUE(name.ends_with("_2026-12-08_12-00-00.dat")) << name;
+    std::error_code error;
+    const std::string path = RadioBackups::store(folder, image, noon(), error);
+    ASSERT_FALSE(path.empty()) << error.message();
+    EXPECT_EQ(fs::path(path).parent_path(), fs::path(folder));
+  }
+  EXPECT_EQ(fileNames(folder).size(), static_cast<std::size_t>(ModelCatalogue::kRowCount));
+}
+
+TEST_F(RadioBackupsTest, AnUnlistedModelCodeStillGivesAFileNameInsideTheFolder) {
+  RadioImage image = clearedImage();
+  writeModelCode(image, {'/', '.', '.', '/', ':', '*', '?', 0x01});
+  const std::string name = RadioBackups::fileNameFor(image, noon());
+  EXPECT_EQ(name.find('/'), std::string::npos);
+  EXPECT_TRUE(name.ends_with(".dat"));
+}
+
+TEST_F(RadioBackupsTest, TwoBackupsInTheSameSecondAreBothKeptAndReadBackExactly) {
+  const std::string folder = test::makeTempDir();
+  std::error_code error;
+  const std::string first = RadioBackups::store(folder, imageOfRow(3), noon(), error);
+  RadioImage second = imageOfRow(3);
+  second[0x100] = 0x42;
+  const std::string other = RadioBackups::store(folder, second, noon(), error);
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(other.empty());
+  EXPECT_NE(first, other);
+  RadioImage loaded{};
+  DataFile::Magic magic{};
+  ASSERT_EQ(DataFile::readDataFile(first, loaded, magic), DataFile::Read);
+  EXPECT_EQ(loaded, imageOfRow(3));
+  ASSERT_EQ(DataFile::readDataFile(other, loaded, magic), DataFile::Read);
+  EXPECT_EQ(loaded, second);
+}
+
+TEST_F(RadioBackupsTest, AFolderThatCannotBeMadeIsAnErrorWithTheSystemsCause) {
+  const std::string base = test::makeTempDir();
+  std::ofstream(base + "/plain.txt") << "x";
+  std::error_code error;
+  EXPECT_TRUE(RadioBackups::store(base + "/plain.txt/Backups", imageOfRow(0), noon(), error).empty());
+  EXPECT_TRUE(error);
+}
+
+TEST_F(RadioBackupsTest, PruningRemovesOnlyOldBackupsBeyondTheNewestTwenty) {
+  const std::string folder = test::makeTempDir();
+  std::error_code error;
+  // 25 backups, all older than a year: the newest 20 stay.
+  for (int i = 0; i < 25; ++i)
+    ASSERT_FALSE(RadioBackups::store(folder, imageOfRow(0), noon() - (400 + i) * kDay, error).empty());
+  std::ofstream(folder + "/notes.dat") << "not a backup";
+  RadioBackups::prune(folder, noon());
+  auto names = fileNames(folder);
+  EXPECT_EQ(names.size(), 21u); // 20 backups and the user's own file
+  EXPECT_TRUE(std::find(names.begin(), names.end(), "notes.dat") != names.end());
+  // The oldest five went.
+  for (int i = 20; i < 25; ++i)
+    EXPECT_TRUE(std::find(names.begin(), names.end(),
+                          RadioBackups::fileNameFor(imageOfRow(0), noon() - (400 + i) * kDay)) ==
+                names.end());
+
+  // Young backups beyond the newest twenty are kept too.
+  const std::string young = test::makeTempDir();
+  for (int i = 0; i < 30; ++i)
+    ASSERT_FALSE(RadioBackups::store(young, imageOfRow(0), noon() - i * kDay, error).empty());
+  RadioBackups::prune(young, noon());
+  EXPECT_EQ(fileNames(young).size(), 30u);
+}
+
+TEST_F(RadioBackupsTest, TheListIsNewestFirstAndFlagsDamagedFiles) {
+  const std::string folder = test::makeTempDir();
+  std::error_code error;
+  RadioBackups::store(folder, imageOfRow(0), noon() - 2 * kDay, error);
+  RadioBackups::store(folder, imageOfRow(2), noon(), error);
+  const std::string damagedName = RadioBackups::fileNameFor(imageOfRow(5), noon() - kDay);
+  std::ofstream(folder + "/" + damagedName) << "VPR40T but cut short";
+
+  const auto entries = RadioBackups::list(folder);
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].model, ModelCatalogue::modelNameText(ModelCatalogue::modelCodeForRow(2)));
+  EXPECT_EQ(entries[0].dateTime, "2026-12-08 12:00:00");
+  EXPECT_FALSE(entries[0].damaged);
+  EXPECT_EQ(entries[1].fileName, damagedName);
+  EXPECT_TRUE(entries[1].damaged);
+  EXPECT_TRUE(entries[1].model.empty());
+  EXPECT_EQ(entries[2].band, ModelCatalogue::bandNameText(ModelCatalogue::modelCodeForRow(0)));
+  EXPECT_TRUE(RadioBackups::list(folder + "/missing").empty());
+}
+
+TEST_F(RadioBackupsTest, TheDefaultDataFolderFollowsTheUsersDocumentsFolder) {
+  const std::string home = test::makeTempDir();
+  const char* oldHome = std::getenv("HOME");
+  const std::string savedHome = oldHome ? oldHome : "";
+  const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+  const std::string savedConfig = oldConfig ? oldConfig : "";
+  setenv("HOME", home.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home + "/cfg").c_str(), 1);
+  EXPECT_EQ(RadioBackups::defaultDataFolder(), home + "/Documents/Veskaro/VPR-40T/");
+  fs::create_directories(home + "/cfg");
+  std::ofstream(home + "/cfg/user-dirs.dirs") << "# comment\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+  EXPECT_EQ(RadioBackups::defaultDataFolder(), home + "/Dokumente/Veskaro/VPR-40T/");
+  EXPECT_EQ(RadioBackups::folderBelow(home + "/data"), home + "/data/Backups/");
+  setenv("HOME", savedHome.c_str(), 1);
+  if (oldConfig)
+    setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
+} // namespace vpr
