@@ -156,14 +156,14 @@ TEST_F(CliSafeWrite, DiffExitsZeroOneOrTwoAndListsTheFields) {
 
 TEST_F(CliSafeWrite, DiffWithARadioComparesTheFileWithTheRadiosMemory) {
   RadioImage memory = rowImage(16);
-  memory[layout::kSquelchLevel] = 9;
+  memory[layout::kSquelchLevel] = static_cast<std::uint8_t>((memory[layout::kSquelchLevel] + 1) % 10);
   sim::VirtualRadio radio(memory);
   ASSERT_TRUE(radio.start());
   const test::CliRun run =
       cli({"diff", "--port", radio.devicePath(), dataFile("mine.dat", rowImage(16)), "--no-backup"});
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_TRUE(contains(run.out, textOf(10041002) + ": ")) << run.out;
-  EXPECT_TRUE(contains(run.out, " → 9\n")) << run.out;
+  EXPECT_TRUE(contains(run.out, " → " + std::to_string(memory[layout::kSquelchLevel]) + "\n")) << run.out;
   EXPECT_EQ(radio.stats().blocksWritten, 0);
 
   sim::VirtualRadioOptions silent;

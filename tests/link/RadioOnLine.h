@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace vpr::test {
@@ -26,6 +27,20 @@ inline RadioImage patternImage(const std::string& code = "P4410", std::uint8_t b
     modelCode[3 + i] = static_cast<std::uint8_t>(code[4 - i]);
   writeModelCode(image, modelCode);
   return image;
+}
+
+// A radio's options with its faults, starting in programming mode or not.
+inline sim::VirtualRadioOptions radioOptions(sim::VirtualRadioFaults faults, bool programMode = false) {
+  sim::VirtualRadioOptions options;
+  options.programMode = programMode;
+  options.faults = faults;
+  return options;
+}
+
+// Whether two images hold the same bytes from..to-1.
+inline bool sameRange(const RadioImage& a, const RadioImage& b, std::size_t from, std::size_t to) {
+  return std::equal(a.begin() + static_cast<long>(from), a.begin() + static_cast<long>(to),
+                    b.begin() + static_cast<long>(from));
 }
 
 struct RadioOnLine {

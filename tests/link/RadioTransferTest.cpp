@@ -16,15 +16,7 @@ using std::chrono::milliseconds;
 using Faults = sim::VirtualRadioFaults;
 
 sim::VirtualRadioOptions options(bool programMode, Faults faults = {}) {
-  sim::VirtualRadioOptions o;
-  o.programMode = programMode;
-  o.faults = faults;
-  return o;
-}
-
-bool sameRange(const RadioImage& a, const RadioImage& b, std::size_t from, std::size_t to) {
-  return std::equal(a.begin() + static_cast<long>(from), a.begin() + static_cast<long>(to),
-                    b.begin() + static_cast<long>(from));
+  return radioOptions(faults, programMode);
 }
 
 using ReadTransfer = LinkTest;

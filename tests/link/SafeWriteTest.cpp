@@ -18,18 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using Faults = sim::VirtualRadioFaults;
 
-sim::VirtualRadioOptions withFaults(Faults faults, bool programMode = false) {
-  sim::VirtualRadioOptions o;
-  o.programMode = programMode;
-  o.faults = faults;
-  return o;
-}
-
-bool sameRange(const RadioImage& a, const RadioImage& b, std::size_t from, std::size_t to) {
-  return std::equal(a.begin() + static_cast<long>(from), a.begin() + static_cast<long>(to),
-                    b.begin() + static_cast<long>(from));
-}
-
 RadioImage loadBackup(const std::string& path) {
   RadioImage image{};
   DataFile::Magic magic{};
@@ -58,8 +46,8 @@ protected:
 };
 
 TEST_F(SafeWrite, ASuccessfulWriteLeavesABackupOfTheOldMemoryAndIsVerified) {
-  const RadioImage before = patternImage("P4410", 0x01, 1);
-  const RadioImage image = patternImage("P4410", 0x01, 2);
+  const RadioImage before = patternImage("P4410", 0x20, 1);
+  const RadioImage image = patternImage("P4410", 0x20, 2);
   RadioOnLine pair(before);
   ASSERT_EQ(runSafeWrite(pair.link, pair.ui, image, everything(), report), 0);
   EXPECT_TRUE(pair.ui.messages.empty());
@@ -78,8 +66,8 @@ TEST_F(SafeWrite, ASuccessfulWriteLeavesABackupOfTheOldMemoryAndIsVerified) {
 }
 
 TEST_F(SafeWrite, TheProgressNamesBackingUpWritingAndVerifyingInThatOrder) {
-  RadioOnLine pair(patternImage());
-  ASSERT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x01, 4), everything(), report), 0);
+  RadioOnLine pair(patternImage("P4410", 0x20));
+  ASSERT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x20, 4), everything(), report), 0);
   std::vector<std::string> phases;
   for (const auto& p : pair.ui.progress) {
     const std::string phase = p.label.substr(0, p.label.find(':', 3));
@@ -93,25 +81,25 @@ TEST_F(SafeWrite, ABlockStoredWrongFailsVerificationNamingThatBlock) {
   loadLanguage(false);
   Faults faults;
   faults.corruptWriteBlock = 17;
-  RadioOnLine pair(patternImage(), withFaults(faults));
-  EXPECT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x01, 5), everything(), report), 1);
+  RadioOnLine pair(patternImage("P4410", 0x20), radioOptions(faults));
+  EXPECT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x20, 5), everything(), report), 1);
   EXPECT_FALSE(report.verified);
   EXPECT_EQ(report.differingBlocks, std::vector<int>{17});
   ASSERT_EQ(pair.ui.messages.size(), 1u);
   const std::string& text = pair.ui.messages[0].text;
   EXPECT_EQ(pair.ui.messages[0].kind, MessageKind::Error);
   EXPECT_NE(text.find("block 17 (0x088..0x08F)"), std::string::npos) << text;
-  EXPECT_NE(text.find(report.backupPath), std::string::npos) << text;
+  EXPECT_NE(text.find(report.backupPath), std::string::npos) << text << "\n" << report.backupPath;
   EXPECT_FALSE(pair.link.IsOpen());
 }
 
 TEST_F(SafeWrite, AWriteCutOffAfterBlock60NamesTheBackupWhichPutsTheRadioRight) {
   loadLanguage(false);
-  const RadioImage original = patternImage("P4410", 0x01, 8);
+  const RadioImage original = patternImage("P4410", 0x20, 8);
   Faults faults;
   faults.silentAfterBlocks = 128 + 60; // the backup's 128 reads, then 60 blocks written
-  RadioOnLine pair(original, withFaults(faults));
-  EXPECT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x01, 9), everything(), report), 1);
+  RadioOnLine pair(original, radioOptions(faults));
+  EXPECT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x20, 9), everything(), report), 1);
   EXPECT_EQ(report.blocksAcknowledged, 60);
   ASSERT_EQ(pair.ui.messages.size(), 2u);
   EXPECT_EQ(pair.ui.messages[0].text, textOf(10026003));
@@ -134,9 +122,9 @@ TEST_F(SafeWrite, AFailureBeforeAnyBlockWasTakenSaysNothingAboutPartialData) {
   Faults faults;
   faults.refuseWriteBlock = 0;
   faults.refuseWriteTimes = 3;
-  const RadioImage original = patternImage();
-  RadioOnLine pair(original, withFaults(faults));
-  EXPECT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x01, 3), everything(), report), 1);
+  const RadioImage original = patternImage("P4410", 0x20);
+  RadioOnLine pair(original, radioOptions(faults));
+  EXPECT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x20, 3), everything(), report), 1);
   EXPECT_EQ(pair.ui.messageTexts(), std::vector<std::string>{idText(10026003)});
   EXPECT_EQ(pair.radio.memory(), original);
 }
@@ -145,11 +133,11 @@ TEST_F(SafeWrite, ABackupThatCannotBeStoredStopsTheWriteBeforeAnyBlockIsSent) {
   loadLanguage(false);
   const std::string base = makeTempDir();
   std::ofstream(base + "/file") << "x";
-  const RadioImage original = patternImage();
+  const RadioImage original = patternImage("P4410", 0x20);
   RadioOnLine pair(original);
   WriteSafety safety = everything();
   safety.backupFolder = base + "/file/Backups";
-  EXPECT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x01, 3), safety, report), 1);
+  EXPECT_EQ(runSafeWrite(pair.link, pair.ui, patternImage("P4410", 0x20, 3), safety, report), 1);
   EXPECT_EQ(pair.radio.stats().blocksWritten, 0);
   EXPECT_EQ(pair.radio.memory(), original);
   ASSERT_EQ(pair.ui.messages.size(), 1u);
@@ -161,13 +149,13 @@ TEST_F(SafeWrite, ABackupThatCannotBeStoredStopsTheWriteBeforeAnyBlockIsSent) {
   // Without a backup the same write goes through.
   safety.backup = false;
   RadioOnLine other(original);
-  EXPECT_EQ(runSafeWrite(other.link, other.ui, patternImage("P4410", 0x01, 3), safety, report), 0);
+  EXPECT_EQ(runSafeWrite(other.link, other.ui, patternImage("P4410", 0x20, 3), safety, report), 0);
   EXPECT_EQ(other.radio.stats().blocksWritten, 123);
 }
 
 TEST_F(SafeWrite, AnUnprogrammedRadioNeedsNoBackupAndIsWrittenAnyway) {
   RadioOnLine pair(clearedImage());
-  const RadioImage image = patternImage("P4410", 0x01, 6);
+  const RadioImage image = patternImage("P4410", 0x20, 6);
   ASSERT_EQ(runSafeWrite(pair.link, pair.ui, image, everything(), report), 0);
   EXPECT_EQ(report.backup, WriteReport::Backup::NotNeeded);
   EXPECT_EQ(backupCount(), 0u);
@@ -177,8 +165,8 @@ TEST_F(SafeWrite, AnUnprogrammedRadioNeedsNoBackupAndIsWrittenAnyway) {
 }
 
 TEST_F(SafeWrite, AReadIsBackedUpAndABackupThatCannotBeStoredOnlyWarns) {
-  const RadioImage memory = patternImage("P4410", 0x01, 12);
-  RadioOnLine pair(memory, withFaults({}, true));
+  const RadioImage memory = patternImage("P4410", 0x20, 12);
+  RadioOnLine pair(memory, radioOptions({}, true));
   RadioImage image = clearedImage();
   ASSERT_EQ(runReadTransfer(pair.link, pair.ui, image), 0);
   const std::string path = backUpReadImage(pair.ui, image, folder);
