@@ -2,6 +2,7 @@
 
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
+#include "link/AdjustItem.h"
 #include "model/DisplayText.h"
 #include "model/RadioData.h"
 
@@ -20,24 +21,6 @@ constexpr int kTextAdjustment = 10010004;
 constexpr std::array<int, 2> kTestFrequencyHeaderIds = {10028002, 10028003};
 // Longest run of other bytes listed as one difference.
 constexpr std::size_t kMaxByteRun = 16;
-
-// The adjustment items in their list order: name text and whether the image holds the
-// complement of the value the test mode shows.
-struct AdjustLabel {
-  int text;
-  bool inverted;
-};
-constexpr std::array<AdjustLabel, layout::kAdjustItemCount> kAdjustLabels = {{
-    {10023005, false},
-    {10010009, false},
-    {10010025, true},
-    {10010023, true},
-    {10010156, false},
-    {10010160, false},
-    {10010157, false},
-    {10010161, false},
-    {10010027, true},
-}};
 
 // Bytes of the image a field is made of: count bytes from offset, the bits of mask in each.
 struct Span {
@@ -170,14 +153,12 @@ private:
 
   void compareAdjustValues() {
     const std::string prefix = textOf(kTextAdjustment);
-    for (int item = 0; item < layout::kAdjustItemCount; ++item) {
-      const AdjustLabel& label = kAdjustLabels[static_cast<std::size_t>(item)];
-      const std::size_t at = layout::kAdjustItemOffsets[static_cast<std::size_t>(item)];
+    for (const AdjustItem& item : kAdjustItems) {
       const auto value = [&](const RadioImage& image) {
-        const std::uint8_t stored = image[at];
-        return std::to_string(label.inverted ? static_cast<std::uint8_t>(~stored) : stored);
+        const std::uint8_t stored = image[item.imageOffset];
+        return std::to_string(item.inverted ? static_cast<std::uint8_t>(~stored) : stored);
       };
-      field(prefix + " " + textOf(label.text), value(first_), value(second_), {{at, 1}});
+      field(prefix + " " + textOf(item.nameText), value(first_), value(second_), {{item.imageOffset, 1}});
     }
   }
 
