@@ -7,6 +7,7 @@
 #include "app/CComPortDlg.h"
 #include "app/CCompareDlg.h"
 #include "app/CHelpSystem.h"
+#include "app/CMemoryMapDlg.h"
 #include "app/CModelInfoDlg.h"
 #include "app/COptionsDlg.h"
 #include "app/CPrintListDlg.h"
@@ -19,12 +20,14 @@
 #include "app/CTreeViewBar.h"
 #include "app/CWriteDlg.h"
 #include "app/CommandIds.h"
+#include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "link/CRadioComm.h"
 #include "link/RadioTransfer.h"
 #include "model/CurrentFile.h"
 #include "model/DataFileFlows.h"
 #include "model/ImageCompare.h"
+#include "model/MemoryMap.h"
 #include "model/RadioBackups.h"
 #include "model/RadioData.h"
 #include "views/CImageView.h"
@@ -33,9 +36,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
@@ -75,6 +80,8 @@ constexpr CommandInfo kCommands[] = {
     {cmd::FileExportPdf, 10063004, 0x15000, nullptr},
     {cmd::AppExit, 10003108, 0x17000, nullptr},
     {cmd::ModelInformation, 10003201, 0x20000, nullptr},
+    {cmd::EditUndo, 10064001, 0x35000, "undo"},
+    {cmd::EditRedo, 10064003, 0x35000, "redo"},
     {cmd::ChannelInformation, 10003314, 0x31000, nullptr},
     {cmd::OptionalFeatures, 10003302, 0x33000, nullptr},
     {cmd::KeyAssignment, 10003301, 0x32000, nullptr},
@@ -82,7 +89,7 @@ constexpr CommandInfo kCommands[] = {
     {cmd::ReadData, 10003401, 0x51000, "read"},
     {cmd::WriteData, 10003402, 0x52000, "write"},
     {cmd::TestMode, 10003403, 0x53000, nullptr},
-    {cmd::MemoryMap, 10003405, -1, nullptr},
+    {cmd::MemoryMap, 10003405, 0x54000, nullptr},
     {cmd::CommunicationPort, 10003601, 0x71000, nullptr},
     {cmd::SetupOptions, 10065040, 0x72000, nullptr},
     {cmd::TreeView, 10003701, 0x81000, nullptr},
@@ -120,8 +127,8 @@ const MenuInfo kFileMenu{10003001,
                           cmd::AppExit}};
 const MenuInfo kModelMenu{10003002, {cmd::ModelInformation}};
 const MenuInfo kEditMenu{10003003,
-                         {cmd::ChannelInformation, kSeparator, cmd::OptionalFeatures, cmd::KeyAssignment,
-                          kSeparator, cmd::TestFrequency}};
+                         {cmd::EditUndo, cmd::EditRedo, kSeparator, cmd::ChannelInformation, kSeparator,
+                          cmd::OptionalFeatures, cmd::KeyAssignment, kSeparator, cmd::TestFrequency}};
 const MenuInfo kProgramMenu{10003004, {cmd::ReadData, cmd::WriteData, cmd::TestMode, cmd::MemoryMap}};
 const MenuInfo kSetupMenu{10003006, {cmd::CommunicationPort, cmd::SetupOptions}};
 const MenuInfo kViewMenu{10003007, {cmd::TreeView, kSeparator, cmd::ToolBar, cmd::StatusBar}};
@@ -132,10 +139,11 @@ const MenuInfo kHelpMenu{10003009, {cmd::HelpTopics, kSeparator, cmd::About}};
 
 struct ToolInfo {
   int command;
-  int tooltip;
+  int tooltip; // 0: the tooltip follows the item's text
 };
 constexpr ToolInfo kToolButtons[] = {
     {cmd::FileNew, 10005001},  {cmd::FileOpen, 10005002},  {cmd::FileSave, 10005003},
+    {kSeparator, 0},           {cmd::EditUndo, 0},         {cmd::EditRedo, 0},
     {kSeparator, 0},           {cmd::FilePrint, 10005004}, {kSeparator, 0},
     {cmd::ReadData, 10005005}, {cmd::WriteData, 10005006}, {kSeparator, 0},
     {cmd::About, 10001009},
@@ -198,12 +206,19 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
   clock_.setInterval(1000);
   connect(&clock_, &QTimer::timeout, this, &CMainFrame::refreshClock);
   clock_.start();
+  // The memory map shows and edits the working image; configured once for the program.
+  MemoryMap::Configuration memoryMapSetup;
+  memoryMapSetup.source = radioData().editImage;
+  memoryMap().configure(memoryMapSetup);
+  // The Undo and Redo items follow the history of the working image.
+  radioData().history().setOnChange([this] { updateUndoActions(); });
   // Sees the port pane's double-click, F1 in the menus and Ctrl+Tab in the child windows.
   qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
   qApp->removeEventFilter(this);
+  radioData().history().setOnChange({});
   // The child widgets are torn down after this window's members and signal as they go (a dock
   // reports that it became hidden): none of them may call back into this window any more.
   const auto descendants = findChildren<QObject*>();
@@ -232,6 +247,9 @@ void CMainFrame::createActions() {
   shortcut(cmd::WriteData, {QKeySequence(Qt::CTRL | Qt::Key_W)});
   shortcut(cmd::TestMode, {QKeySequence(Qt::CTRL | Qt::Key_T)});
   shortcut(cmd::MemoryMap, {QKeySequence(Qt::CTRL | Qt::Key_M)});
+  shortcut(cmd::EditUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  shortcut(cmd::EditRedo,
+           {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   shortcut(cmd::TreeView,
            {QKeySequence(Qt::CTRL | Qt::Key_0),
             QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_0))});
@@ -331,7 +349,8 @@ void CMainFrame::localiseMenus() {
   for (auto& [text, menu] : menus_)
     menu->setTitle(qtText(text));
   for (const ToolInfo& tool : kToolButtons)
-    if (tool.command != kSeparator) actions_[tool.command]->setToolTip(qtText(tool.tooltip));
+    if (tool.command != kSeparator && tool.tooltip) actions_[tool.command]->setToolTip(qtText(tool.tooltip));
+  updateUndoActions();
   treeBar_->localise();
   updateWindowMenu();
 }
@@ -603,6 +622,10 @@ void CMainFrame::onCommand(int command) {
   case cmd::About:
     about();
     break;
+  case cmd::EditUndo:
+  case cmd::EditRedo:
+    undoOrRedo(command == cmd::EditUndo);
+    break;
   case cmd::FilePrint:
   case cmd::FilePrintAlt:
     openPrintList(CPrintListDlg::Purpose::Print);
@@ -614,10 +637,54 @@ void CMainFrame::onCommand(int command) {
     previewEverything();
     break;
   case cmd::MemoryMap:
+    openMemoryMap();
+    break;
+  case cmd::TestMode:
   default:
     showNotAvailable();
     break;
   }
+}
+
+void CMainFrame::updateUndoActions() {
+  const UndoHistory& history = radioData().history();
+  const auto update = [](QAction* action, bool enabled, int plainText, int stepText,
+                         const std::string& name) {
+    action->setEnabled(enabled);
+    action->setText(enabled ? toQString(formatText(textOf(stepText), {name})) : qtText(plainText));
+    action->setToolTip(QString(action->text()).remove(QLatin1Char('&')));
+  };
+  update(actions_[cmd::EditUndo], history.canUndo(), kTextUndo, kTextUndoStep, history.undoName());
+  update(actions_[cmd::EditRedo], history.canRedo(), kTextRedo, kTextRedoStep, history.redoName());
+}
+
+void CMainFrame::undoOrRedo(bool undo) {
+  // An entry still open in a view is a step of its own, and so is any change that reached the
+  // image without being named: the undo then takes back exactly one thing the user did.
+  commitPendingEdits();
+  radioData().recordStep(textOf(kTextUnnamedStep));
+  const ModelCode modelBefore = radioData().modelCode();
+  if (!(undo ? radioData().undoStep() : radioData().redoStep())) return;
+  showChangedImage(modelBefore);
+}
+
+void CMainFrame::openMemoryMap() {
+  commitPendingEdits();
+  const ModelCode modelBefore = radioData().modelCode();
+  if (!CMemoryMapDlg::run(this, memoryMap())) return;
+  // The bytes may have given the image another model: its band limits follow.
+  radioData().applyBandLimits();
+  radioData().recordStep(textOf(MemoryMap::kTextCaption));
+  showChangedImage(modelBefore);
+}
+
+void CMainFrame::showChangedImage(const ModelCode& modelBefore) {
+  if (radioData().modelCode() != modelBefore) {
+    localiseMenus();
+    if (!treeBar_->isHidden()) treeBar_->refreshTree(QString::fromStdString(radioData().modelNameText()));
+  }
+  updateTitle();
+  reloadViews();
 }
 
 void CMainFrame::showNotAvailable() {
@@ -673,6 +740,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  if (event->type() == QEvent::ShortcutOverride && isDocumentUndoKey(watched, static_cast<QKeyEvent*>(event)))
+    return true;
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
     // The child windows are not cycled with Ctrl+Tab.
     auto* key = static_cast<QKeyEvent*>(event);
@@ -683,6 +752,18 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       return true;
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::isDocumentUndoKey(QObject* watched, const QKeyEvent* key) const {
+  const QKeySequence pressed(key->keyCombination());
+  const bool undo = actions_.at(cmd::EditUndo)->shortcuts().contains(pressed);
+  const bool redo = actions_.at(cmd::EditRedo)->shortcuts().contains(pressed);
+  if (!undo && !redo) return false;
+  // A text field takes back its own typing first; with nothing typed the key undoes a step.
+  const QLineEdit* edit = qobject_cast<QLineEdit*>(watched);
+  if (const auto* combo = qobject_cast<QComboBox*>(watched)) edit = combo->lineEdit();
+  if (!edit) return false;
+  return undo ? !edit->isUndoAvailable() : !edit->isRedoAvailable();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -39,6 +39,13 @@ public:
   // "LastWinPos" when the window closes.
   // Shown for a command whose part is not in this build.
   static constexpr int kNotAvailableText = 10026901;
+  // The Undo and Redo items: without a step, and naming the step ("Undo %s").
+  static constexpr int kTextUndo = 10064001;
+  static constexpr int kTextUndoStep = 10064002;
+  static constexpr int kTextRedo = 10064003;
+  static constexpr int kTextRedoStep = 10064004;
+  // The name of a change that reached the image without naming itself.
+  static constexpr int kTextUnnamedStep = 10064015;
 
   CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth = 32);
   ~CMainFrame() override;
@@ -122,6 +129,18 @@ private:
   void toggleTreeBar(bool focusWhenShown);
   void showTreeBar();
   void showNotAvailable();
+  // Texts and enabled state of Undo and Redo from the history.
+  void updateUndoActions();
+  // Edit > Undo or Redo: one step back or forward, then the title and the open views follow.
+  void undoOrRedo(bool undo);
+  // Program > Memory Map: a commit is one undo step, and the views reload.
+  void openMemoryMap();
+  // Whether a key pressed in a text field is Undo or Redo of the image rather than of the field:
+  // the field has nothing of its own to take back or do again.
+  bool isDocumentUndoKey(QObject* watched, const QKeyEvent* key) const;
+  // After the image changed in place (undo, redo, memory map): menus and tree when the model
+  // changed, the title, and every open view.
+  void showChangedImage(const ModelCode& modelBefore);
   void showHelpFor(int context);
   int focusedHelpContext() const;
 

@@ -39,6 +39,8 @@ enum : int {
   FileCompareRadio = 40652,
   FileRestoreBackup = 40653,
   SetupOptions = 40654,
+  EditUndo = 57643,
+  EditRedo = 57644,
 };
 
 } // namespace vpr::cmd

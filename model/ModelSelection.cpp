@@ -67,6 +67,7 @@ ModelSelection::Outcome ModelSelection::accept(UserInterface& ui, const Hooks& h
     call(hooks.resetFileName);
     data_.clearClipboards();
   }
+  data_.recordStep(textOf(kTextStep));
   call(hooks.rebuildMenus);
   call(hooks.openChannelView);
   return Outcome::Applied;

@@ -20,6 +20,8 @@ class ModelSelection {
 public:
   // The confirmation asked before the image is replaced by a new model's default image.
   static constexpr int kTextConfirmChange = 10026013;
+  // The name of the undo step a change of model or band makes.
+  static constexpr int kTextStep = 10064014;
   // The dialog's texts: caption, list labels (the buttons use 10002001, 10002002, 10002004).
   static constexpr int kTextCaption = 10013002;
   static constexpr int kTextModelLabel = 10013003;
@@ -62,7 +64,7 @@ public:
   // (the dialog stays open). Otherwise: close the views; on a change clear the image; write
   // model number and band byte; set the band limits; on a change build the default image, mark
   // it saved, reset the file name and empty both record clipboards; rebuild the menus and open
-  // the channel view.
+  // the channel view. The change is one undoable step (the image before it comes back with Undo).
   Outcome accept(UserInterface& ui, const Hooks& hooks);
 
 private:

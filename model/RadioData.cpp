@@ -98,6 +98,7 @@ void RadioData::startUp(const std::optional<ModelCode>& rememberedModel) {
     buildDefaultImage(true);
   }
   markSaved();
+  startFreshHistory();
 }
 
 void RadioData::newImage() {
@@ -107,6 +108,7 @@ void RadioData::newImage() {
   writeModelCode(editImage, code);
   buildDefaultImage(false);
   markSaved();
+  startFreshHistory();
 }
 
 void RadioData::resetToModel(const ModelCode& code) {
@@ -115,6 +117,7 @@ void RadioData::resetToModel(const ModelCode& code) {
   buildDefaultImage(false);
   markSaved();
   clearClipboards();
+  startFreshHistory();
 }
 
 void RadioData::adoptTransferImage() {
@@ -123,6 +126,35 @@ void RadioData::adoptTransferImage() {
   deriveNarrowSetting();
   markSaved();
   clearClipboards();
+  startFreshHistory();
+}
+
+// ---- Undo and redo ----
+
+bool RadioData::recordStep(const std::string& name) {
+  return history_.record(currentState(), name);
+}
+
+bool RadioData::undoStep() {
+  const std::optional<ImageState> state = history_.undo();
+  if (state) restoreState(*state);
+  return state.has_value();
+}
+
+bool RadioData::redoStep() {
+  const std::optional<ImageState> state = history_.redo();
+  if (state) restoreState(*state);
+  return state.has_value();
+}
+
+void RadioData::startFreshHistory() {
+  history_.reset(currentState());
+}
+
+void RadioData::restoreState(const ImageState& state) {
+  editImage = state.image;
+  narrowSetting_ = state.narrowSetting;
+  applyBandLimits();
 }
 
 RadioImage RadioData::defaultImage(const ModelCode& code) {

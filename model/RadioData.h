@@ -10,11 +10,15 @@
 //  transferImage  landing area of Open and Read (committed only after a complete transfer) and
 //                 working copy of the memory map.
 //  savedImage     snapshot of editImage when last created, opened or saved (isModified).
+//
+// Every change a user makes to editImage ends with recordStep(name), which makes it one step of
+// the undo history; New, Open, Read and start-up begin a fresh history.
 
 #include "model/ChannelRecord.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioImage.h"
 #include "model/RecordClipboard.h"
+#include "model/UndoHistory.h"
 #include "model/ValueCodec.h"
 
 #include <optional>
@@ -81,6 +85,21 @@ public:
   // The default image of a model code, built on a scratch instance (used by tools and the
   // virtual radio).
   static RadioImage defaultImage(const ModelCode& code);
+
+  // ---- Undo and redo ----
+  // Makes whatever changed in editImage (and narrowSetting) since the last step one undoable step
+  // named `name`, the text the Undo item shows ("RX Freq. of channel 3"). Nothing is recorded
+  // when nothing changed, so a caller may record after every attempt. Views, clipboard pastes,
+  // model changes, the memory map, the test mode and imports all end their changes with this.
+  bool recordStep(const std::string& name);
+  // Puts back the state before the last step (after the next undone step); the band limits follow
+  // the restored model code. False, and nothing changes, when there is nothing to undo (redo).
+  bool undoStep();
+  bool redoStep();
+  // Forgets every step; the current image is where the next one starts.
+  void startFreshHistory();
+  UndoHistory& history() { return history_; }
+  const UndoHistory& history() const { return history_; }
 
   // ---- The current model (the model code in editImage) ----
   ModelCode modelCode() const { return modelCodeOf(editImage); }
@@ -205,8 +224,12 @@ private:
                                                        bool& inBand);
   EntryResult storeTestFrequency(int k, std::string& text, FrequencyField which, const BandLimits& limits);
 
+  ImageState currentState() const { return {editImage, narrowSetting_}; }
+  void restoreState(const ImageState& state);
+
   BandLimits limits_;
   int narrowSetting_ = 0;
+  UndoHistory history_;
   RecordClipboard channelClipboard_;
   RecordClipboard testFreqClipboard_;
 };

@@ -1,6 +1,7 @@
 #include "views/CChInfoView.h"
 
 #include "lang/CLanguageTable.h"
+#include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "model/DisplayText.h"
 #include "model/RadioData.h"
@@ -44,6 +45,13 @@ constexpr int kTextToClipWithTitle = 10004005;
 
 QString qText(int id) {
   return QString::fromStdString(textOf(id));
+}
+
+// Undo step name of a cell: "<column> of channel <n>".
+constexpr int kTextStepOfChannel = 10064010;
+
+std::string stepName(int row, int col) {
+  return formatText(textOf(kTextStepOfChannel), {textOf(kColumns[col].headerText), row});
 }
 
 } // namespace
@@ -202,8 +210,9 @@ std::optional<int> CChInfoView::storeFrequency(int row, int col, const std::stri
   if (col != kColRxFreq && col != kColTxFreq) return std::nullopt;
   std::string text = entry;
   const FrequencyField which = col == kColRxFreq ? FrequencyField::Receive : FrequencyField::Transmit;
-  if (data_.setChannelFrequency(row, text, which) == EntryResult::OutOfBand)
-    return RadioData::outOfBandTextId(which);
+  const EntryResult result = data_.setChannelFrequency(row, text, which);
+  data_.recordStep(stepName(row, col));
+  if (result == EntryResult::OutOfBand) return RadioData::outOfBandTextId(which);
   return std::nullopt;
 }
 
@@ -212,9 +221,11 @@ void CChInfoView::commitTone() {
   committing_ = true;
   const int row = grid_->editorRow();
   const int col = grid_->editorCol();
-  if (col == kColRxTone || col == kColTxTone)
+  if (col == kColRxTone || col == kColTxTone) {
     data_.setChannelTone(row, col == kColRxTone ? ToneField::Receive : ToneField::Transmit,
                          toneCombo_->currentText().toStdString(), true);
+    data_.recordStep(stepName(row, col));
+  }
   grid_->closeEditor(true);
   fillRow(row);
   committing_ = false;
@@ -227,6 +238,7 @@ void CChInfoView::pickTone(int index) {
   if (col != kColRxTone && col != kColTxTone) return;
   data_.setChannelTone(row, col == kColRxTone ? ToneField::Receive : ToneField::Transmit,
                        toneCombo_->itemText(index).toStdString(), false);
+  data_.recordStep(stepName(row, col));
   fillRow(row);
 }
 
@@ -236,6 +248,7 @@ void CChInfoView::pickOption(int index) {
   if (col != kColOptionA && col != kColOptionB) return;
   data_.setChannelOption(grid_->editorRow(), col == kColOptionA ? 0 : 1,
                          optionCombo_->itemData(index).toInt());
+  data_.recordStep(stepName(grid_->editorRow(), col));
   fillRow(grid_->editorRow());
 }
 
@@ -258,13 +271,16 @@ void CChInfoView::pasteRows() {
   if (data_.channelClipboard().isEmpty() || !grid_->hasFocus()) return;
   const int start = grid_->rowSelection() ? grid_->selectedRowRange().first : grid_->row();
   data_.pasteChannels(start);
+  data_.recordStep(textOf(kTextStepPaste));
   fillAllRows();
 }
 
 void CChInfoView::deleteRows() {
   if (!grid_->rowSelection() || !grid_->hasFocus()) return;
   const auto [first, last] = grid_->selectedRowRange();
-  if (data_.deleteChannels(first, last)) fillAllRows();
+  if (!data_.deleteChannels(first, last)) return;
+  data_.recordStep(textOf(kTextStepDelete));
+  fillAllRows();
 }
 
 QString CChInfoView::clipboardText(int first, int last, bool withTitle) const {

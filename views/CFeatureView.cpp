@@ -146,6 +146,7 @@ void CFeatureView::commitTyped(int item) {
   const std::string text = qobject_cast<CSpinEdit*>(fields_[item])->text().left(99).toStdString();
   if (item == TimeOut) data_.commitTimeOutText(text);
   if (item == Squelch) data_.commitSquelchText(text);
+  data_.recordStep(textOf(DisplayText::featureLabelId(FeatureItem(item))));
   display(item);
 }
 
@@ -153,6 +154,7 @@ void CFeatureView::spin(int item, int direction) {
   commitTyped(item);
   if (item == TimeOut) data_.spinTimeOut(direction);
   if (item == Squelch) data_.spinSquelch(direction);
+  data_.recordStep(textOf(DisplayText::featureLabelId(FeatureItem(item))));
   display(item);
   updateEnables();
   qobject_cast<CSpinEdit*>(fields_[item])->edit()->selectAll();
@@ -192,6 +194,7 @@ void CFeatureView::choose(int value) {
   default:
     return;
   }
+  data_.recordStep(textOf(DisplayText::featureLabelId(FeatureItem(openItem_))));
   updateEnables();
 }
 

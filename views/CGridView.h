@@ -37,6 +37,10 @@ public:
   CFilterEdit* frequencyEditor() const { return freqEdit_; }
 
 protected:
+  // Undo step names of the clipboard commands.
+  static constexpr int kTextStepPaste = 10064012;
+  static constexpr int kTextStepDelete = 10064013;
+
   // columnHelp holds the help context of each column; viewHelp is the view's own.
   CGridView(RadioData& data, UserInterface& ui, std::span<const int> columnHelp, int viewHelp,
             QWidget* parent);

@@ -40,6 +40,7 @@ CKeyView::CKeyView(RadioData& data, QWidget* parent) : CImageView(parent), data_
   connect(field_, &CPickField::focusGained, this, [this] { list_->open(field_, choices::kMoniKey); });
   connect(list_, &CPickList::chosen, this, [this](int value) {
     data_.setMoniKey(value);
+    data_.recordStep(textOf(DisplayText::kMoniKeyLabelId));
     display();
   });
   connect(list_, &CPickList::closed, this, &CKeyView::display);

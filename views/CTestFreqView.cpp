@@ -1,6 +1,7 @@
 #include "views/CTestFreqView.h"
 
 #include "lang/CLanguageTable.h"
+#include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "model/DisplayText.h"
 #include "model/RadioData.h"
@@ -28,6 +29,13 @@ constexpr int kTextCloseMessage = 10026021;
 
 QString qText(int id) {
   return QString::fromStdString(textOf(id));
+}
+
+// Undo step name of a cell: "<column> of test frequency <k>".
+constexpr int kTextStepOfTestFrequency = 10064011;
+
+std::string stepName(int row, int col) {
+  return formatText(textOf(kTextStepOfTestFrequency), {textOf(kColumns[col].headerText), row});
 }
 
 FrequencyField fieldOf(int col) {
@@ -117,6 +125,7 @@ std::optional<int> CTestFreqView::storeFrequency(int row, int col, const std::st
     warning = RadioData::outOfBandTextId(fieldOf(col));
   // The table is never left without a test frequency.
   data_.ensureTestFrequencies();
+  data_.recordStep(stepName(row, col));
   return warning;
 }
 
@@ -142,6 +151,7 @@ void CTestFreqView::pasteRows() {
   const int start = grid_->rowSelection() ? grid_->selectedRowRange().first : grid_->row();
   data_.pasteTestFrequencies(start);
   data_.ensureTestFrequencies();
+  data_.recordStep(textOf(kTextStepPaste));
   fillAllRows();
 }
 
@@ -149,6 +159,7 @@ void CTestFreqView::deleteRows() {
   if (!grid_->rowSelection() || !grid_->hasFocus()) return;
   const auto [first, last] = grid_->selectedRowRange();
   data_.deleteTestFrequencies(first, last);
+  data_.recordStep(textOf(kTextStepDelete));
   fillAllRows();
 }
 

@@ -160,6 +160,25 @@ void drawWrite(QPainter& p) {
   arrow(p, QPointF(1.5, 15), QPointF(10, 15), kOrange);
 }
 
+// A hooked arrow turning back to the left (undo); mirrored it points forward (redo).
+void drawUndo(QPainter& p) {
+  QPainterPath path;
+  path.moveTo(6, 10);
+  path.lineTo(15, 10);
+  path.cubicTo(22, 10, 22, 20, 15, 20);
+  path.lineTo(9, 20);
+  p.setPen(pen(kAccent, 2.2));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(path);
+  p.drawPolyline(QPolygonF({QPointF(9.5, 6), QPointF(5.5, 10), QPointF(9.5, 14)}));
+}
+
+void drawRedo(QPainter& p) {
+  p.translate(24, 0);
+  p.scale(-1, 1);
+  drawUndo(p);
+}
+
 void drawAbout(QPainter& p) {
   p.setPen(pen(kAccent, 1.4));
   p.setBrush(QColor(0xe8, 0xf1, 0xfa));
@@ -298,6 +317,8 @@ int main(int argc, char** argv) {
   save(icons, "read", drawRead);
   save(icons, "write", drawWrite);
   save(icons, "about", drawAbout);
+  save(icons, "undo", drawUndo);
+  save(icons, "redo", drawRedo);
   save(icons, "tree-radio", drawTreeRadio);
   save(icons, "tree-area", drawTreeArea);
   save(icons, "tree-page", drawTreePage);
