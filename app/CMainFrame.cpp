@@ -34,6 +34,7 @@
 #include "views/QtText.h"
 #include "views/ViewFactory.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -639,7 +640,6 @@ void CMainFrame::onCommand(int command) {
   case cmd::MemoryMap:
     openMemoryMap();
     break;
-  case cmd::TestMode:
   default:
     showNotAvailable();
     break;
@@ -760,8 +760,10 @@ bool CMainFrame::isDocumentUndoKey(QObject* watched, const QKeyEvent* key) const
   const bool redo = actions_.at(cmd::EditRedo)->shortcuts().contains(pressed);
   if (!undo && !redo) return false;
   // A text field takes back its own typing first; with nothing typed the key undoes a step.
+  // Combo and spin boxes hold the focus for the text field inside them.
   const QLineEdit* edit = qobject_cast<QLineEdit*>(watched);
-  if (const auto* combo = qobject_cast<QComboBox*>(watched)) edit = combo->lineEdit();
+  if (qobject_cast<QComboBox*>(watched) || qobject_cast<QAbstractSpinBox*>(watched))
+    edit = watched->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
   if (!edit) return false;
   return undo ? !edit->isUndoAvailable() : !edit->isRedoAvailable();
 }

@@ -59,6 +59,14 @@ protected:
     setViewUserInterface(nullptr);
   }
 
+  // The main window active again after a modal window, with the focus on the channel grid.
+  void backToChannels() {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    channels = qobject_cast<CChInfoView*>(frame->viewOf(ViewKind::ChannelInfo));
+    ASSERT_NE(channels, nullptr);
+    channels->grid()->setFocus();
+  }
   QAction* undo() const { return frame->action(cmd::EditUndo); }
   QAction* redo() const { return frame->action(cmd::EditRedo); }
   QString channelCell(int row, int col) const { return channels->grid()->cellText(row, col); }
@@ -145,9 +153,7 @@ TEST_F(UndoTest, AModelChangeIsOneStepAndTheTitleAndViewsFollowItBack) {
   ASSERT_NE(frame->windowTitle(), titleBefore);
   EXPECT_EQ(undo()->text(), "&Undo Model Change");
 
-  channels = qobject_cast<CChInfoView*>(frame->viewOf(ViewKind::ChannelInfo));
-  ASSERT_NE(channels, nullptr);
-  channels->grid()->setFocus();
+  backToChannels();
   pressKey(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(radioData().editImage, before);
   EXPECT_EQ(frame->windowTitle(), titleBefore);
@@ -158,11 +164,13 @@ TEST_F(UndoTest, AModelChangeIsOneStepAndTheTitleAndViewsFollowItBack) {
 TEST_F(UndoTest, AMemoryMapCommitIsOneStepAndReloadsTheViews) {
   const RadioImage before = radioData().editImage;
   test::whenModal<CMemoryMapDlg>([](CMemoryMapDlg* dialog) {
-    // Channel 1 starts at 0x010: its receive frequency 155.00000 is 00 00 50 15.
+    // Channel 1 starts at 0x010: its receive frequency 155.00000 is 00 00 50 15. The keys go to
+    // the window's own grid and cell editor (a modal window need not be the active one here).
     dialog->grid()->setCell(63, 1);
     for (const char* byte : {"00", "00", "50", "15", "00", "00", "50", "15"}) {
-      typeKeys(byte);
-      pressKey(Qt::Key_Return);
+      QTest::keyClick(dialog->grid(), byte[0]);
+      QTest::keyClick(dialog->cellEditor(), byte[1]);
+      QTest::keyClick(dialog->cellEditor(), Qt::Key_Return);
     }
     QTest::mouseClick(dialog->closeButton(), Qt::LeftButton);
   });
@@ -170,7 +178,7 @@ TEST_F(UndoTest, AMemoryMapCommitIsOneStepAndReloadsTheViews) {
   EXPECT_EQ(channelCell(1, 1).left(6), "155.00");
   EXPECT_EQ(undo()->text(), "&Undo Memory Map");
 
-  channels->grid()->setFocus();
+  backToChannels();
   pressKey(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(radioData().editImage, before);
   EXPECT_EQ(channelCell(1, 1), "");

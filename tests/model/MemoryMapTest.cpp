@@ -46,13 +46,6 @@ TEST_F(MemoryMapTest, RowsRunFromTheHighestAddressAtTheTopToZeroAtTheBottom) {
   EXPECT_EQ(map.offsetOf(64, 18), std::nullopt) << "hidden characters are no cells";
 }
 
-TEST_F(MemoryMapTest, TheFirstOpeningShowsOffsetZeroBottomLeftWithTheLowestPage) {
-  const MemoryMap::Position& position = map.position();
-  EXPECT_EQ(position.row, 64);
-  EXPECT_EQ(position.col, 1);
-  EXPECT_EQ(position.topRow, 49);
-}
-
 TEST_F(MemoryMapTest, ATypedAddressNamesItsCellAndItsPage) {
   const std::optional<std::size_t> offset = map.offsetOfAddress("3F5");
   ASSERT_EQ(offset, 0x3F5u);
@@ -62,7 +55,6 @@ TEST_F(MemoryMapTest, ATypedAddressNamesItsCellAndItsPage) {
   EXPECT_EQ(map.pageTopRow(0x3F5), 1);
   EXPECT_EQ(map.pageTopRow(0x000), 49);
   EXPECT_EQ(map.pageTopRow(0x1FF), 33);
-  EXPECT_EQ(map.offsetOfAddress("400"), std::nullopt);
   EXPECT_EQ(map.offsetOfAddress(""), std::nullopt);
   EXPECT_EQ(map.offsetOfAddress("12345"), std::nullopt);
   EXPECT_EQ(map.offsetOfAddress("3G"), std::nullopt);
@@ -88,30 +80,6 @@ TEST_F(MemoryMapTest, BytesWithoutAVisibleCharacterShowACentredDot) {
   EXPECT_EQ(MemoryMap::charText(0xE9), "\u00E9");
   EXPECT_EQ(MemoryMap::byteText(0x00), "00");
   EXPECT_EQ(MemoryMap::byteText(0xFF), "FF");
-}
-
-TEST_F(MemoryMapTest, CommitWritesTheSourceOnlyWhenAByteDiffers) {
-  const RadioImage before = data.editImage;
-  map.setByte(0x123, static_cast<std::uint8_t>(before[0x123] + 1));
-  map.setByte(0x123, before[0x123]);
-  EXPECT_FALSE(map.commit({40, 45, 3}));
-  EXPECT_EQ(data.editImage, before);
-  EXPECT_EQ(map.position().row, 45) << "the position is remembered without a change too";
-
-  map.setByte(0x3FF, 0x5A);
-  EXPECT_TRUE(map.commit({1, 1, 16}));
-  EXPECT_EQ(data.editImage[0x3FF], 0x5A);
-  EXPECT_EQ(map.position().topRow, 1);
-}
-
-TEST_F(MemoryMapTest, TheWorkingCopyIsTheMapsOwnWhileTheWindowIsOpen) {
-  map.setByte(0x010, 0x42);
-  // A title refresh asks whether the image was modified; that must not touch the edits.
-  data.isModified();
-  data.mirrorEdit();
-  EXPECT_EQ(map.byteAt(0x010), 0x42);
-  EXPECT_TRUE(map.commit(map.position()));
-  EXPECT_EQ(data.editImage[0x010], 0x42);
 }
 
 TEST_F(MemoryMapTest, ConfiguringTwiceChangesNothing) {
