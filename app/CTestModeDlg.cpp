@@ -4,6 +4,7 @@
 #include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "model/NumberText.h"
+#include "model/RadioData.h"
 #include "model/ValueCodec.h"
 #include "views/CSpinEdit.h"
 #include "views/QtText.h"
@@ -75,6 +76,8 @@ void CTestModeDlg::run(QWidget* parent, UserInterface& ui, const HelpCallback& h
                        CRadioComm& radio, RadioImage& image, const PrintHandler& print) {
   TestModeSession session(radio, ui, image, demonstrationMode);
   if (session.begin() != 0) return;
+  // The alignment values read from the radio are one undo step, each adjustment another.
+  radioData().recordStep(textOf(kTextCaption));
   {
     CTestModeDlg dialog(session, ui, help, parent);
     if (print) dialog.setPrintHandler(print);
@@ -357,6 +360,7 @@ void CTestModeDlg::openAdjustment() {
     dialog.exec();
     endAll = dialog.endsTestMode();
   }
+  radioData().recordStep(textOf(TestModeSession::item(index).nameText));
   showChannel(session_.testChannel());
   showSignalling(session_.signallingIndex());
   updateIndicators();
