@@ -44,43 +44,39 @@ char NumberText::decimalSeparator() {
   return g_separator;
 }
 
-std::optional<double> NumberText::parseLeadingNumber(std::string_view text) {
+std::optional<double> NumberText::parseNumber(std::string_view text) {
   const char separator = decimalSeparator();
   bool negative = false;
   const std::size_t start = skipBlanksAndSign(text, negative);
-  // A number starts with a digit, or with the separator followed by a digit.
-  const bool startsNumber =
-      start < text.size() && (isDigit(text[start]) || (text[start] == separator && start + 1 < text.size() &&
-                                                       isDigit(text[start + 1])));
-  if (!startsNumber) return std::nullopt;
+  std::size_t stop = text.size();
+  while (stop > start && isBlank(text[stop - 1]))
+    --stop;
+  // A number starts with a digit or a decimal point; a second sign is not part of it.
+  if (start == stop || text[start] == '+' || text[start] == '-') return std::nullopt;
 
-  // The characters that can belong to the number, with the separator turned into '.'; a '.'
-  // that is not the separator ends the number, as it would for the C library in that locale.
+  // The text in the form from_chars reads: either decimal point becomes '.', and any character
+  // that cannot belong to a number refuses the whole text.
   std::string digits;
-  std::size_t exponentAt = std::string::npos;
-  for (std::size_t i = start; i < text.size(); ++i) {
+  digits.reserve(stop - start);
+  for (std::size_t i = start; i < stop; ++i) {
     const char c = text[i];
-    if (isDigit(c)) {
-      digits += c;
-    } else if (c == separator) {
+    if (c == separator || c == '.')
       digits += '.';
-    } else if (c == 'e' || c == 'E' ||
-               ((c == '+' || c == '-') && !digits.empty() && (digits.back() == 'e'))) {
-      if (c == 'e' || c == 'E') exponentAt = digits.size();
-      digits += c == 'E' ? 'e' : c;
-    } else {
-      break;
-    }
+    else if (isDigit(c) || c == 'e' || c == 'E' || c == '+' || c == '-')
+      digits += c;
+    else
+      return std::nullopt;
   }
 
   double value = 0.0;
-  const auto [end, error] =
-      std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
+  const char* const last = digits.data() + digits.size();
+  const auto [end, error] = std::from_chars(digits.data(), last, value, std::chars_format::general);
+  if (end != last) return std::nullopt;
   if (error == std::errc::result_out_of_range) {
     // Too large or too small for a double: the sign of the exponent says which.
-    const bool tiny = exponentAt != std::string::npos && exponentAt + 1 < digits.size() &&
-                      digits[exponentAt + 1] == '-' &&
-                      static_cast<std::size_t>(end - digits.data()) > exponentAt + 1;
+    const std::size_t exponentAt = digits.find_first_of("eE");
+    const bool tiny =
+        exponentAt != std::string::npos && exponentAt + 1 < digits.size() && digits[exponentAt + 1] == '-';
     value = tiny ? 0.0 : std::numeric_limits<double>::max();
   } else if (error != std::errc{}) {
     return std::nullopt;
@@ -102,6 +98,19 @@ int NumberText::parseLeadingInteger(std::string_view text) {
   if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
   if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
   return static_cast<int>(value);
+}
+
+bool NumberText::isIntegerText(std::string_view text) {
+  bool negative = false;
+  std::size_t pos = skipBlanksAndSign(text, negative);
+  const std::size_t digitsFrom = pos;
+  while (pos < text.size() && isDigit(text[pos]))
+    ++pos;
+  const bool hasDigits = pos > digitsFrom;
+  while (pos < text.size() && isBlank(text[pos]))
+    ++pos;
+  const bool blank = digitsFrom == text.size() && text.find_first_of("+-") == std::string_view::npos;
+  return pos == text.size() && (hasDigits || blank);
 }
 
 std::string NumberText::formatFixed(double value, int decimals) {

@@ -17,17 +17,20 @@ public:
   static void setDecimalSeparator(char separator);
   static char decimalSeparator();
 
-  // Reads the number at the start of the text, as the C library's atof does in a locale whose
-  // decimal separator is decimalSeparator(): leading blanks and a sign are skipped, reading
-  // stops at the first character that cannot continue the number, and an exponent is allowed.
-  // Returns nothing when the text does not start with a number. Never returns an infinity or
-  // NaN: words such as "inf" or "nan" are not numbers, and a value beyond the range of double
-  // comes back as the largest finite value of its sign (one too small to represent as 0).
-  static std::optional<double> parseLeadingNumber(std::string_view text);
+  // Reads a text that is one number and nothing else: blanks around it and a sign are allowed,
+  // the decimal point is decimalSeparator() or "." (the values the program reads have no
+  // thousands separator, so "." never means anything else), and an exponent is allowed.
+  // Returns nothing when any character is left over ("145.125" is never read as 145) or the
+  // text holds no number. Never returns an infinity or NaN: words such as "inf" or "nan" are
+  // not numbers, and a value beyond the range of double comes back as the largest finite value
+  // of its sign (one too small to represent as 0).
+  static std::optional<double> parseNumber(std::string_view text);
 
   // Reads the integer at the start of the text as atoi does (blanks, sign, digits), saturating
   // at the limits of int; 0 when the text does not start with digits.
   static int parseLeadingInteger(std::string_view text);
+  // Whether the text is blank or one integer and nothing else (blanks around it, a sign).
+  static bool isIntegerText(std::string_view text);
 
   // The value with a fixed number of decimals ("%.*f") and the current separator.
   static std::string formatFixed(double value, int decimals);

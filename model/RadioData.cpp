@@ -312,7 +312,9 @@ bool RadioData::setChannelTone(int n, ToneField which, std::string_view text, bo
   const std::optional<ChannelRecord> record = channelRecord(n);
   if (!record) return false;
   if (which == ToneField::Transmit && !record->hasTransmit()) return false;
-  const ToneCode code = parseTone(text);
+  const std::optional<ToneCode> parsed = parseTone(text);
+  if (!parsed) return false;
+  const ToneCode code = *parsed;
   const std::size_t offset = layout::channelOffset(n);
   const auto store = [&](std::size_t field) {
     editImage[offset + field] = static_cast<std::uint8_t>(code & 0xFF);
@@ -469,14 +471,16 @@ void RadioData::clearClipboards() {
 
 // ---- Radio-wide options ----
 
-int RadioData::commitTimeOutText(std::string_view text) {
+std::optional<int> RadioData::commitTimeOutText(std::string_view text) {
+  if (!NumberText::isIntegerText(text)) return std::nullopt;
   std::string typed(text);
   const int seconds = clampToStep(typed, kTimeOutMaxSeconds, 0, kTimeOutStepSeconds);
   editImage[layout::kTimeOutTimer] = static_cast<std::uint8_t>(seconds / kTimeOutStepSeconds);
   return seconds;
 }
 
-int RadioData::commitSquelchText(std::string_view text) {
+std::optional<int> RadioData::commitSquelchText(std::string_view text) {
+  if (!NumberText::isIntegerText(text)) return std::nullopt;
   std::string typed(text);
   const int level = clampToStep(typed, kSquelchMax, 0, 1);
   editImage[layout::kSquelchLevel] = static_cast<std::uint8_t>(level);

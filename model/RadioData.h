@@ -200,11 +200,13 @@ public:
   int moniKey() const { return editImage[layout::kMoniKey]; }
   int beepTone() const { return editImage[layout::kFeatureFlags] & layout::kBeepToneBit ? 1 : 0; }
   int batterySaver() const { return editImage[layout::kFeatureFlags] & layout::kBatterySaverBit ? 1 : 0; }
-  // A typed time-out in seconds: clamped to 0..300 and lowered to a multiple of 30; 0 = off.
-  // Returns the seconds stored.
-  int commitTimeOutText(std::string_view text);
-  // A typed squelch level: clamped to 0..9. Returns the level stored.
-  int commitSquelchText(std::string_view text);
+  // A typed time-out in seconds: clamped to 0..300 and lowered to a multiple of 30; 0 = off
+  // (also for a blank text). Returns the seconds stored; nothing is stored for a text that is
+  // not one integer.
+  std::optional<int> commitTimeOutText(std::string_view text);
+  // A typed squelch level: clamped to 0..9. Returns the level stored; nothing for a text that
+  // is not one integer.
+  std::optional<int> commitSquelchText(std::string_view text);
   // One spin-button step (+1 up, -1 down) with wrap-around (300 s up gives off, off down 300 s;
   // 9 up gives 0). A stored value outside the range steps as if it were outside the range.
   void spinTimeOut(int direction);

@@ -77,7 +77,7 @@ std::string formatFrequency(const FrequencyCode& code) {
 }
 
 std::optional<EncodedFrequency> encodeFrequency(std::string_view text) {
-  const std::optional<double> parsed = NumberText::parseLeadingNumber(text);
+  const std::optional<double> parsed = NumberText::parseNumber(text);
   if (!parsed) return std::nullopt;
   const double x = *parsed;
   if (!(x > 0.0) || x >= kEncodableLimitMHz) return std::nullopt;
@@ -114,7 +114,9 @@ bool checkFrequencyText(std::string& text, const BandLimits& limits) {
   const double windowLow = uhf ? kUhfWindowLow : kVhfWindowLow;
   const double windowHigh = uhf ? kUhfWindowHigh : kVhfWindowHigh;
 
-  double x = NumberText::parseLeadingNumber(text).value_or(0.0);
+  const std::optional<double> parsed = NumberText::parseNumber(text);
+  if (!parsed) return false;
+  double x = *parsed;
   bool inBand = false;
   if (x > windowHigh) {
     x = limits.upper;
@@ -142,32 +144,34 @@ std::string formatTone(ToneCode code) {
   return tenthsText(tenths);
 }
 
-void normalizeToneText(std::string& text) {
-  if (text.empty()) return;
+bool normalizeToneText(std::string& text) {
+  if (text.empty()) return true;
   if (text.front() == 'D') {
     // A short code is completed as if its missing characters were below "0".
     text.resize(5, '\0');
     for (std::size_t i = 1; i <= 3; ++i)
       text[i] = std::clamp(text[i], '0', '7');
     if (text[4] != 'I') text[4] = 'N';
-    return;
+    return true;
   }
-  const double x = NumberText::parseLeadingNumber(text).value_or(0.0);
-  const double tenths = std::clamp(std::trunc(x * 10.0), double{kCtcssMin}, double{kCtcssMax});
+  const std::optional<double> x = NumberText::parseNumber(text);
+  if (!x) return false;
+  const double tenths = std::clamp(std::trunc(*x * 10.0), double{kCtcssMin}, double{kCtcssMax});
   text = tenthsText(static_cast<int>(tenths));
+  return true;
 }
 
-ToneCode parseTone(std::string_view text) {
+std::optional<ToneCode> parseTone(std::string_view text) {
   if (text == textOf(kTextToneOff)) return kToneOff;
   std::string normal(text);
-  normalizeToneText(normal);
+  if (!normalizeToneText(normal)) return std::nullopt;
   if (normal.empty()) return kToneOff;
   if (normal.front() == 'D') {
     ToneCode code = kDcsFlag | (normal[1] & 0x0F) << 8 | (normal[2] & 0x0F) << 4 | (normal[3] & 0x0F);
     if (normal[4] == 'I') code |= kDcsInvertedFlag;
     return code;
   }
-  const double x = NumberText::parseLeadingNumber(normal).value_or(0.0);
+  const double x = NumberText::parseNumber(normal).value_or(0.0);
   return ctcssCode(static_cast<int>(x * 10.0 + 0.5));
 }
 
@@ -190,7 +194,16 @@ int clampToStep(std::string& text, int maximum, int minimum, int step) {
   const int value = NumberText::parseLeadingInteger(text);
   if (maximum < minimum) return value;
   int result = std::clamp(value, minimum, maximum);
-  if (step > 0 && result % step != 0) result = step * (result / step);
+  if (step > 0) {
+    // The multiple of step at or below the value; when that leaves the range, the lowest
+    // multiple inside it; a range without a multiple keeps the clamped value.
+    const auto floorMultiple = [step](long long v) {
+      return (v >= 0 ? v / step : -((-v + step - 1) / step)) * step;
+    };
+    long long multiple = floorMultiple(result);
+    if (multiple < minimum) multiple = floorMultiple(minimum) + (floorMultiple(minimum) < minimum ? step : 0);
+    if (multiple <= maximum) result = static_cast<int>(multiple);
+  }
   text = std::to_string(result);
   return result;
 }

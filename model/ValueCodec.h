@@ -49,14 +49,15 @@ struct ChoiceEntry {
 std::string formatFrequency(const FrequencyCode& code);
 
 // Frequency text in MHz → code and step code. Nothing for an empty text, for 0 and for text that
-// is not a finite number inside the eight BCD digits (0 < x < 1000 MHz). A frequency on neither
+// is not one finite number inside the eight BCD digits (0 < x < 1000 MHz); "." and the
+// locale's separator are both read as the decimal point. A frequency on neither
 // or both rasters is rounded down onto the 5 kHz raster below 300 MHz, onto 6.25 kHz above.
 std::optional<EncodedFrequency> encodeFrequency(std::string_view text);
 
-// The band check. An empty text is in band and stays empty. Otherwise the value is read (text
-// that is no number counts as 0); a value outside the plausibility window of the band kind
-// (VHF 100..280 MHz, UHF 327..550 MHz) is replaced by the nearer band limit and is out of band;
-// a value inside the window is in band when it lies within the limits. The text is rewritten
+// The band check. An empty text is in band and stays empty; a text that is not one number is
+// out of band and left as it is (encodeFrequency then refuses it). Otherwise a value outside the plausibility
+// window of the band kind (VHF 100..280 MHz, UHF 327..550 MHz) is replaced by the nearer band limit and is
+// out of band; a value inside the window is in band when it lies within the limits. The text is rewritten
 // with six decimals. Returns whether the value is in band.
 bool checkFrequencyText(std::string& text, const BandLimits& limits);
 
@@ -65,12 +66,13 @@ std::string formatTone(ToneCode code);
 
 // Brings a typed tone text into shape: empty stays empty; a text starting with "D" becomes a
 // five-character DCS code (digits clamped to 0..7, "N" unless the fifth character is "I");
-// anything else becomes a CTCSS value with one decimal, clamped to 67.0..250.3 ("67.0" when
-// the text is no number).
-void normalizeToneText(std::string& text);
+// a number becomes a CTCSS value with one decimal, clamped to 67.0..250.3. Returns false and
+// leaves the text alone when it is neither (a number is never cut short: "88.5Hz" is refused).
+bool normalizeToneText(std::string& text);
 
-// Tone text → code. Text 10029001 and the empty text are off; otherwise the normalised text.
-ToneCode parseTone(std::string_view text);
+// Tone text → code. Text 10029001 and the empty text are off; otherwise the normalised text;
+// nothing for a text normalizeToneText refuses.
+std::optional<ToneCode> parseTone(std::string_view text);
 
 // The tone list: 0 off, 1..38 the CTCSS tones, 39..121 the DCS codes normal, 122..204 inverted.
 inline constexpr int kToneListSize = 205;
@@ -80,8 +82,9 @@ std::string toneListText(int index);
 ToneCode toneListCode(int index);
 
 // The integer at the start of the text, clamped to minimum..maximum and lowered to a multiple of
-// step; the text is rewritten with the result. When maximum < minimum the value is returned as
-// read and the text left alone. A step of zero or less does not round.
+// step that stays inside the range; the text is rewritten with the result. When maximum <
+// minimum the value is returned as read and the text left alone. A step of zero or less does
+// not round, nor does a range that holds no multiple of the step.
 int clampToStep(std::string& text, int maximum, int minimum, int step);
 
 // Spin-button stepping with wrap-around: up from the maximum (or from outside the range) gives

@@ -373,8 +373,24 @@ TEST_P(RadioDataTest, TypedFeatureValuesAreBroughtIntoRange) {
   EXPECT_EQ(data.commitTimeOutText(""), 0);
   EXPECT_EQ(data.timeOutTimer(), 0);
   EXPECT_EQ(data.commitSquelchText("7"), 7);
-  EXPECT_EQ(data.commitSquelchText("x"), 0);
   EXPECT_EQ(data.commitSquelchText("12"), 9);
+}
+
+TEST_P(RadioDataTest, EntriesThatAreNotOneNumberChangeNothing) {
+  std::string receive = local("155.5");
+  ASSERT_NE(data.setChannelFrequency(1, receive, FrequencyField::Receive), EntryResult::Refused);
+  ASSERT_TRUE(data.setChannelTone(1, ToneField::Receive, local("88.5"), false));
+  ASSERT_EQ(data.commitSquelchText("7"), 7);
+  const RadioImage before = data.editImage;
+  for (const char* text : {"150.1.2", "150,1,2", "150.5MHz", "x"}) {
+    std::string entry = text;
+    EXPECT_EQ(data.setChannelFrequency(1, entry, FrequencyField::Transmit), EntryResult::Refused) << text;
+    EXPECT_EQ(data.setTestFrequency(1, entry, FrequencyField::Receive), EntryResult::Refused) << text;
+    EXPECT_FALSE(data.setChannelTone(1, ToneField::Receive, text, true)) << text;
+    EXPECT_FALSE(data.commitSquelchText(text)) << text;
+    EXPECT_FALSE(data.commitTimeOutText(text)) << text;
+  }
+  EXPECT_EQ(data.editImage, before);
 }
 
 TEST_P(RadioDataTest, SpinningWrapsAround) {

@@ -2,6 +2,7 @@
 
 #include "lang/CLanguageTable.h"
 #include "model/NumberText.h"
+#include "support/CodeChecks.h"
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,35 +17,9 @@ using test::SeparatorTest;
 constexpr BandLimits kVhf1{150.0, 174.0, kBandVhf};
 constexpr BandLimits kUhf1{450.0, 470.0, kBandUhf};
 
-// True when every nibble of the code is a decimal digit.
-bool isBcd(const FrequencyCode& code) {
-  for (std::uint8_t byte : code)
-    if ((byte >> 4) > 9 || (byte & 0x0F) > 9) return false;
-  return true;
-}
-
-std::uint64_t hertzOf(const FrequencyCode& code) {
-  std::uint64_t units = 0;
-  for (int byte = 3; byte >= 0; --byte)
-    units = units * 100 + (code[byte] >> 4) * 10 + (code[byte] & 0x0F);
-  return units * 10;
-}
-
-// True for off, a CTCSS code 67.0..250.3 in BCD, or a DCS code with three octal digits.
-bool isValidTone(ToneCode code) {
-  if (code == kToneOff) return true;
-  if (code & 0x8000) {
-    if (code & 0x3000) return false;
-    for (int shift : {0, 4, 8})
-      if ((code >> shift & 0x0F) > 7) return false;
-    return true;
-  }
-  if (code & 0x4000) return false;
-  for (int shift : {0, 4, 8})
-    if ((code >> shift & 0x0F) > 9) return false;
-  const int tenths = (code >> 12) * 1000 + (code >> 8 & 0x0F) * 100 + (code >> 4 & 0x0F) * 10 + (code & 0x0F);
-  return tenths >= 670 && tenths <= 2503;
-}
+using test::hertzOf;
+using test::isBcd;
+using test::isValidTone;
 
 class FrequencyCodecTest : public SeparatorTest {};
 
@@ -120,23 +95,36 @@ TEST_P(FrequencyCodecTest, TheBandCheckRewritesTheTextWithSixDecimals) {
   EXPECT_EQ(empty, "");
 }
 
-TEST_P(FrequencyCodecTest, TheBandCheckTurnsNonNumbersIntoABandEdge) {
-  for (const char* text : {"abc", "nan", "-inf"}) {
+TEST_P(FrequencyCodecTest, TheBandCheckLeavesNonNumbersForTheEncoderToRefuse) {
+  for (const char* text :
+       {"abc", "nan", "-inf", "145.125.5", "145,125,5", "145.125MHz", "1e", "--5", "+-5"}) {
     std::string entry = text;
     EXPECT_FALSE(checkFrequencyText(entry, kVhf1)) << text;
-    EXPECT_EQ(entry, local("150.000000")) << text;
+    EXPECT_EQ(entry, text);
+    EXPECT_FALSE(encodeFrequency(entry)) << text;
   }
+}
+
+TEST_P(FrequencyCodecTest, TheBandCheckTurnsHugeNumbersIntoABandEdge) {
   for (std::string entry : {std::string("1e999"), std::string(400, '9')}) {
     EXPECT_FALSE(checkFrequencyText(entry, kVhf1));
     EXPECT_EQ(entry, local("174.000000"));
   }
 }
 
-TEST_P(FrequencyCodecTest, OnlyTheLocaleSeparatorStartsTheDecimals) {
-  const char other = GetParam() == '.' ? ',' : '.';
-  const auto encoded = encodeFrequency(std::string("145") + other + "125");
-  ASSERT_TRUE(encoded);
-  EXPECT_EQ(formatFrequency(encoded->code), local("145.00000"));
+TEST_P(FrequencyCodecTest, APointAndTheLocaleSeparatorBothStartTheDecimals) {
+  for (const char* text : {"145.125", " 145.125 ", "+145.125"}) {
+    const auto encoded = encodeFrequency(local(text));
+    ASSERT_TRUE(encoded) << text;
+    EXPECT_EQ(formatFrequency(encoded->code), local("145.12500"));
+    const auto pointed = encodeFrequency(text);
+    ASSERT_TRUE(pointed) << text;
+    EXPECT_EQ(pointed->code, encoded->code);
+  }
+  // Under "." a comma is no separator at all: the text is refused, not read as 145.
+  if (GetParam() == '.') {
+    EXPECT_FALSE(encodeFrequency("145,125"));
+  }
 }
 
 TEST_P(FrequencyCodecTest, AnyTextThroughTheBandCheckEncodesToAValidCode) {
@@ -151,8 +139,9 @@ TEST_P(FrequencyCodecTest, AnyTextThroughTheBandCheckEncodesToAValidCode) {
     std::string checked = text;
     checkFrequencyText(checked, limits);
     const auto encoded = encodeFrequency(checked);
-    if (checked.empty()) {
-      EXPECT_FALSE(encoded);
+    if (checked.empty() || !NumberText::parseNumber(text)) {
+      EXPECT_FALSE(encoded) << "'" << text << "'";
+      EXPECT_EQ(checked, text);
       continue;
     }
     ASSERT_TRUE(encoded) << "'" << text << "' -> '" << checked << "'";
@@ -187,10 +176,18 @@ TEST_P(ToneCodecTest, TypedTonesAreNormalised) {
   EXPECT_EQ(normal("D8A9X"), "D777N");
   EXPECT_EQ(normal("D023I7"), "D023I");
   EXPECT_EQ(normal("D"), "D000N");
-  EXPECT_EQ(normal("d023"), local("67.0"));
-  EXPECT_EQ(normal("hello"), local("67.0"));
   EXPECT_EQ(normal("1e999"), local("250.3"));
+  EXPECT_EQ(normal("88.5"), local("88.5"));
   EXPECT_EQ(normal(""), "");
+}
+
+TEST_P(ToneCodecTest, TextsThatAreNeitherACodeNorOneNumberAreRefusedUntouched) {
+  for (const char* text : {"d023", "hello", "88.5Hz", "88.5.1", "-", "."}) {
+    std::string entry = text;
+    EXPECT_FALSE(normalizeToneText(entry)) << text;
+    EXPECT_EQ(entry, text);
+    EXPECT_FALSE(parseTone(text)) << text;
+  }
 }
 
 TEST_P(ToneCodecTest, ToneTextsParseToCodes) {
@@ -227,7 +224,12 @@ TEST_P(ToneCodecTest, AnyTextParsesToAValidTone) {
     const int length = static_cast<int>(random() % 9);
     for (int i = 0; i < length; ++i)
       text += alphabet[random() % alphabet.size()];
-    EXPECT_TRUE(isValidTone(parseTone(text))) << "'" << text << "'";
+    const std::optional<ToneCode> code = parseTone(text);
+    EXPECT_EQ(code.has_value(),
+              text.empty() || text.front() == 'D' || NumberText::parseNumber(text).has_value());
+    if (code) {
+      EXPECT_TRUE(isValidTone(*code)) << "'" << text << "'";
+    }
   }
 }
 
@@ -251,6 +253,26 @@ TEST(ClampToStep, LeavesTheTextAloneWhenTheRangeIsInverted) {
   std::string text = "77x";
   EXPECT_EQ(clampToStep(text, 0, 10, 3), 77);
   EXPECT_EQ(text, "77x");
+}
+
+TEST(ClampToStep, TheResultStaysInsideTheRangeForAnyRangeAndStep) {
+  std::string negative = "-5";
+  EXPECT_EQ(clampToStep(negative, -5, -10, 3), -6);
+  std::string largeStep = "7";
+  EXPECT_EQ(clampToStep(largeStep, 25, 5, 10), 10);
+  std::string noMultiple = "7";
+  EXPECT_EQ(clampToStep(noMultiple, 9, 5, 10), 7);
+  std::mt19937 random(11);
+  for (int round = 0; round < 20000; ++round) {
+    const int a = static_cast<int>(random()) / (round % 2 ? 1 : 65536);
+    const int b = static_cast<int>(random()) / (round % 2 ? 1 : 65536);
+    const int step = static_cast<int>(random() % 5000) - 100;
+    std::string text = std::to_string(static_cast<int>(random()));
+    const int value = clampToStep(text, std::max(a, b), std::min(a, b), step);
+    ASSERT_GE(value, std::min(a, b));
+    ASSERT_LE(value, std::max(a, b));
+    EXPECT_EQ(text, std::to_string(value));
+  }
 }
 
 TEST(ClampToStep, AStepOfZeroOrLessDoesNotRound) {
@@ -290,17 +312,33 @@ TEST(ReplaceByte, ReplacesWithinTheLengthCountedModulo256) {
   EXPECT_EQ(buffer, (std::vector<std::uint8_t>{0, 0, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41}));
 }
 
-TEST(NumberText, ReadsTheLeadingNumberLikeTheCLibrary) {
+TEST(NumberText, ReadsATextThatIsOneNumberWithEitherDecimalPoint) {
   NumberText::setDecimalSeparator(',');
-  EXPECT_EQ(NumberText::parseLeadingNumber(" +12,5e1MHz"), 125.0);
-  EXPECT_EQ(NumberText::parseLeadingNumber("-,5"), -0.5);
-  EXPECT_EQ(NumberText::parseLeadingNumber("12.5"), 12.0);
-  EXPECT_FALSE(NumberText::parseLeadingNumber(",e5"));
+  EXPECT_EQ(NumberText::parseNumber(" +12,5e1 "), 125.0);
+  EXPECT_EQ(NumberText::parseNumber("-,5"), -0.5);
+  EXPECT_EQ(NumberText::parseNumber("145.125"), 145.125);
+  EXPECT_EQ(NumberText::parseNumber("5,"), 5.0);
   EXPECT_EQ(NumberText::formatFixed(160.1234567, 6), "160,123457");
   NumberText::setDecimalSeparator('.');
-  EXPECT_EQ(NumberText::parseLeadingNumber("1e-999"), 0.0);
-  EXPECT_EQ(NumberText::parseLeadingNumber("-1e999"), -std::numeric_limits<double>::max());
+  EXPECT_EQ(NumberText::parseNumber("1e-999"), 0.0);
+  EXPECT_EQ(NumberText::parseNumber("-1e999"), -std::numeric_limits<double>::max());
   EXPECT_EQ(NumberText::parseLeadingInteger("-99999999999"), std::numeric_limits<int>::min());
+}
+
+TEST(NumberText, RefusesATextThatIsNotReadToItsEnd) {
+  NumberText::setDecimalSeparator(',');
+  for (const char* text : {"", " ", "12,5MHz", "1,2,3", "1.2,3", ",e5", "e5", "1e", "1e+", "--1", "-+1", "1-",
+                           "inf", "nan", "0x10", "1 2", "."})
+    EXPECT_FALSE(NumberText::parseNumber(text)) << text;
+  NumberText::setDecimalSeparator('.');
+  EXPECT_FALSE(NumberText::parseNumber("145,125"));
+  EXPECT_TRUE(NumberText::isIntegerText(" 42 "));
+  EXPECT_TRUE(NumberText::isIntegerText(""));
+  EXPECT_TRUE(NumberText::isIntegerText("-7"));
+  EXPECT_FALSE(NumberText::isIntegerText("4 2"));
+  EXPECT_FALSE(NumberText::isIntegerText("12.5"));
+  EXPECT_FALSE(NumberText::isIntegerText("-"));
+  EXPECT_FALSE(NumberText::isIntegerText("60s"));
 }
 
 } // namespace
