@@ -3,6 +3,7 @@
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
 #include "model/DataFile.h"
+#include "model/DataFileFlows.h"
 #include "model/FileContents.h"
 
 #include <iostream>
@@ -49,8 +50,10 @@ bool writeTextArgument(const std::string& path, std::string_view text, TerminalU
     return static_cast<bool>(std::cout);
   }
   std::error_code error;
-  if (FileContents::write(path, text, error) == FileContents::Written) return true;
-  ui.fail(path + ": " + error.message());
+  const FileContents::WriteResult result = FileContents::write(path, text, error);
+  if (result == FileContents::Written) return true;
+  ui.fail(path + ": " + (result == FileContents::NotARegularFile ? textOf(DataFileFlows::kTextNotAFileToSave)
+                                                                  : error.message()));
   return false;
 }
 

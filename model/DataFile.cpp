@@ -33,7 +33,9 @@ DataFile::ReadResult DataFile::parseDataFile(std::string_view contents, RadioIma
   const std::size_t length = std::min(contents.size(), kFileSize);
   std::copy_n(contents.begin(), length, bytes.begin());
 
-  if (length < kMagicSize || !std::equal(magic().begin(), magic().end(), bytes.begin())) {
+  // A file too short for the magic is a short file, whatever its first bytes say.
+  if (length < kMagicSize) return TooShort;
+  if (!std::equal(magic().begin(), magic().end(), bytes.begin())) {
     magicOut.fill(0xFF);
     std::copy_n(bytes.begin(), std::min(length, kMagicSize), magicOut.begin());
     return WrongMagic;
@@ -68,6 +70,8 @@ DataFile::WriteResult DataFile::writeDataFile(const std::string& path, const Rad
     return Written;
   case FileContents::CannotCreate:
     return CannotCreate;
+  case FileContents::NotARegularFile:
+    return NotARegularFile;
   case FileContents::WriteFailed:
     break;
   }

@@ -39,15 +39,16 @@ public:
   // Results of writeDataFile.
   enum WriteResult {
     Written = 0,
-    CannotCreate = 1, // the file cannot be created; the error tells why
-    WriteFailed = 3,  // writing failed; the error tells why; nothing is left behind
+    CannotCreate = 1,    // the file cannot be created; the error tells why
+    WriteFailed = 3,     // writing failed; the error tells why; nothing is left behind
+    NotARegularFile = 4, // the path names a pipe, a device or a socket, which is left alone
   };
 
   static const Magic& magic();
 
   // Reads a data file. On Read the image part goes into target; on any other result target is
-  // untouched. WrongMagic hands the file's first 10 bytes back in magicOut (as many as there are,
-  // the rest 0xFF). Reads at most 1074 bytes, whatever the file holds.
+  // untouched. WrongMagic hands the file's first 10 bytes back in magicOut; a file shorter than
+  // those 10 bytes is TooShort. Reads at most 1074 bytes, whatever the file holds.
   static ReadResult readDataFile(const std::string& path, RadioImage& target, Magic& magicOut);
 
   // The same checks on the bytes of a data file already read (from standard input, say); bytes
@@ -60,6 +61,8 @@ public:
   // Writes the image as a data file. The bytes go to a new file beside the target, which is
   // renamed over the target only after everything was written and flushed to the disk: a file
   // already at the path is replaced whole or not at all, and a failed write leaves nothing behind.
+  // FileContents::write's rules hold: links are followed, only a regular file is replaced (a
+  // pipe or device is NotARegularFile), permissions and a root save's owner are kept.
   static WriteResult writeDataFile(const std::string& path, const RadioImage& image, std::error_code& error);
 
   // The magic bytes as text, as the open flow shows them: up to the first 0xFF or zero byte.

@@ -103,12 +103,18 @@ bool DataFileFlows::saveDataFileAs() {
 
 bool DataFileFlows::storeDataFile(const std::string& path) {
   std::error_code error;
-  if (DataFile::writeDataFile(path, data_.editImage, error) == DataFile::Written) {
+  const DataFile::WriteResult result = DataFile::writeDataFile(path, data_.editImage, error);
+  if (result == DataFile::Written) {
     data_.markSaved();
     return true;
   }
-  ui_.error(error.message());
+  ui_.error(writeFailureText(result, error));
   return false;
+}
+
+std::string DataFileFlows::writeFailureText(DataFile::WriteResult result, const std::error_code& error) {
+  if (result == DataFile::NotARegularFile) return textOf(kTextNotAFileToSave);
+  return error.message();
 }
 
 std::string DataFileFlows::readFailureText(int result, const std::string& fileName,

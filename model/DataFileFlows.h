@@ -26,6 +26,7 @@ public:
   static constexpr int kTextUnlistedModel = 10026014;
   static constexpr int kTextOtherProduct = 10026061;
   static constexpr int kTextNotADataFile = 10026062;
+  static constexpr int kTextNotAFileToSave = 10060001;
 
   DataFileFlows(RadioData& data, CurrentFile& file, UserInterface& ui) : data_(data), file_(file), ui_(ui) {}
 
@@ -48,8 +49,8 @@ public:
   // Lets the user pick a name (".dat" is added when the name lacks it) and writes there; the
   // name becomes the current file. True when written.
   bool saveDataFileAs();
-  // Writes the working image to a path and marks it saved; shows the system's message when the
-  // file cannot be written. True when written.
+  // Writes the working image to a path and marks it saved; shows why when the file cannot be
+  // written. True when written.
   bool storeDataFile(const std::string& path);
 
   // The name Save As uses for a chosen name: unchanged when its extension is "dat" in any case,
@@ -58,6 +59,8 @@ public:
   // The message for a data file that did not load (readDataFile's result, the file's name and
   // the first bytes it handed back); empty for a file that loaded.
   static std::string readFailureText(int result, const std::string& fileName, const DataFile::Magic& magic);
+  // The message for a data file that could not be written (writeDataFile's result and error).
+  static std::string writeFailureText(DataFile::WriteResult result, const std::error_code& error);
 
 private:
   FileRequest fileRequest() const;

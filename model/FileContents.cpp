@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,10 +33,76 @@ bool writeFully(int fd, const std::uint8_t* buffer, std::size_t size) {
   return true;
 }
 
+// Reads up to size bytes, as many as the file has; -1 on a read error.
+ssize_t readFully(int fd, char* buffer, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, buffer + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
+}
+
 mode_t currentUmask() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return mask;
+}
+
+// The path a save goes to: links followed to their end, also when the last one dangles (its
+// target is what gets created). Nothing, with ELOOP, for a loop or a chain too long to follow.
+std::optional<fs::path> followLinks(const fs::path& path, std::error_code& error) {
+  constexpr int kMaxLinks = 40; // the kernel's own limit for one lookup
+  fs::path current = path;
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
+    const fs::path next = fs::read_symlink(current, ec);
+    if (ec) {
+      error = ec;
+      return std::nullopt;
+    }
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+  return std::nullopt;
+}
+
+// Overwrites a regular file with the bytes, in place. The old contents are read first; when the
+// write fails half-way they are written back, so the file is left as it was or complete.
+FileContents::WriteResult writeInPlace(const fs::path& target, std::span<const std::uint8_t> bytes,
+                                       std::error_code& error) {
+  error.clear();
+  const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) {
+    error = lastError();
+    return FileContents::CannotCreate;
+  }
+  struct stat status {};
+  std::vector<char> old;
+  bool ready = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  if (ready) {
+    old.resize(static_cast<std::size_t>(status.st_size));
+    ready = readFully(fd, old.data(), old.size()) == static_cast<ssize_t>(old.size());
+  }
+  if (!ready) {
+    error = lastError();
+    ::close(fd);
+    return FileContents::CannotCreate;
+  }
+  const auto putBytes = [fd](const std::uint8_t* content, std::size_t size) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeFully(fd, content, size) &&
+           ::ftruncate(fd, static_cast<off_t>(size)) == 0 && ::fsync(fd) == 0;
+  };
+  if (!putBytes(bytes.data(), bytes.size())) {
+    error = lastError();
+    putBytes(reinterpret_cast<const std::uint8_t*>(old.data()), old.size());
+  }
+  if (::close(fd) != 0 && !error) error = lastError();
+  return error ? FileContents::WriteFailed : FileContents::Written;
 }
 
 } // namespace
@@ -85,27 +153,28 @@ FileContents::WriteResult FileContents::write(const std::string& path, std::stri
 FileContents::WriteResult FileContents::write(const std::string& path, std::span<const std::uint8_t> bytes,
                                               std::error_code& error) {
   error.clear();
-  std::error_code ec;
-  fs::path target(path);
-  // Replace the file a link points to, not the link.
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
+  // Save into the file a link points to, not over the link; a dangling link gets its target.
+  const std::optional<fs::path> resolved = followLinks(path, error);
+  if (!resolved) return CannotCreate;
+  const fs::path& target = *resolved;
 
   mode_t mode = 0666 & ~currentUmask();
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) {
+  std::optional<struct stat> existing;
+  struct stat status {};
+  if (::stat(target.c_str(), &status) == 0) {
+    if (S_ISDIR(status.st_mode)) {
       error = std::make_error_code(std::errc::is_a_directory);
       return CannotCreate;
     }
+    // A pipe, a device or a socket is never replaced by a file nor written to.
+    if (!S_ISREG(status.st_mode)) return NotARegularFile;
     // A file the user may not write stays as it is, as it would when written in place.
     if (::access(target.c_str(), W_OK) != 0) {
       error = lastError();
       return CannotCreate;
     }
-    mode = existing.st_mode & 07777;
+    mode = status.st_mode & 07777;
+    existing = status;
   }
 
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -117,9 +186,16 @@ FileContents::WriteResult FileContents::write(const std::string& path, std::span
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
     error = lastError();
+    // A folder that takes no new entries while the file itself is writable (a shared file in a
+    // protected folder): the file is overwritten in place instead.
+    if (existing && (errno == EACCES || errno == EPERM)) return writeInPlace(target, bytes, error);
     return CannotCreate;
   }
   ::fchmod(fd, mode);
+  // Root saving a user's file hands it back to its owner, so that the user can still open it.
+  if (existing && ::geteuid() == 0) {
+    if (::fchown(fd, existing->st_uid, existing->st_gid) == 0) ::fchmod(fd, mode);
+  }
 
   const bool written = writeFully(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
   if (!written) error = lastError();

@@ -20,7 +20,12 @@ namespace vpr {
 class FileContents {
 public:
   enum ReadResult { Read = 0, CannotOpen = 1, TooLarge = 2 };
-  enum WriteResult { Written = 0, CannotCreate = 1, WriteFailed = 3 };
+  enum WriteResult {
+    Written = 0,
+    CannotCreate = 1,    // the file cannot be created; the error tells why
+    WriteFailed = 3,     // writing failed; the error tells why; nothing is left behind
+    NotARegularFile = 4, // the path names a pipe, a device or a socket, which is left alone
+  };
 
   // What read does with a file longer than the limit.
   enum Length { Whole, Prefix };
@@ -31,9 +36,12 @@ public:
   static ReadResult read(const std::string& path, std::size_t limit, std::string& out, std::error_code& error,
                          Length length = Whole);
 
-  // Replaces the file at path (the file a link points to) with the bytes. A new file takes the
-  // permissions the umask allows, an existing one keeps its own; a file the user may not write
-  // and a folder are refused.
+  // Replaces the file at path with the bytes. Links are followed (a dangling link gets its target
+  // created; a loop is refused with ELOOP); only a regular file is ever replaced. A new file takes
+  // the permissions the umask allows, an existing one keeps its own and, when root saves, its
+  // owner; a file the user may not write and a folder are refused. Where the folder takes no new
+  // file but the file itself is writable, the file is overwritten in place, its old contents held
+  // in memory and put back if the write fails.
   static WriteResult write(const std::string& path, std::span<const std::uint8_t> bytes,
                            std::error_code& error);
   static WriteResult write(const std::string& path, std::string_view text, std::error_code& error);

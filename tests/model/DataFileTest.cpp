@@ -1,4 +1,5 @@
 #include "model/DataFile.h"
+#include "model/DataFileFlows.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
 #include "support/TestSupport.h"
@@ -8,11 +9,13 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace vpr {
@@ -124,14 +127,12 @@ TEST_F(DataFileTest, AWrongMagicIsHandedBack) {
 
 TEST_F(DataFileTest, FilesShorterThanTheFormatAreRefusedAndLeaveTheTargetAlone) {
   const std::string full = asString(DataFile::fileBytes(sampleImage()));
-  for (const std::size_t length : {0, 3, 9}) {
-    SCOPED_TRACE(length);
-    EXPECT_EQ(read(full.substr(0, length)), DataFile::WrongMagic);
-    EXPECT_EQ(DataFile::magicText(magic), full.substr(0, std::min<std::size_t>(length, 6)));
-  }
-  for (const std::size_t length : {10, 23, 49, 50, 51, 1073}) {
+  // Too short for the magic is short, too: "VPR" alone is no other program's file.
+  for (const std::size_t length : {0, 3, 9, 10, 23, 49, 50, 51, 1073}) {
     SCOPED_TRACE(length);
     EXPECT_EQ(read(full.substr(0, length)), DataFile::TooShort);
+    EXPECT_EQ(DataFileFlows::readFailureText(DataFile::TooShort, "a.dat", magic),
+              DataFileFlows::readFailureText(DataFile::TooShort, "a.dat", DataFile::Magic{}));
   }
   EXPECT_EQ(target, clearedImage());
 }
@@ -200,6 +201,109 @@ TEST_F(DataFileTest, ReplacingAFileKeepsItsPermissionsAndLinks) {
   EXPECT_EQ(readBytes(dir / "real.dat").size(), 1074u);
   EXPECT_EQ(fs::status(dir / "real.dat").permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(DataFileTest, PipesAndDevicesAreNeverReplacedNorWritten) {
+  ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
+  fs::create_symlink("/dev/null", dir / "device.dat");
+  std::error_code error;
+  EXPECT_EQ(DataFile::writeDataFile((dir / "pipe.dat").string(), sampleImage(), error),
+            DataFile::NotARegularFile);
+  EXPECT_TRUE(fs::is_fifo(dir / "pipe.dat"));
+  EXPECT_EQ(DataFile::writeDataFile((dir / "device.dat").string(), sampleImage(), error),
+            DataFile::NotARegularFile);
+  EXPECT_TRUE(fs::is_symlink(dir / "device.dat"));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+}
+
+TEST_F(DataFileTest, ADanglingLinkGetsItsTargetCreatedAndALoopIsRefused) {
+  fs::create_directory(dir / "sub");
+  fs::create_symlink("sub/new.dat", dir / "relative.dat");
+  fs::create_symlink(dir / "absolute-target.dat", dir / "absolute.dat");
+  std::error_code error;
+  ASSERT_EQ(DataFile::writeDataFile((dir / "relative.dat").string(), sampleImage(), error),
+            DataFile::Written);
+  ASSERT_EQ(DataFile::writeDataFile((dir / "absolute.dat").string(), sampleImage(), error),
+            DataFile::Written);
+  EXPECT_TRUE(fs::is_symlink(dir / "relative.dat"));
+  EXPECT_TRUE(fs::is_symlink(dir / "absolute.dat"));
+  EXPECT_EQ(readBytes(dir / "sub" / "new.dat"), asString(DataFile::fileBytes(sampleImage())));
+  EXPECT_EQ(readBytes(dir / "absolute-target.dat").size(), DataFile::kFileSize);
+
+  fs::create_symlink("b.dat", dir / "a.dat");
+  fs::create_symlink("a.dat", dir / "b.dat");
+  EXPECT_EQ(DataFile::writeDataFile((dir / "a.dat").string(), sampleImage(), error), DataFile::CannotCreate);
+  EXPECT_EQ(error, std::errc::too_many_symbolic_link_levels);
+  EXPECT_TRUE(fs::is_symlink(dir / "a.dat"));
+  EXPECT_TRUE(fs::is_symlink(dir / "b.dat"));
+}
+
+TEST_F(DataFileTest, ARootSaveLeavesTheFileToItsOwner) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can hand a file to another user";
+  writeBytes(dir / "user.dat", "old");
+  ASSERT_EQ(chown((dir / "user.dat").c_str(), 1234, 2345), 0);
+  ASSERT_EQ(chmod((dir / "user.dat").c_str(), 0640), 0);
+  std::error_code error;
+  ASSERT_EQ(DataFile::writeDataFile((dir / "user.dat").string(), sampleImage(), error), DataFile::Written);
+  struct stat status {};
+  ASSERT_EQ(stat((dir / "user.dat").c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, 1234u);
+  EXPECT_EQ(status.st_gid, 2345u);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+// Runs a step as a user who may write a shared file but not add files to its folder: in a
+// child process that gives up root when the tests run as root. Returns the step's result.
+int inFolderWithoutWriteAccess(const fs::path& folder, const std::function<int()>& step) {
+  if (geteuid() != 0) {
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const int result = step();
+    fs::permissions(folder, fs::perms::owner_all);
+    return result;
+  }
+  const auto readable =
+      fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+  fs::permissions(folder.parent_path(), readable, fs::perm_options::add);
+  fs::permissions(folder, fs::perms::owner_all | readable);
+  const pid_t child = fork();
+  if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? step() : 99);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+// A folder "shared" with a file radio.dat ("old contents") that everybody may write.
+fs::path sharedFolderWithFile(const fs::path& dir) {
+  const fs::path shared = dir / "shared";
+  fs::create_directory(shared);
+  writeBytes(shared / "radio.dat", "old contents");
+  fs::permissions(shared / "radio.dat",
+                  fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+  return shared;
+}
+
+TEST_F(DataFileTest, AFolderThatTakesNoNewFileGetsTheFileWrittenInPlace) {
+  const fs::path shared = sharedFolderWithFile(dir);
+  const int result = inFolderWithoutWriteAccess(shared, [&] {
+    std::error_code error;
+    return static_cast<int>(DataFile::writeDataFile((shared / "radio.dat").string(), sampleImage(), error));
+  });
+  EXPECT_EQ(result, DataFile::Written);
+  EXPECT_EQ(readBytes(shared / "radio.dat"), asString(DataFile::fileBytes(sampleImage())));
+  EXPECT_EQ(std::distance(fs::directory_iterator(shared), fs::directory_iterator()), 1);
+}
+
+TEST_F(DataFileTest, AnInPlaceWriteThatFailsPutsTheOldContentsBack) {
+  const fs::path shared = sharedFolderWithFile(dir);
+  const int result = inFolderWithoutWriteAccess(shared, [&] {
+    FileSizeLimit limit(500);
+    std::error_code error;
+    const int written = DataFile::writeDataFile((shared / "radio.dat").string(), sampleImage(), error);
+    return error == std::errc::file_too_large ? written : 97;
+  });
+  EXPECT_EQ(result, DataFile::WriteFailed);
+  EXPECT_EQ(readBytes(shared / "radio.dat"), "old contents");
 }
 
 } // namespace
