@@ -128,6 +128,8 @@ bool CLanguageTable::loadLanguageFileAt(const std::string& path, const std::stri
   languageIndex_ =
       column == languageNames_.end() ? 0 : static_cast<std::uint32_t>(column - languageNames_.begin());
   refreshShownTexts();
+  // A skipped row does not make the load fail; the next call sees a clean state.
+  errorCode_ = None;
   return true;
 }
 

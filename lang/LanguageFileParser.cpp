@@ -34,10 +34,21 @@ bool LanguageFileParser::nextLine(std::string& line) {
 
 bool LanguageFileParser::nextRow(std::string& row) {
   std::string buffer;
+  // Quotes count from the row's first comma on: a quote in the key makes the row invalid, not open.
+  std::size_t quotes = 0;
+  bool inTexts = false;
   std::string_view physical;
   while (nextPhysicalLine(physical)) {
     buffer.append(physical);
-    if (physical.find('\r') != std::string_view::npos) {
+    std::string_view texts = physical;
+    if (!inTexts) {
+      const std::size_t comma = physical.find(',');
+      inTexts = comma != std::string_view::npos;
+      texts = inTexts ? physical.substr(comma + 1) : std::string_view();
+    }
+    quotes += static_cast<std::size_t>(std::count(texts.begin(), texts.end(), '"'));
+    const bool ends = lfOnly_ ? quotes % 2 == 0 : physical.find('\r') != std::string_view::npos;
+    if (ends) {
       row.assign(trim(buffer));
       return true;
     }

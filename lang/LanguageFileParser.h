@@ -18,12 +18,16 @@ public:
   };
 
   // Takes the whole file content. Lines are cut at LF; the LF itself is not part of the line.
-  explicit LanguageFileParser(std::string_view content) : content_(content) {}
+  // A content without any CR was saved with LF line ends (as editors on Linux save it).
+  explicit LanguageFileParser(std::string_view content)
+      : content_(content), lfOnly_(content.find('\r') == std::string_view::npos) {}
 
   // The next physical line, without joining, already trimmed; false at the end of the content.
   bool nextLine(std::string& line);
   // The next complete row: lines without a CR continue the row (joined with a LF) until a line
-  // with a CR has been appended. A row still open at the end of the content is dropped.
+  // with a CR has been appended. In a content with LF line ends only, a line ends the row
+  // unless it leaves a double quote open (a text over several lines). A row still open at the
+  // end of the content is dropped.
   bool nextRow(std::string& row);
   // Starts again at the beginning of the content.
   void rewind() { position_ = 0; }
@@ -40,6 +44,7 @@ private:
   bool nextPhysicalLine(std::string_view& line);
 
   std::string_view content_;
+  bool lfOnly_;
   std::size_t position_ = 0;
 };
 
