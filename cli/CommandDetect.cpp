@@ -1,3 +1,4 @@
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
 #include "cli/RadioTerminal.h"
@@ -18,8 +19,6 @@ namespace {
 
 constexpr int kTextModel = 10009001;
 constexpr int kTextBand = 10009002;
-constexpr int kTextModelCode = 10050101;
-constexpr int kTextUnprogrammed = 10050104;
 
 // "P4410 (00 00 20 30 31 34 34 50)": the code as the radio names itself, and the image bytes.
 std::string modelCodeText(const ModelCode& code) {
@@ -57,13 +56,13 @@ Command addDetectCommand(CLI::App& app) {
                 std::all_of(code.begin(), code.end(), [](std::uint8_t b) { return b == 0xFF; });
             std::string model = ModelCatalogue::modelNameText(code);
             if (blank)
-              model = textOf(kTextUnprogrammed);
+              model = cliText(kTextUnprogrammed);
             else if (model.empty())
               model = modelCodeText(code);
             printTable(std::cout, {
                                       {textOf(kTextModel) + ":", model},
                                       {textOf(kTextBand) + ":", ModelCatalogue::bandNameText(code)},
-                                      {textOf(kTextModelCode) + ":", modelCodeText(code)},
+                                      {cliText(kTextModelCode) + ":", modelCodeText(code)},
                                   });
             return kExitDone;
           }};

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
 #include "model/DataFile.h"
+#include "model/DataFileFlows.h"
 #include "model/EntryRules.h"
 #include "model/ModelCatalogue.h"
 
@@ -77,8 +78,10 @@ Command addNewCommand(CLI::App& app) {
             data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(rowNumber));
             data.adoptTransferImage();
             std::error_code error;
-            if (DataFile::writeDataFile(options->output, data.editImage, error) != DataFile::Written) {
-              ui.fail(options->output + ": " + error.message());
+            const DataFile::WriteResult written =
+                DataFile::writeDataFile(options->output, data.editImage, error);
+            if (written != DataFile::Written) {
+              ui.fail(options->output + ": " + DataFileFlows::writeFailureText(written, error));
               return kExitFailed;
             }
             printSummary(std::cout, data);

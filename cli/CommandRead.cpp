@@ -3,6 +3,7 @@
 #include "cli/RadioTerminal.h"
 #include "link/RadioTransfer.h"
 #include "model/DataFile.h"
+#include "model/DataFileFlows.h"
 
 #include <iostream>
 #include <memory>
@@ -35,8 +36,9 @@ Command addReadCommand(CLI::App& app) {
             }
             if (!options->backup.off) backUpReadImage(terminal, image, options->backup.resolvedFolder());
             std::error_code error;
-            if (DataFile::writeDataFile(options->output, image, error) != DataFile::Written) {
-              terminal.fail(options->output + ": " + error.message());
+            const DataFile::WriteResult written = DataFile::writeDataFile(options->output, image, error);
+            if (written != DataFile::Written) {
+              terminal.fail(options->output + ": " + DataFileFlows::writeFailureText(written, error));
               return kExitFailed;
             }
             std::cout << options->output << '\n';

@@ -1,5 +1,6 @@
 #include "cli/ImageReport.h"
 
+#include "cli/CliText.h"
 #include "cli/FileArguments.h"
 #include "lang/CLanguageTable.h"
 #include "model/DataFile.h"
@@ -51,9 +52,9 @@ bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterfac
     result = DataFile::readDataFile(path, data.transferImage, magic);
   }
   if (result != DataFile::Read) {
-    const std::size_t separator = path.find_last_of('/');
-    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-    ui.fail(path + ": " + DataFileFlows::readFailureText(result, name, magic));
+    // Texts that name the file get the path as given; the others are prefixed with it.
+    const std::string text = DataFileFlows::readFailureText(result, path, magic);
+    ui.fail(text.find(path) == std::string::npos ? path + ": " + text : text);
     return false;
   }
   data.adoptTransferImage();
@@ -86,7 +87,7 @@ void printSummary(std::ostream& out, const RadioData& data) {
              {
                  {textOf(kTextModel) + ":", model},
                  {textOf(kTextBand) + ":", data.bandNameText()},
-                 {textOf(kTextChannelCount) + ":", std::to_string(data.channelCount())},
+                 {cliText(kTextChannelCount) + ":", std::to_string(data.channelCount())},
                  {textOf(kTextWideNarrow) + ":", textOf(data.narrowSetting() == 1 ? kTextNarrow : kTextWide)},
              });
 }

@@ -10,9 +10,6 @@
 
 namespace vpr::cli {
 
-// Text identifier of the channel-count label, which only the command-line tool shows.
-inline constexpr int kTextChannelCount = 10050001;
-
 // Loads a data file ("-": standard input) as the working image of data. On failure prints the same message
 // the desktop program shows and returns false.
 bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterface& ui);

@@ -1,5 +1,7 @@
 #include "cli/RadioTerminal.h"
 
+#include "cli/CliText.h"
+
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
 
@@ -19,9 +21,6 @@ namespace {
 constexpr int kTextOk = 10002001;
 constexpr int kTextCancel = 10002002;
 constexpr int kTextOpenFailed = 10026002;
-constexpr int kTextGroupHasAccess = 10050102;
-constexpr int kTextHeldByAnother = 10050103;
-constexpr int kTextAnswerWithYes = 10050105;
 constexpr int kBarWidth = 32;
 
 std::string lower(std::string text) {
@@ -61,7 +60,7 @@ MessageAnswer RadioTerminal::showMessage(const MessageRequest& request) {
   if (request.buttons != MessageButtons::OkCancel || assumeYes() || !askOnTerminal_) {
     const MessageAnswer answer = TerminalUserInterface::showMessage(request);
     if (request.buttons == MessageButtons::OkCancel && answer != MessageAnswer::Ok)
-      fail(textOf(kTextAnswerWithYes));
+      fail(cliText(kTextAnswerWithYes));
     return answer;
   }
   // A question on the terminal: OK only when the user types the OK caption or its first letter.
@@ -77,9 +76,24 @@ MessageAnswer RadioTerminal::showMessage(const MessageRequest& request) {
 void RadioTerminal::reportProgress(int done, int total, const std::string& label) {
   if (total <= 0) return;
   const bool finished = done >= total;
-  // A log gets the first and the last line only.
-  if (!barOnTerminal_ && ((!finished && done != 0) || done == lastLogged_)) return;
+  // The empty bar waits for the first step: a transfer may ask the model question before it.
+  if (done == 0 && !finished) {
+    startPending_ = true;
+    return;
+  }
+  if (!barOnTerminal_) {
+    // A log gets the first and the last line only.
+    if (startPending_) drawBar(0, total, label);
+    startPending_ = false;
+    if (!finished || done == lastLogged_) return;
+  }
+  startPending_ = false;
   lastLogged_ = done;
+  drawBar(done, total, label);
+}
+
+void RadioTerminal::drawBar(int done, int total, const std::string& label) {
+  const bool finished = done >= total;
   const int filled = static_cast<int>(static_cast<long>(done) * kBarWidth / total);
   errors_ << (barOnTerminal_ ? "\r[" : "[") << std::string(static_cast<std::size_t>(filled), '#')
           << std::string(static_cast<std::size_t>(kBarWidth - filled), '-') << "] " << label;
@@ -102,9 +116,9 @@ void RadioTerminal::explainPortFailure(const CRadioComm& radio) {
     struct stat st {};
     if (stat(device.c_str(), &st) == 0)
       if (const group* g = getgrgid(st.st_gid))
-        cause += "; " + formatText(textOf(kTextGroupHasAccess), {g->gr_name});
+        cause += "; " + formatText(cliText(kTextGroupHasAccess), {g->gr_name});
   } else if (error == EBUSY) {
-    cause += "; " + textOf(kTextHeldByAnother);
+    cause += "; " + cliText(kTextHeldByAnother);
   }
   fail(cause);
 }

@@ -25,12 +25,16 @@ public:
   void explainPortFailure(const CRadioComm& radio);
 
 private:
+  // One line of the bar: in place on a terminal, a line of its own in a log.
+  void drawBar(int done, int total, const std::string& label);
+
   std::ostream& errors_;
   std::istream& answers_;
   bool barOnTerminal_;
   bool askOnTerminal_;
   bool portFailed_ = false;
   bool barOpen_ = false;
+  bool startPending_ = false; // a transfer started; its empty bar is not drawn yet
   int lastLogged_ = -1;
 };
 

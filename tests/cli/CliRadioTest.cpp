@@ -105,6 +105,12 @@ TEST_F(CliRadio, AnotherModelIsWrittenOnlyWithYesWhenNobodyCanBeAsked) {
   const test::CliRun forced = cli({"write", "--port", radio.devicePath(), file, "--yes"});
   EXPECT_EQ(forced.status, 0) << forced.err;
   EXPECT_EQ(radio.stats().blocksWritten, 123);
+
+  // The progress bar starts after the question, never as an empty bar in front of it.
+  const std::string emptyBar = "[" + std::string(32, '-') + "]";
+  EXPECT_EQ(refused.err.find(emptyBar), std::string::npos) << refused.err;
+  ASSERT_NE(forced.err.find(emptyBar), std::string::npos) << forced.err;
+  EXPECT_LT(forced.err.find(textOf(10026007)), forced.err.find(emptyBar)) << forced.err;
 }
 
 TEST_F(CliRadio, TheModelQuestionIsAskedOnATerminal) {

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace vpr {
 namespace {
 
@@ -122,19 +124,54 @@ TEST_F(CliTest, MissingShortAndForeignFilesFailNamingTheCause) {
                                                                     "V0420",
                                                                     15);
   std::ofstream(dir / "text.dat", std::ios::binary) << "hello\n";
+  std::ofstream(dir / "tiny.dat", std::ios::binary) << "VPR4";
+  std::ofstream(dir / "other.dat", std::ios::binary) << "VPR41X\xFF\xFF\xFF\xFF and more";
   const std::pair<const char*, const char*> cases[] = {{"missing.dat", "The file cannot be opened."},
                                                        {"short.dat", "is not a VPR-40T data file"},
-                                                       {"text.dat", "is not a VPR-40T data file"}};
+                                                       {"text.dat", "is not a VPR-40T data file"},
+                                                       {"tiny.dat", "is not a VPR-40T data file"},
+                                                       {"other.dat", "made by another program (VPR41X)"}};
   for (const auto& [name, cause] : cases) {
     for (const char* command : {"info", "dump"}) {
       SCOPED_TRACE(std::string(command) + " " + name);
       const test::CliRun run = cli({command, name});
       EXPECT_EQ(run.status, 1);
+      // The file is named once, whether the message names it or not.
       EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+      EXPECT_EQ(run.err.find(name), run.err.rfind(name)) << run.err;
       EXPECT_NE(run.err.find(cause), std::string::npos) << run.err;
       EXPECT_TRUE(run.out.empty());
     }
   }
+}
+
+TEST_F(CliTest, ALanguageFileWithoutTheToolsOwnTextsGivesEnglishLabels) {
+  // The tool beside a language file that has every text the desktop program needs, but none
+  // of the rows only the tool uses.
+  fs::copy_file(test::binaryPath("cli/vpr40t-cli"), dir / "vpr40t-cli");
+  std::ifstream shipped(test::sourcePath("res/vpr40t.lng"), std::ios::binary);
+  std::ofstream reduced(dir / "vpr40t.lng", std::ios::binary);
+  for (std::string line; std::getline(shipped, line);)
+    if (!line.starts_with("^#10050")) reduced << line << '\n';
+  reduced.close();
+  ASSERT_EQ(cli({"new", "--row", "2", "-o", "a.dat"}).status, 0);
+  const std::string command =
+      "cd " + test::shellQuoted(dir.string()) + " && ./vpr40t-cli info a.dat >info.txt 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << test::readFileBytes(dir / "info.txt");
+  const std::string out = test::readFileBytes(dir / "info.txt");
+  EXPECT_NE(out.find("\nChannels:"), std::string::npos) << out;
+  EXPECT_EQ(out.find("\n:"), std::string::npos) << out;
+}
+
+TEST_F(CliTest, SavingOverAPipeOrADeviceFailsAndLeavesItAlone) {
+  ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
+  const test::CliRun pipe = cli({"new", "--row", "0", "-o", "pipe.dat"});
+  EXPECT_EQ(pipe.status, 1);
+  EXPECT_NE(pipe.err.find("not a file for data"), std::string::npos) << pipe.err;
+  EXPECT_TRUE(fs::is_fifo(dir / "pipe.dat"));
+  const test::CliRun device = cli({"new", "--row", "0", "-o", "/dev/null"});
+  EXPECT_EQ(device.status, 1);
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 TEST_F(CliTest, AnUnwritableOutputFailsAndLeavesNothing) {
