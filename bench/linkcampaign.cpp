@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
             << " reads, " << r.writes << " writes)" << (options.paced ? ", paced" : "") << ", " << seconds
             << " s\n";
   std::cout << "  succeeded " << r.succeeded << " (" << r.survivedFloods
-            << " of them through a flood), failed as expected " << r.failedAsExpected << "\n";
+            << " of them through a flood), failed as expected " << r.failedAsExpected << ", " << r.combined
+            << " with more than one fault\n";
   std::cout << "  wrong result " << r.wrongResult << ", wrong messages " << r.wrongMessages << ", over time "
             << r.overTime << ", partial read taken " << r.partialReadTaken << ", radio memory wrong "
             << r.radioMemoryWrong << ", port left open " << r.portLeftOpen << "\n";

@@ -64,6 +64,7 @@ const char* faultName(Fault f) {
 struct Case {
   bool write = false;
   Fault fault = Fault::None;
+  std::vector<Fault> extras; // recoverable faults on other blocks, met in the same transfer
   VirtualRadioOptions radio;
   RadioImage memory{};
   RadioImage image{};
@@ -205,13 +206,53 @@ Case makeCase(std::mt19937& rng, bool paced) {
   case Fault::Count:
     break;
   }
+  // One transfer in three meets one or two recoverable faults besides, each on a block of its
+  // own so that no block runs out of attempts; they change the time a transfer takes, not how
+  // it ends.
+  if (pick(0, 2) == 0) {
+    std::vector<int> usedBlocks = {block};
+    const auto freeBlock = [&] {
+      int other = pick(0, blocks - 1);
+      while (std::find(usedBlocks.begin(), usedBlocks.end(), other) != usedBlocks.end())
+        other = (other + 1) % blocks;
+      usedBlocks.push_back(other);
+      return other;
+    };
+    for (int extra = pick(1, 2); extra > 0; --extra) {
+      const auto kind =
+          static_cast<Fault>(pick(static_cast<int>(Fault::Stray), static_cast<int>(Fault::NakFinal)));
+      if (kind == Fault::Stray && f.strayBeforeProgramAck == 0) {
+        f.strayBeforeProgramAck = pick(1, 40);
+      } else if (kind == Fault::WrongHeader && f.wrongHeaderBlock < 0) {
+        f.wrongHeaderBlock = freeBlock();
+        f.wrongHeaderTimes = pick(1, 2);
+      } else if (kind == Fault::RefuseWrite && f.refuseWriteBlock < 0) {
+        f.refuseWriteBlock = freeBlock();
+        f.refuseWriteTimes = pick(1, 2);
+      } else if (kind == Fault::Noise && f.noiseBeforeBlock < 0) {
+        f.noiseBeforeBlock = freeBlock();
+        f.noiseBytes = pick(1, 64);
+      } else if (kind == Fault::Truncate && f.truncateBlock < 0) {
+        f.truncateBlock = freeBlock();
+        c.boundMs += c.write ? 0 : blockTimeout;
+      } else if (kind == Fault::WrongLength && f.wrongLengthBlock < 0) {
+        f.wrongLengthBlock = freeBlock();
+      } else {
+        continue; // not recoverable, or its kind is taken already
+      }
+      c.extras.push_back(kind);
+    }
+  }
   return c;
 }
 
 std::string describe(const Case& c, int index) {
   std::ostringstream out;
   out << "transfer " << index << " (" << (c.write ? "write" : "read") << ", "
-      << (c.radio.programMode ? "programming mode" : "normal mode") << ", " << faultName(c.fault) << ")";
+      << (c.radio.programMode ? "programming mode" : "normal mode") << ", " << faultName(c.fault);
+  for (const Fault extra : c.extras)
+    out << " + " << faultName(extra);
+  out << ")";
   return out.str();
 }
 
@@ -225,6 +266,9 @@ CampaignReport runTransferCampaign(const CampaignOptions& options) {
     ++report.transfers;
     ++(c.write ? report.writes : report.reads);
     ++report.faultKinds[faultName(c.fault)];
+    for (const Fault extra : c.extras)
+      ++report.faultKinds[faultName(extra)];
+    if (!c.extras.empty()) ++report.combined;
 
     VirtualRadio radio(c.memory, c.radio);
     if (!radio.start()) {

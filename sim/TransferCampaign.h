@@ -25,6 +25,7 @@ struct CampaignReport {
   int succeeded = 0;
   int failedAsExpected = 0;
   int survivedFloods = 0; // floods that ended while a block was still being retried
+  int combined = 0;       // transfers that met recoverable faults besides their main one
   // Violations; each also adds a line to problems.
   int wrongResult = 0;
   int wrongMessages = 0;
@@ -33,8 +34,8 @@ struct CampaignReport {
   int radioMemoryWrong = 0;
   int portLeftOpen = 0;
   double longestMs = 0;
-  double worstBoundUse = 0; // largest elapsed / bound
-  std::map<std::string, int> faultKinds;
+  double worstBoundUse = 0;              // largest elapsed / bound
+  std::map<std::string, int> faultKinds; // transfers that met each kind of fault
   std::vector<std::string> problems;
 
   bool clean() const { return problems.empty(); }

@@ -22,6 +22,7 @@ TEST_F(TransferCampaign, FaultedTransfersEndInTimeWithTheRightMessagesAndNoParti
   EXPECT_GT(report.reads, 0);
   EXPECT_GT(report.writes, 0);
   EXPECT_GE(report.faultKinds.size(), 6u);
+  EXPECT_GT(report.combined, 0);
 }
 
 } // namespace
