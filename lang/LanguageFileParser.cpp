@@ -69,6 +69,8 @@ std::string_view LanguageFileParser::trim(std::string_view row) {
 bool LanguageFileParser::split(std::string_view text, Row& row) {
   const std::size_t firstComma = text.find(',');
   if (firstComma == std::string_view::npos) {
+    // A row without texts is all key, and a key never holds a quote.
+    if (text.find('"') != std::string_view::npos) return false;
     row.key.assign(text);
     row.texts.clear();
     return true;

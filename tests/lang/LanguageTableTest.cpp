@@ -168,6 +168,7 @@ TEST(LanguageFileParser, AnOddQuoteCountKeepsCommasInsideTheField) {
   EXPECT_EQ(row.key, "justakey");
   EXPECT_TRUE(row.texts.empty());
   EXPECT_FALSE(LanguageFileParser::split("\"key\",x", row));
+  EXPECT_FALSE(LanguageFileParser::split("a\"key", row)); // a row without texts is all key
 }
 
 // --- Loading, verification and failure messages ----------------------------------------------
