@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libyaml-cpp-dev desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils fonts-dejavu-core
-  fonts-liberation2 poppler-utils)
+  fonts-liberation2 poppler-utils clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
