@@ -95,6 +95,8 @@ std::optional<EncodedFrequency> encodeFrequency(std::string_view text) {
     const std::uint64_t raster = result.stepCode == kStep5kHz ? kRaster5kHz : kRaster6250Hz;
     hz -= hz % raster;
   }
+  // A value that comes out as 0 Hz (1e-20, or 0.003 rounded down) is 0, which is no frequency.
+  if (hz == 0) return std::nullopt;
 
   std::uint64_t units = hz / 10;
   for (std::size_t byte = 0; byte < result.code.size(); ++byte) {

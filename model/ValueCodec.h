@@ -48,7 +48,8 @@ struct ChoiceEntry {
 // zeros removed ("95.00000"); empty for a code of four 0xFF bytes.
 std::string formatFrequency(const FrequencyCode& code);
 
-// Frequency text in MHz → code and step code. Nothing for an empty text, for 0 and for text that
+// Frequency text in MHz → code and step code. Nothing for an empty text, for 0 (also a value that
+// rounds to 0 Hz) and for text that
 // is not one finite number inside the eight BCD digits (0 < x < 1000 MHz); "." and the
 // locale's separator are both read as the decimal point. A frequency on neither
 // or both rasters is rounded down onto the 5 kHz raster below 300 MHz, onto 6.25 kHz above.
