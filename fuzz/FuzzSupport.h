@@ -29,14 +29,16 @@ public:
   int messages = 0;
 };
 
-// A file of this process below the temporary folder, rewritten for every input.
-inline const std::string& scratchPath(const char* name) {
-  static const std::string path = [name] {
+// A file of this process in memory (/dev/shm) or else below the temporary folder, rewritten for
+// every input; each name is a file of its own.
+inline std::string scratchPath(const char* name) {
+  static const std::string prefix = [] {
     const char* folder = std::getenv("TMPDIR");
+    if (::access("/dev/shm", W_OK) == 0) folder = "/dev/shm";
     return std::string(folder && *folder ? folder : "/tmp") + "/vpr40t-fuzz-" + std::to_string(getpid()) +
-           "-" + name;
+           "-";
   }();
-  return path;
+  return prefix + name;
 }
 
 inline void writeScratch(const std::string& path, std::string_view bytes) {

@@ -26,7 +26,7 @@ void checkRows(std::string_view content) {
 }
 
 void checkLoad(const std::string& content) {
-  const std::string& path = fuzz::scratchPath("vpr40t.lng");
+  const std::string path = fuzz::scratchPath("vpr40t.lng");
   fuzz::writeScratch(path, content);
   CLanguageTable table;
   fuzz::CountingUserInterface ui;
