@@ -9,13 +9,30 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 6> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 23> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
     {kTextGroupHasAccess, "members of the group %s have access"},
     {kTextHeldByAnother, "the port is held by another program"},
     {kTextUnprogrammed, "unprogrammed"},
     {kTextAnswerWithYes, "Answer with --yes to write anyway."},
+    {kTextUnknownCommand, "unknown command: %s"},
+    {kTextLineTooLong, "the line is longer than %d characters"},
+    {kTextNumberRange, "%s takes a number from %d to %d"},
+    {kTextNotProgrammed, "test frequency %d is not programmed"},
+    {kTextWhileTransmitting, "not while the transmitter is on"},
+    {kTextWhileAdjusting, "not while an adjustment is open: leave it first"},
+    {kTextNoAdjustment, "no adjustment is open"},
+    {kTextOnOrOff, "transmit takes on or off"},
+    {kTextNoArgument, "%s takes nothing after it"},
+    {kTextTransmitLimit, "The transmitter was switched off: %d seconds passed without a command."},
+    {kTextRadioTrouble, "The radio did not respond."},
+    {kTextEmptyLine, "empty line: one command per line"},
+    {kTextSaveFailed, "The data file could not be written:"},
+    {kTextUnknownSection, "Unknown section '%s'. The sections are: %s"},
+    {kTextBadChannelRange, "The channel range '%s' is not valid. Give A-B with 1 <= A <= B <= %d."},
+    {kTextPdfWritten, "Wrote %s (pages: %d)"},
+    {kTextSkippedRows, "%d rows left out; %d channels written."},
 }};
 
 } // namespace

@@ -14,6 +14,23 @@ inline constexpr int kTextGroupHasAccess = 10050102;
 inline constexpr int kTextHeldByAnother = 10050103;
 inline constexpr int kTextUnprogrammed = 10050104;
 inline constexpr int kTextAnswerWithYes = 10050105;
+inline constexpr int kTextUnknownCommand = 10062101;
+inline constexpr int kTextLineTooLong = 10062102;
+inline constexpr int kTextNumberRange = 10062103;
+inline constexpr int kTextNotProgrammed = 10062104;
+inline constexpr int kTextWhileTransmitting = 10062105;
+inline constexpr int kTextWhileAdjusting = 10062106;
+inline constexpr int kTextNoAdjustment = 10062107;
+inline constexpr int kTextOnOrOff = 10062108;
+inline constexpr int kTextNoArgument = 10062109;
+inline constexpr int kTextTransmitLimit = 10062110;
+inline constexpr int kTextRadioTrouble = 10062111;
+inline constexpr int kTextEmptyLine = 10062112;
+inline constexpr int kTextSaveFailed = 10062113;
+inline constexpr int kTextUnknownSection = 10063002;
+inline constexpr int kTextBadChannelRange = 10063003;
+inline constexpr int kTextPdfWritten = 10063009;
+inline constexpr int kTextSkippedRows = 10066060;
 
 // The text of one of the identifiers above from the language file, or the built-in English
 // when the file gives none; the empty text for any other identifier the file lacks.

@@ -1,3 +1,4 @@
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/FileArguments.h"
 #include "cli/ImageReport.h"
@@ -11,8 +12,6 @@
 namespace vpr::cli {
 
 namespace {
-
-constexpr int kTextSkippedRows = 10066060;
 
 struct ChannelsOptions {
   std::string file;
@@ -42,33 +41,33 @@ Command addChannelsCommand(CLI::App& app) {
   in->needs(out);
   out->needs(in);
   skip->needs(in);
-  return {
-      sub, [options](TerminalUserInterface& ui) {
-        if (options->csvOut.empty() == options->csvIn.empty()) {
-          std::cerr << "vpr40t-cli channels: give --csv OUT.csv, or --import IN.csv -o OUT.dat\n";
-          return kExitUsage;
-        }
-        if (options->file == kStandardStream && options->csvIn == kStandardStream) {
-          ui.fail("--import -: standard input already holds the data file");
-          return kExitUsage;
-        }
-        RadioData data;
-        if (!loadDataFile(options->file, data, ui)) return kExitFailed;
-        if (options->csvIn.empty())
-          return writeTextArgument(options->csvOut, ChannelCsv::exportChannels(data.editImage), ui)
-                     ? kExitDone
-                     : kExitFailed;
-        std::string text;
-        if (!readTextArgument(options->csvIn, ChannelCsv::kMaxFileSize, text, ui)) return kExitFailed;
-        const auto rows =
-            options->skipInvalid ? ChannelCsv::Rows::SkipInvalid : ChannelCsv::Rows::AllOrNothing;
-        const ChannelCsv::Result result = ChannelCsv::importText(data.editImage, text, rows);
-        reportFileProblems(options->csvIn, result.problems, ui);
-        if (!result.image) return kExitFailed;
-        if (!result.problems.empty())
-          ui.fail(formatText(textOf(kTextSkippedRows), {int(result.problems.size()), result.channelsStored}));
-        return writeImageArgument(options->output, *result.image, ui) ? kExitDone : kExitFailed;
-      }};
+  return {sub, [options](TerminalUserInterface& ui) {
+            if (options->csvOut.empty() == options->csvIn.empty()) {
+              std::cerr << "vpr40t-cli channels: give --csv OUT.csv, or --import IN.csv -o OUT.dat\n";
+              return kExitUsage;
+            }
+            if (options->file == kStandardStream && options->csvIn == kStandardStream) {
+              ui.fail("--import -: standard input already holds the data file");
+              return kExitUsage;
+            }
+            RadioData data;
+            if (!loadDataFile(options->file, data, ui)) return kExitFailed;
+            if (options->csvIn.empty())
+              return writeTextArgument(options->csvOut, ChannelCsv::exportChannels(data.editImage), ui)
+                         ? kExitDone
+                         : kExitFailed;
+            std::string text;
+            if (!readTextArgument(options->csvIn, ChannelCsv::kMaxFileSize, text, ui)) return kExitFailed;
+            const auto rows =
+                options->skipInvalid ? ChannelCsv::Rows::SkipInvalid : ChannelCsv::Rows::AllOrNothing;
+            const ChannelCsv::Result result = ChannelCsv::importText(data.editImage, text, rows);
+            reportFileProblems(options->csvIn, result.problems, ui);
+            if (!result.image) return kExitFailed;
+            if (!result.problems.empty())
+              ui.fail(formatText(cliText(kTextSkippedRows),
+                                 {int(result.problems.size()), result.channelsStored}));
+            return writeImageArgument(options->output, *result.image, ui) ? kExitDone : kExitFailed;
+          }};
 }
 
 } // namespace vpr::cli

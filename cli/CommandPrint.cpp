@@ -1,3 +1,4 @@
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
 
@@ -20,9 +21,6 @@ namespace vpr::cli {
 namespace {
 
 constexpr int kTextPdfNotWritten = 10063001;
-constexpr int kTextUnknownSection = 10063002;
-constexpr int kTextBadChannelRange = 10063003;
-constexpr int kTextPdfWritten = 10063009;
 
 struct PrintOptions {
   std::string file;
@@ -113,7 +111,7 @@ Command addPrintCommand(CLI::App& app) {
             PrintSelection selection = PrintSelection::everything(16);
             if (options->sections) {
               if (const auto unknown = applySections(*options->sections, selection)) {
-                ui.fail(formatText(textOf(kTextUnknownSection), {*unknown, sectionNames()}));
+                ui.fail(formatText(cliText(kTextUnknownSection), {*unknown, sectionNames()}));
                 return kExitUsage;
               }
             }
@@ -122,7 +120,7 @@ Command addPrintCommand(CLI::App& app) {
             selection.firstChannel = 1;
             selection.lastChannel = data.channelCount();
             if (options->channels && !applyChannelRange(*options->channels, data.channelCount(), selection)) {
-              ui.fail(formatText(textOf(kTextBadChannelRange), {*options->channels, data.channelCount()}));
+              ui.fail(formatText(cliText(kTextBadChannelRange), {*options->channels, data.channelCount()}));
               return kExitUsage;
             }
 
@@ -145,7 +143,7 @@ Command addPrintCommand(CLI::App& app) {
               ui.fail(formatText(textOf(kTextPdfNotWritten), {options->pdf, error.toStdString()}));
               return kExitFailed;
             }
-            std::cout << formatText(textOf(kTextPdfWritten), {options->pdf, layout.pageCount()}) << '\n';
+            std::cout << formatText(cliText(kTextPdfWritten), {options->pdf, layout.pageCount()}) << '\n';
             return kExitDone;
           }};
 }

@@ -1,3 +1,4 @@
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
 #include "cli/RadioTerminal.h"
@@ -13,8 +14,6 @@
 namespace vpr::cli {
 
 namespace {
-
-constexpr int kTextSaveFailed = 10062113;
 
 // One answer line, flushed at once: the bench waits for it.
 bool answerLine(const std::string& text) {
@@ -91,7 +90,7 @@ Command addTestCommand(CLI::App& app) {
             if (!options->save.empty()) {
               std::error_code error;
               if (DataFile::writeDataFile(options->save, data.editImage, error) != DataFile::Written) {
-                ui.fail(textOf(kTextSaveFailed) + " " + options->save);
+                ui.fail(cliText(kTextSaveFailed) + " " + options->save);
                 return kExitFailed;
               }
             }

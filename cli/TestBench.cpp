@@ -1,4 +1,5 @@
 #include "cli/TestBench.h"
+#include "cli/CliText.h"
 
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
@@ -11,19 +12,6 @@
 namespace vpr::cli {
 
 namespace {
-
-constexpr int kTextUnknownCommand = 10062101;
-constexpr int kTextLineTooLong = 10062102;
-constexpr int kTextNumberRange = 10062103;
-constexpr int kTextNotProgrammed = 10062104;
-constexpr int kTextWhileTransmitting = 10062105;
-constexpr int kTextWhileAdjusting = 10062106;
-constexpr int kTextNoAdjustment = 10062107;
-constexpr int kTextOnOrOff = 10062108;
-constexpr int kTextNoArgument = 10062109;
-constexpr int kTextTransmitLimit = 10062110;
-constexpr int kTextRadioTrouble = 10062111;
-constexpr int kTextEmptyLine = 10062112;
 
 using Outcome = TestModeSession::Outcome;
 
@@ -71,16 +59,16 @@ TestBench::TestBench(CRadioComm& radio, RadioImage& image, std::ostream& errors)
 std::optional<std::string> TestBench::begin() {
   ui_.lastMessage.clear();
   if (session_.begin() == 0) return std::nullopt;
-  return error(ui_.lastMessage.empty() ? textOf(kTextRadioTrouble) : ui_.lastMessage);
+  return error(ui_.lastMessage.empty() ? cliText(kTextRadioTrouble) : ui_.lastMessage);
 }
 
 std::string TestBench::overlongLine() {
-  return error(formatText(textOf(kTextLineTooLong), {static_cast<int>(kMaxLineLength)}));
+  return error(formatText(cliText(kTextLineTooLong), {static_cast<int>(kMaxLineLength)}));
 }
 
 std::string TestBench::answer(const std::string& line, bool& quit) {
   const std::string command = trimmed(line);
-  if (command.empty()) return error(textOf(kTextEmptyLine));
+  if (command.empty()) return error(cliText(kTextEmptyLine));
   const auto space = command.find_first_of(" \t");
   const std::string word = command.substr(0, space);
   const std::string argument = space == std::string::npos ? std::string() : trimmed(command.substr(space));
@@ -105,18 +93,18 @@ std::string TestBench::run(const std::string& word, const std::string& argument,
     if (word != ranged.word) continue;
     const std::optional<int> number = numberOf(argument);
     if (!number || *number < ranged.minimum || *number > ranged.maximum)
-      return error(formatText(textOf(kTextNumberRange), {word, ranged.minimum, ranged.maximum}));
+      return error(formatText(cliText(kTextNumberRange), {word, ranged.minimum, ranged.maximum}));
     if (word == "value") {
-      if (!session_.adjusting()) return error(textOf(kTextNoAdjustment));
+      if (!session_.adjusting()) return error(cliText(kTextNoAdjustment));
       return outcome(session_.setValue(*number), [&] { return "value " + std::to_string(*number); });
     }
-    if (session_.adjusting()) return error(textOf(kTextWhileAdjusting));
+    if (session_.adjusting()) return error(cliText(kTextWhileAdjusting));
     if (word == "adjust")
       return outcome(session_.openAdjustment(*number), [this] { return adjustmentText(); });
-    if (session_.transmitting()) return error(textOf(kTextWhileTransmitting));
+    if (session_.transmitting()) return error(cliText(kTextWhileTransmitting));
     if (word == "channel") {
       if (!session_.isProgrammed(*number - 1))
-        return error(formatText(textOf(kTextNotProgrammed), {*number}));
+        return error(formatText(cliText(kTextNotProgrammed), {*number}));
       return outcome(session_.selectChannel(*number), [this] { return channelText(); });
     }
     return outcome(session_.selectSignalling(*number), [&] {
@@ -124,20 +112,20 @@ std::string TestBench::run(const std::string& word, const std::string& argument,
     });
   }
   if (word == "transmit") {
-    if (argument != "on" && argument != "off") return error(textOf(kTextOnOrOff));
-    if (session_.adjusting()) return error(textOf(kTextWhileAdjusting));
+    if (argument != "on" && argument != "off") return error(cliText(kTextOnOrOff));
+    if (session_.adjusting()) return error(cliText(kTextWhileAdjusting));
     return outcome(session_.setTransmitting(argument == "on"), [&] { return "transmit " + argument; });
   }
   static constexpr const char* kPlain[] = {"apply", "leave", "status", "quit"};
   if (std::find(std::begin(kPlain), std::end(kPlain), word) == std::end(kPlain))
-    return error(formatText(textOf(kTextUnknownCommand), {word}));
-  if (!argument.empty()) return error(formatText(textOf(kTextNoArgument), {word}));
+    return error(formatText(cliText(kTextUnknownCommand), {word}));
+  if (!argument.empty()) return error(formatText(cliText(kTextNoArgument), {word}));
   if (word == "status") return status();
   if (word == "quit") {
     quit = true;
     return "ok quit";
   }
-  if (!session_.adjusting()) return error(textOf(kTextNoAdjustment));
+  if (!session_.adjusting()) return error(cliText(kTextNoAdjustment));
   if (word == "apply")
     return outcome(session_.apply(), [this] { return "applied " + std::to_string(session_.appliedValue()); });
   const int item = session_.adjustItemIndex();
@@ -148,7 +136,7 @@ std::string TestBench::run(const std::string& word, const std::string& argument,
 
 std::string TestBench::outcome(Outcome result, const std::function<std::string()>& done) {
   if (result == Outcome::Done) return "ok " + done();
-  return error(ui_.lastMessage.empty() ? textOf(kTextRadioTrouble) : ui_.lastMessage);
+  return error(ui_.lastMessage.empty() ? cliText(kTextRadioTrouble) : ui_.lastMessage);
 }
 
 std::string TestBench::channelText() const {
@@ -186,9 +174,9 @@ std::optional<std::string> TestBench::enforceTransmitLimit(TestModeSession::Cloc
   ui_.lastMessage.clear();
   if (!session_.enforceTransmitLimit(now, &result)) return std::nullopt;
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(session_.transmitLimit()).count();
-  std::string notice = formatText(textOf(kTextTransmitLimit), {static_cast<long long>(seconds)});
+  std::string notice = formatText(cliText(kTextTransmitLimit), {static_cast<long long>(seconds)});
   if (result != Outcome::Done)
-    notice += " " + (ui_.lastMessage.empty() ? textOf(kTextRadioTrouble) : ui_.lastMessage);
+    notice += " " + (ui_.lastMessage.empty() ? cliText(kTextRadioTrouble) : ui_.lastMessage);
   return oneLine(notice);
 }
 

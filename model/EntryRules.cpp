@@ -52,7 +52,7 @@ std::optional<std::string> EntryRules::toneProblem(std::string_view text) {
       (text[4] == 'N' || text[4] == 'I'))
     return std::nullopt;
   if (isDecimal(text, 1) && text.find('.') <= 3) {
-    const std::optional<double> value = NumberText::parseLeadingNumber(text);
+    const std::optional<double> value = NumberText::parseNumber(text);
     const int tenths = value ? static_cast<int>(*value * 10 + 0.5) : 0;
     if (tenths >= kCtcssLowestTenths && tenths <= kCtcssHighestTenths) return std::nullopt;
   }
