@@ -6,13 +6,8 @@
 #include "lang/TextFormat.h"
 
 #include <cctype>
-#include <cerrno>
-#include <grp.h>
 #include <istream>
 #include <ostream>
-#include <sys/stat.h>
-#include <system_error>
-#include <unistd.h>
 
 namespace vpr::cli {
 
@@ -111,14 +106,17 @@ void RadioTerminal::explainPortFailure(const CRadioComm& radio) {
   const std::string device = radio.DeviceName();
   const int error = radio.LastSystemError();
   if (error == 0) return;
-  std::string cause = device + ": " + std::system_category().message(error);
-  if (error == EACCES || error == EPERM) {
-    struct stat st {};
-    if (stat(device.c_str(), &st) == 0)
-      if (const group* g = getgrgid(st.st_gid))
-        cause += "; " + formatText(cliText(kTextGroupHasAccess), {g->gr_name});
-  } else if (error == EBUSY) {
+  std::string cause = device + ": " + serialErrorText(error);
+  switch (serialErrorKind(error)) {
+  case SerialErrorKind::AccessDenied:
+    if (const std::string group = serialDeviceGroup(device); !group.empty())
+      cause += "; " + formatText(cliText(kTextGroupHasAccess), {group});
+    break;
+  case SerialErrorKind::Busy:
     cause += "; " + cliText(kTextHeldByAnother);
+    break;
+  case SerialErrorKind::Other:
+    break;
   }
   fail(cause);
 }
@@ -135,7 +133,7 @@ void selectPort(CRadioComm& radio, const std::string& port) {
 
 std::string checkPortArgument(const std::string& port) {
   if (portNumberOf(port)) return {};
-  if (port.find('/') != std::string::npos) return {};
+  if (port.find_first_of("/\\") != std::string::npos) return {};
   return "a port is a number from 1 to 20 or a device path";
 }
 

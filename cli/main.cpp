@@ -7,13 +7,26 @@
 #include <iostream>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 // The folder of the running program, where an installed language file may lie beside it.
 std::string programFolder() {
+#ifdef _WIN32
+  std::vector<char> name(MAX_PATH);
+  DWORD length = 0;
+  while ((length = GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()))) == name.size())
+    name.resize(name.size() * 2);
+  return length ? std::filesystem::path(std::string(name.data(), length)).parent_path().string()
+                : std::string();
+#else
   std::error_code ec;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
   return ec ? std::string() : self.parent_path().string();
+#endif
 }
 
 } // namespace

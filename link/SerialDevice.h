@@ -53,4 +53,17 @@ std::unique_ptr<SerialDevice> makeSerialDevice();
 // The platform's device name for a numbered port (1..20), before any override.
 std::string defaultSerialDeviceName(int portNumber);
 
+// What an error code of lastError() means for someone trying to open a port.
+enum class SerialErrorKind {
+  Other,
+  AccessDenied, // the user may not use the device (see serialDeviceGroup)
+  Busy,         // another program holds the device
+};
+SerialErrorKind serialErrorKind(int error);
+// The operating system's own text for an error code of lastError().
+std::string serialErrorText(int error);
+// The group whose members may use the device, where the platform grants device access by
+// group; empty where it does not, or when the device cannot be examined.
+std::string serialDeviceGroup(const std::string& deviceName);
+
 } // namespace vpr

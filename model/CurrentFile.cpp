@@ -4,11 +4,17 @@ namespace vpr {
 
 void CurrentFile::setFolder(const std::string& folder) {
   folder_ = folder;
-  if (!folder_.empty() && folder_.back() != '/') folder_.push_back('/');
+  if (!folder_.empty() && kSeparators.find(folder_.back()) == std::string_view::npos)
+    folder_.push_back(kSeparators.front());
+}
+
+std::string CurrentFile::fileNameOf(const std::string& path) {
+  const std::size_t separator = path.find_last_of(kSeparators);
+  return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 void CurrentFile::setFromPath(const std::string& path) {
-  const std::size_t separator = path.find_last_of('/');
+  const std::size_t separator = path.find_last_of(kSeparators);
   if (separator == std::string::npos) {
     folder_.clear();
     fileName_ = path;

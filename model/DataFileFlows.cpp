@@ -11,11 +11,6 @@ namespace vpr {
 
 namespace {
 
-std::string fileNameOf(const std::string& path) {
-  const std::size_t separator = path.find_last_of('/');
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
 bool fileExists(const std::string& path) {
   std::error_code ec;
   return std::filesystem::exists(path, ec);
@@ -72,7 +67,7 @@ bool DataFileFlows::openDataFile() {
   DataFile::Magic magic{};
   const auto result = DataFile::readDataFile(*chosen, data_.transferImage, magic);
   if (result != DataFile::Read) {
-    ui_.error(readFailureText(result, fileNameOf(*chosen), magic));
+    ui_.error(readFailureText(result, CurrentFile::fileNameOf(*chosen), magic));
     return false;
   }
 
@@ -95,7 +90,7 @@ bool DataFileFlows::saveDataFileAs() {
   if (!chosen) return false;
   const std::string path = withDataExtension(*chosen);
   // The dialog asked about the name it returned; a file under the extended name was never shown.
-  if (path != *chosen && fileExists(path) && !confirmReplace(fileNameOf(path))) return false;
+  if (path != *chosen && fileExists(path) && !confirmReplace(CurrentFile::fileNameOf(path))) return false;
   if (!storeDataFile(path)) return false;
   file_.setFromPath(path);
   return true;
@@ -139,7 +134,7 @@ std::string DataFileFlows::readFailureText(int result, const std::string& fileNa
 }
 
 std::string DataFileFlows::withDataExtension(const std::string& path) {
-  const std::string name = fileNameOf(path);
+  const std::string name = CurrentFile::fileNameOf(path);
   const std::size_t dot = name.find_last_of('.');
   if (dot != std::string::npos) {
     std::string extension = name.substr(dot + 1);

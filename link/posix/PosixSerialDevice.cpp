@@ -6,12 +6,14 @@
 #include <chrono>
 #include <fcntl.h>
 #include <fstream>
+#include <grp.h>
 #include <optional>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <system_error>
 #include <termios.h>
 #include <unistd.h>
 
@@ -84,6 +86,23 @@ std::string defaultSerialDeviceName(int portNumber) {
   if (portNumber >= 9 && portNumber <= 12) return "/dev/ttyACM" + std::to_string(portNumber - 9);
   if (portNumber >= 13 && portNumber <= 20) return "/dev/ttyS" + std::to_string(portNumber - 13);
   return {};
+}
+
+SerialErrorKind serialErrorKind(int error) {
+  if (error == EACCES || error == EPERM) return SerialErrorKind::AccessDenied;
+  if (error == EBUSY) return SerialErrorKind::Busy;
+  return SerialErrorKind::Other;
+}
+
+std::string serialErrorText(int error) {
+  return std::generic_category().message(error);
+}
+
+std::string serialDeviceGroup(const std::string& deviceName) {
+  struct stat st {};
+  if (stat(deviceName.c_str(), &st) != 0) return {};
+  const group* g = getgrgid(st.st_gid);
+  return g ? g->gr_name : std::string();
 }
 
 PosixSerialDevice::~PosixSerialDevice() {

@@ -30,6 +30,31 @@ std::string defaultSerialDeviceName(int portNumber) {
   return (portNumber < 10 ? "COM" : "\\\\.\\COM") + std::to_string(portNumber);
 }
 
+SerialErrorKind serialErrorKind(int error) {
+  // A port opened without sharing refuses every further open with "access denied".
+  if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY)
+    return SerialErrorKind::Busy;
+  return SerialErrorKind::Other;
+}
+
+std::string serialErrorText(int error) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length && buffer ? std::string(buffer, length) : std::string();
+  LocalFree(buffer);
+  // The system's text ends with a full stop and a line break, which the caller's sentence does not want.
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+    text.pop_back();
+  return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+std::string serialDeviceGroup(const std::string&) {
+  return {};
+}
+
 Win32SerialDevice::~Win32SerialDevice() {
   if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
 }
@@ -40,6 +65,10 @@ bool Win32SerialDevice::result(BOOL ok) {
 }
 
 bool Win32SerialDevice::open(const std::string& deviceName) {
+  if (handle_ != INVALID_HANDLE_VALUE) {
+    error_ = ERROR_BUSY;
+    return false;
+  }
   HANDLE h =
       CreateFileA(deviceName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
@@ -69,8 +98,7 @@ bool Win32SerialDevice::applyLineSettings(const std::string& modeString) {
   flags = (flags & kKeptFlags) | kDtrEnable;
   std::memcpy(reinterpret_cast<char*>(&dcb) + kFlagWordOffset, &flags, sizeof flags);
   ok = result(BuildCommDCBA(modeString.c_str(), &dcb)) && ok;
-  ok = result(SetCommState(handle_, &dcb)) && ok;
-  return clearRts() && ok;
+  return result(SetCommState(handle_, &dcb)) && ok;
 }
 
 bool Win32SerialDevice::clearRts() {
@@ -92,7 +120,11 @@ bool Win32SerialDevice::purgeInput() {
 
 bool Win32SerialDevice::write(const std::uint8_t* data, std::size_t count) {
   DWORD written = 0;
-  return result(WriteFile(handle_, data, static_cast<DWORD>(count), &written, nullptr));
+  if (!result(WriteFile(handle_, data, static_cast<DWORD>(count), &written, nullptr))) return false;
+  // A write time-out set by another program ends the call early without an error.
+  if (written == count) return true;
+  error_ = ERROR_WRITE_FAULT;
+  return false;
 }
 
 bool Win32SerialDevice::read(std::uint8_t* data, std::size_t count, std::size_t& received) {

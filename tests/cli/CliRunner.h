@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 namespace vpr::test {
 
@@ -28,6 +30,27 @@ inline std::string readFileBytes(const std::filesystem::path& path) {
   return out.str();
 }
 
+#ifdef _WIN32
+// Windows: the command interpreter runs the tool, which writes its lines with CR LF.
+inline std::string shellQuoted(const std::string& word) {
+  return '"' + word + '"';
+}
+
+inline std::string withoutCarriageReturns(std::string text) {
+  std::erase(text, '\r');
+  return text;
+}
+
+inline std::string toolCommand(const std::filesystem::path& folder) {
+  const std::filesystem::path tool =
+      std::filesystem::absolute(binaryPath("cli/vpr40t-cli.exe")).make_preferred();
+  return "cd /d " + shellQuoted(folder.string()) + " && " + shellQuoted(tool.string());
+}
+
+inline int exitCodeOf(int status) {
+  return status;
+}
+#else
 // The word quoted for the shell, whatever characters it holds.
 inline std::string shellQuoted(const std::string& word) {
   std::string text = "'";
@@ -36,19 +59,32 @@ inline std::string shellQuoted(const std::string& word) {
   return text + "'";
 }
 
+inline std::string withoutCarriageReturns(std::string text) {
+  return text;
+}
+
+// The folder is the tool's home too, so that backups and settings stay inside it.
+inline std::string toolCommand(const std::filesystem::path& folder) {
+  return "cd " + shellQuoted(folder.string()) + " && HOME=" + shellQuoted(folder.string()) +
+         " XDG_CONFIG_HOME=" + shellQuoted((folder / ".config").string()) + " " +
+         shellQuoted(binaryPath("cli/vpr40t-cli"));
+}
+
+inline int exitCodeOf(int status) {
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // The Backups folder the tool uses when run by runCli in folder.
 inline std::filesystem::path backupFolderOf(const std::filesystem::path& folder) {
   return folder / "Documents" / "Veskaro" / "VPR-40T" / "Backups";
 }
+#endif
 
 // Runs the tool in folder with the arguments; input, when given, goes to its standard input.
 // What it printed is handed back and its capture files removed.
 inline CliRun runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
                      const std::optional<std::string>& input = std::nullopt) {
-  // The folder is the tool's home too, so that backups and settings stay inside it.
-  std::string command = "cd " + shellQuoted(folder.string()) + " && HOME=" + shellQuoted(folder.string()) +
-                        " XDG_CONFIG_HOME=" + shellQuoted((folder / ".config").string()) + " " +
-                        shellQuoted(binaryPath("cli/vpr40t-cli"));
+  std::string command = toolCommand(folder);
   for (const auto& argument : arguments)
     command += " " + shellQuoted(argument);
   if (input) {
@@ -57,9 +93,13 @@ inline CliRun runCli(const std::filesystem::path& folder, const std::vector<std:
     command += " <" + shellQuoted(inputFile.string());
   }
   command += " >stdout.txt 2>stderr.txt";
+#ifdef _WIN32
+  // The interpreter drops the first and the last quote of a command that starts with one.
+  command = shellQuoted(command);
+#endif
   const int raw = std::system(command.c_str());
-  CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFileBytes(folder / "stdout.txt"),
-             readFileBytes(folder / "stderr.txt")};
+  CliRun run{exitCodeOf(raw), withoutCarriageReturns(readFileBytes(folder / "stdout.txt")),
+             withoutCarriageReturns(readFileBytes(folder / "stderr.txt"))};
   std::filesystem::remove(folder / "stdout.txt");
   std::filesystem::remove(folder / "stderr.txt");
   return run;

@@ -97,28 +97,34 @@ TEST_F(DataFileFlowsTest, AFailedSaveShowsTheSystemMessageAndKeepsTheImageModifi
   EXPECT_FALSE(flows.saveDataFile());
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].kind, MessageKind::Error);
-  EXPECT_EQ(ui.messages[0].text, std::make_error_code(std::errc::no_such_file_or_directory).message());
+#ifdef _WIN32
+  const std::error_code missingFolder(3, std::system_category()); // ERROR_PATH_NOT_FOUND
+#else
+  const std::error_code missingFolder = std::make_error_code(std::errc::no_such_file_or_directory);
+#endif
+  EXPECT_EQ(ui.messages[0].text, missingFolder.message());
   EXPECT_TRUE(data.isModified());
 }
 
 TEST_F(DataFileFlowsTest, SaveAsAddsTheDataExtensionWhereItIsMissing) {
-  const std::pair<const char*, const char*> cases[] = {{"radio.txt", "radio.txt.dat"},
-                                                       {"radio.DAT", "radio.DAT"},
-                                                       {"radio.", "radio.dat"},
-                                                       {"plain", "plain.dat"}};
+  const std::pair<const char*, const char*> cases[] = {
+      {"radio.txt", "radio.txt.dat"},
+      {"upper.DAT", "upper.DAT"}, // not radio.DAT: on Windows that is radio.dat
+      {"radio.", "radio.dat"},
+      {"plain", "plain.dat"}};
   for (const auto& [chosen, written] : cases) {
     SCOPED_TRACE(chosen);
     ui.saveChoices.push_back((dir / chosen).string());
     ASSERT_TRUE(flows.saveDataFileAs());
     EXPECT_TRUE(fs::exists(dir / written));
     EXPECT_EQ(file.fileName(), written);
-    EXPECT_EQ(file.folder(), dir.string() + "/");
+    EXPECT_EQ(file.folder(), dir.string() + CurrentFile::kSeparators.front());
   }
   ASSERT_EQ(ui.saveRequests.size(), 4u);
   EXPECT_EQ(ui.saveRequests[1].fileName, "radio.txt.dat");
   EXPECT_EQ(ui.saveRequests[0].extension, "dat");
   EXPECT_EQ(ui.saveRequests[0].filterName, idText(10007001));
-  EXPECT_EQ(ui.saveRequests[0].folder, dir.string() + "/");
+  EXPECT_EQ(ui.saveRequests[0].folder, dir.string() + CurrentFile::kSeparators.front());
 }
 
 TEST_F(DataFileFlowsTest, SaveAsAsksBeforeReplacingAFileUnderTheExtendedName) {
@@ -237,9 +243,9 @@ TEST_F(DataFileFlowsTest, OpenLoadsTheFileAsTheSavedWorkingImage) {
   EXPECT_FALSE(data.isModified());
   EXPECT_EQ(data.channelCount(), 16);
   EXPECT_EQ(file.fileName(), "other.dat");
-  EXPECT_EQ(file.folder(), (dir / "sub").string() + "/");
+  EXPECT_EQ(file.folder(), (dir / "sub").string() + CurrentFile::kSeparators.front());
   EXPECT_EQ(viewsClosed, 1);
-  EXPECT_EQ(ui.openRequests.at(0).folder, dir.string() + "/");
+  EXPECT_EQ(ui.openRequests.at(0).folder, dir.string() + CurrentFile::kSeparators.front());
   EXPECT_TRUE(data.channelClipboard().isEmpty());
 }
 
@@ -278,7 +284,7 @@ TEST_F(DataFileFlowsTest, EveryRefusedFileLeavesImageAndFileAlone) {
     EXPECT_NE(c.message.find(c.name == std::string("unlisted.dat") ? "" : c.name), std::string::npos);
     EXPECT_EQ(data.editImage, edited);
     EXPECT_EQ(file.fileName(), "vpr40t.dat");
-    EXPECT_EQ(file.folder(), dir.string() + "/");
+    EXPECT_EQ(file.folder(), dir.string() + CurrentFile::kSeparators.front());
   }
   EXPECT_EQ(viewsClosed, 0);
 }

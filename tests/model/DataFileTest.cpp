@@ -13,10 +13,14 @@
 #include <random>
 #include <sstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace vpr {
 namespace {
@@ -45,6 +49,7 @@ RadioImage sampleImage() {
   return image;
 }
 
+#ifndef _WIN32
 // Makes every write beyond a few hundred bytes fail (EFBIG), even for root, while it lives.
 class FileSizeLimit {
 public:
@@ -64,6 +69,7 @@ private:
   rlimit previous_{};
   void (*previousHandler_)(int) = nullptr;
 };
+#endif
 
 class DataFileTest : public ::testing::Test {
 protected:
@@ -159,10 +165,15 @@ TEST_F(DataFileTest, RandomBytesNeverLoad) {
 TEST_F(DataFileTest, WhatIsNoRegularFileCannotBeOpened) {
   EXPECT_EQ(DataFile::readDataFile((dir / "missing.dat").string(), target, magic), DataFile::CannotOpen);
   EXPECT_EQ(DataFile::readDataFile(dir.string(), target, magic), DataFile::CannotOpen);
+#ifdef _WIN32
+  EXPECT_EQ(DataFile::readDataFile("NUL", target, magic), DataFile::CannotOpen);
+#else
   ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
   EXPECT_EQ(DataFile::readDataFile((dir / "pipe.dat").string(), target, magic), DataFile::CannotOpen);
+#endif
 }
 
+#ifndef _WIN32
 TEST_F(DataFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
   const std::string old =
       asString(DataFile::fileBytes(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(0))));
@@ -179,6 +190,8 @@ TEST_F(DataFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+#endif
+
 TEST_F(DataFileTest, AFileThatCannotBeCreatedNamesTheReason) {
   std::error_code error;
   EXPECT_EQ(DataFile::writeDataFile((dir / "no-such-folder" / "a.dat").string(), sampleImage(), error),
@@ -191,6 +204,25 @@ TEST_F(DataFileTest, AFileThatCannotBeCreatedNamesTheReason) {
   EXPECT_TRUE(fs::is_directory(dir / "folder.dat"));
 }
 
+#ifdef _WIN32
+TEST_F(DataFileTest, AReadOnlyFileIsLeftAsItIsAndAReplacedFileKeepsItsAttributes) {
+  writeBytes(dir / "locked.dat", "old");
+  fs::permissions(dir / "locked.dat", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  std::error_code error;
+  EXPECT_EQ(DataFile::writeDataFile((dir / "locked.dat").string(), sampleImage(), error),
+            DataFile::CannotCreate);
+  EXPECT_EQ(error, std::errc::permission_denied);
+  EXPECT_EQ(readBytes(dir / "locked.dat"), "old");
+  fs::permissions(dir / "locked.dat", fs::perms::owner_write, fs::perm_options::add);
+
+  ASSERT_EQ(DataFile::writeDataFile((dir / "locked.dat").string(), sampleImage(), error), DataFile::Written);
+  EXPECT_EQ(readBytes(dir / "locked.dat").size(), 1074u);
+  // The hidden temporary file became the data file: nothing else is left, and it is not hidden.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  const DWORD attributes = GetFileAttributesW((dir / "locked.dat").c_str());
+  EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+#else
 TEST_F(DataFileTest, ReplacingAFileKeepsItsPermissionsAndLinks) {
   writeBytes(dir / "real.dat", "old");
   fs::permissions(dir / "real.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -202,6 +234,7 @@ TEST_F(DataFileTest, ReplacingAFileKeepsItsPermissionsAndLinks) {
   EXPECT_EQ(fs::status(dir / "real.dat").permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
+#endif
 
 TEST_F(DataFileTest, PipesAndDevicesAreNeverReplacedNorWritten) {
   ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0600), 0);

@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# Builds the core, vpr40t-cli and their tests for Windows (MinGW-w64, preset "windows") and runs
+# them under Wine: every test program, then the Win32 serial back end against the virtual radio
+# through a COM port that Wine maps onto the radio's pseudo-terminal. Ends with one line
+# "Windows: N passed, N failed, N skipped".
+#
+# Needs the Linux build of ./test (build/test) for the virtual radio and the reference tool.
+# Wine keeps its prefix in build/windows/wine; the first run boots it, which takes a while.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+linux_build=$root/build/test
+win_build=$root/build/windows
+
+export CCACHE_BASEDIR=$root
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+[ -x "$wine" ] || wine=$(command -v wine64)
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+export WINEPREFIX=$win_build/wine
+# Console programs only: no display, no Mono or Gecko installers, no debug chatter.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+
+scratch=$(mktemp -d)
+sim_pid=
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  "$wineserver" -k 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+skipped=0
+pass() {
+  passed=$((passed + 1))
+  echo "[Windows] ok      $1"
+}
+fail() {
+  failed=$((failed + 1))
+  echo "[Windows] FAILED  $1" >&2
+}
+skip() {
+  skipped=$((skipped + 1))
+  echo "[Windows] skipped $1"
+}
+
+# A prefix that never finished booting is made anew rather than half used.
+if [ ! -f "$WINEPREFIX/.booted" ]; then
+  rm -rf "$WINEPREFIX"
+  echo "Booting Wine in $WINEPREFIX" >&2
+  "$wine" wineboot -i >"$scratch/wineboot.log" 2>&1 || true
+  "$wineserver" -w
+  [ -f "$WINEPREFIX/system.reg" ] || { cat "$scratch/wineboot.log" >&2; echo "Wine did not boot" >&2; exit 1; }
+  touch "$WINEPREFIX/.booted"
+fi
+
+# Every test program; GoogleTest's XML report gives the counts.
+for program in "$win_build"/tests/tests_*.exe; do
+  name=$(basename "$program" .exe)
+  report=$scratch/$name.xml
+  if ! (cd "$scratch" && "$wine" "$program" --gtest_output="xml:$report" >"$scratch/$name.log" 2>&1); then
+    cat "$scratch/$name.log" >&2
+  fi
+  if [ ! -f "$report" ]; then
+    fail "$name did not finish (no report)"
+    continue
+  fi
+  counts=$(grep -m1 -o '<testsuites [^>]*' "$report")
+  attribute() { sed -n "s/.* $1=\"\([0-9]*\)\".*/\1/p" <<<"$counts"; }
+  tests=$(attribute tests) failures=$(attribute failures) errors=$(attribute errors) disabled=$(attribute disabled)
+  ran_skipped=$(grep -c '<skipped' "$report" || true)
+  bad=$((failures + errors))
+  passed=$((passed + tests - bad - disabled - ran_skipped))
+  failed=$((failed + bad))
+  skipped=$((skipped + disabled + ran_skipped))
+  echo "[Windows] $name: $((tests - bad - disabled - ran_skipped)) passed, $bad failed"
+done
+
+# The serial back end against the virtual radio. COM5 is mapped to the radio's pseudo-terminal
+# in the registry; the Wine server reads the mapping when it starts.
+sim=$linux_build/sim/vpr40t-sim
+linux_cli=$linux_build/cli/vpr40t-cli
+win_cli=$win_build/cli/vpr40t-cli.exe
+export ASAN_OPTIONS=detect_leaks=0
+
+start_radio() {
+  "$sim" "$@" >"$scratch/sim.out" 2>"$scratch/sim.err" &
+  sim_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$scratch/sim.out" ] && break
+    kill -0 "$sim_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  pty=$(head -n1 "$scratch/sim.out")
+  [ -c "$pty" ] || { cat "$scratch/sim.err" >&2; return 1; }
+}
+stop_radio() {
+  kill "$sim_pid" && wait "$sim_pid" || true
+  sim_pid=
+}
+map_com5() {
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w
+}
+# Runs the Windows tool in the scratch folder; standard output and error without CR.
+win_cli() {
+  local status=0
+  (cd "$scratch" && "$wine" "$win_cli" "$@" >"$scratch/out.raw" 2>"$scratch/err.raw") || status=$?
+  tr -d '\r' <"$scratch/out.raw" >"$scratch/out.txt"
+  tr -d '\r' <"$scratch/err.raw" >"$scratch/err.txt"
+  return $status
+}
+
+"$linux_cli" new --row 16 -o "$scratch/row16.dat" >/dev/null
+"$linux_cli" new --row 13 -o "$scratch/row13.dat" >/dev/null
+if start_radio --row 16 --save "$scratch/radio.dat"; then
+  map_com5 "$pty"
+
+  if win_cli read --port 5 -o read.dat && cmp -s "$scratch/read.dat" "$scratch/row16.dat"; then
+    pass "read --port 5 reads the virtual radio byte for byte"
+  else
+    fail "read --port 5: $(cat "$scratch/err.txt")"
+  fi
+
+  "$linux_cli" detect --port "$pty" >"$scratch/detect.linux" 2>/dev/null || true
+  if win_cli detect --port 5 && [ -s "$scratch/out.txt" ] && cmp -s "$scratch/out.txt" "$scratch/detect.linux"; then
+    pass "detect --port 5 names the radio as on Linux"
+  else
+    fail "detect --port 5: $(cat "$scratch/out.txt" "$scratch/err.txt")"
+  fi
+
+  # A write never touches the radio's own area from 0x3D8 on: the data file's first 50 + 0x3D8
+  # bytes come from the written file, the rest stays the radio's.
+  kept=$((50 + 0x3D8))
+  if win_cli write --port 5 row13.dat --yes && win_cli read --port 5 -o back.dat &&
+    cmp -s -n "$kept" "$scratch/back.dat" "$scratch/row13.dat" &&
+    cmp -s -i "$kept" "$scratch/back.dat" "$scratch/row16.dat"; then
+    pass "write --port 5 writes the virtual radio byte for byte"
+  else
+    fail "write --port 5: $(cat "$scratch/err.txt")"
+  fi
+  stop_radio
+  if cmp -s -n "$kept" "$scratch/radio.dat" "$scratch/row13.dat"; then
+    pass "the radio's memory holds the written image"
+  else
+    fail "the radio's memory does not hold the written image"
+  fi
+else
+  fail "the virtual radio did not start"
+fi
+
+# Wine lets a second program open a COM port that one holds; Windows refuses it.
+skip "a port held by another program (Wine does not refuse a second open of a COM port)"
+
+# A port that does not exist, and a file given as the port: the open-failure message, the
+# system's reason, exit 1.
+"$linux_cli" read --port "$scratch/no-such-device" -o x.dat 2>"$scratch/err.linux" >/dev/null || true
+open_failed=$(head -n1 "$scratch/err.linux")
+check_open_failure() {
+  local what=$1 status=0
+  shift
+  win_cli "$@" || status=$?
+  if [ "$status" = 1 ] && grep -qF "$open_failed" "$scratch/err.txt" && [ "$(wc -l <"$scratch/err.txt")" -ge 2 ]; then
+    pass "$what: $(tail -n1 "$scratch/err.txt")"
+  else
+    fail "$what: exit $status: $(cat "$scratch/err.txt")"
+  fi
+}
+check_open_failure "a missing port (COM17)" read --port 17 -o missing.dat
+check_open_failure "a missing port (\\\\.\\COM12)" detect --port 12
+check_open_failure "a file given as the port" read --port 'C:\windows\win.ini' -o file.dat
+
+echo "Windows: $passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]
