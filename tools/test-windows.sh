@@ -63,8 +63,8 @@ fi
 # Every test program; GoogleTest's XML report gives the counts.
 for program in "$win_build"/tests/tests_*.exe; do
   name=$(basename "$program" .exe)
-  report=$scratch/$name.xml
-  if ! (cd "$scratch" && "$wine" "$program" --gtest_output="xml:$report" >"$scratch/$name.log" 2>&1); then
+  report=$scratch/$name.xml # gtest takes a path relative to the working folder best
+  if ! (cd "$scratch" && "$wine" "$program" --gtest_output="xml:$name.xml" >"$scratch/$name.log" 2>&1); then
     cat "$scratch/$name.log" >&2
   fi
   if [ ! -f "$report" ]; then
@@ -175,8 +175,8 @@ check_open_failure() {
     fail "$what: exit $status: $(cat "$scratch/err.txt")"
   fi
 }
-check_open_failure "a missing port (COM17)" read --port 17 -o missing.dat
-check_open_failure "a missing port (\\\\.\\COM12)" detect --port 12
+check_open_failure "a missing port 7 (COM7)" detect --port 7
+check_open_failure "a missing port 17 (\\\\.\\COM17)" read --port 17 -o missing.dat
 check_open_failure "a file given as the port" read --port 'C:\windows\win.ini' -o file.dat
 
 echo "Windows: $passed passed, $failed failed, $skipped skipped"

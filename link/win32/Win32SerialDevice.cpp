@@ -102,7 +102,13 @@ bool Win32SerialDevice::applyLineSettings(const std::string& modeString) {
 }
 
 bool Win32SerialDevice::clearRts() {
-  return result(EscapeCommFunction(handle_, CLRRTS));
+  // A device without modem lines (a virtual port, or Wine's port on a pseudo-terminal) does not
+  // support the request; there is no RTS line to clear, which is no failure.
+  if (EscapeCommFunction(handle_, CLRRTS)) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) return true;
+  error_ = error;
+  return false;
 }
 
 bool Win32SerialDevice::setReadTimeouts(std::uint32_t multiplierMs, std::uint32_t constantMs) {
