@@ -37,7 +37,8 @@ Command addReadCommand(CLI::App& app);
 Command addWriteCommand(CLI::App& app);
 // detect --port P: identifies the connected radio without reading its image.
 Command addDetectCommand(CLI::App& app);
-// test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches.
+// test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches (not on
+// Windows, where its line input has no counterpart yet).
 Command addTestCommand(CLI::App& app);
 // print FILE.dat --pdf OUT.pdf [--sections LIST] [--channels A-B] [--landscape]: the printout as
 // a PDF file, drawn without a display. Only in builds with the desktop program's Qt.
