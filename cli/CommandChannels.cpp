@@ -70,4 +70,10 @@ Command addChannelsCommand(CLI::App& app) {
           }};
 }
 
+void reportFileProblems(const std::string& path, const std::vector<ImportProblem>& problems,
+                        TerminalUserInterface& ui) {
+  for (const ImportProblem& problem : problems)
+    ui.fail(path + ": " + problem.text());
+}
+
 } // namespace vpr::cli

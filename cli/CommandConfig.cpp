@@ -49,10 +49,4 @@ Command addImportCommand(CLI::App& app) {
           }};
 }
 
-void reportFileProblems(const std::string& path, const std::vector<ImportProblem>& problems,
-                        TerminalUserInterface& ui) {
-  for (const ImportProblem& problem : problems)
-    ui.fail(path + ": " + problem.text());
-}
-
 } // namespace vpr::cli

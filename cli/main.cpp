@@ -38,13 +38,25 @@ int main(int argc, char** argv) {
   app.set_help_all_flag("--help-all", "Show the help of every command");
 
   std::vector<Command> commands = {
-      addNewCommand(app),    addInfoCommand(app),     addDumpCommand(app), addReadCommand(app),
-      addWriteCommand(app),  addDetectCommand(app),   addTestCommand(app), addExportCommand(app),
-      addImportCommand(app), addChannelsCommand(app), addDiffCommand(app),
-  };
-#ifdef VPR_CLI_PRINT
-  commands.push_back(addPrintCommand(app));
+      addNewCommand(app),      addInfoCommand(app),   addDumpCommand(app),
+      addReadCommand(app),     addWriteCommand(app),  addDetectCommand(app),
+#ifdef VPR_CLI_TEST
+      addTestCommand(app),
+#else
+      addMissingCommand(app, "test"),
 #endif
+#ifdef VPR_CLI_YAML
+      addExportCommand(app),   addImportCommand(app),
+#else
+      addMissingCommand(app, "export"), addMissingCommand(app, "import"),
+#endif
+      addChannelsCommand(app), addDiffCommand(app),
+#ifdef VPR_CLI_PRINT
+      addPrintCommand(app),
+#else
+      addMissingCommand(app, "print"),
+#endif
+  };
 
   try {
     app.parse(argc, argv);

@@ -7,9 +7,14 @@
 // and an existing file is never lost. Reading refuses anything that is not a regular file (a pipe
 // or device could block forever) and anything larger than the caller's limit. Standard input and
 // output are the caller's business.
+//
+// model/posix and model/win32 hold the platform's file calls; this file's own source the parts
+// that are the same everywhere.
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,6 +50,20 @@ public:
   static WriteResult write(const std::string& path, std::span<const std::uint8_t> bytes,
                            std::error_code& error);
   static WriteResult write(const std::string& path, std::string_view text, std::error_code& error);
+
+private:
+  // The platform's part of read: up to wanted bytes of a regular file into bytes. False, with the
+  // error, for what is no regular file or cannot be read.
+  static bool readRegular(const std::string& path, std::size_t wanted, std::string& bytes,
+                          std::error_code& error);
+  // The platform's part of write: replaces target, which is no link, with the bytes.
+  static WriteResult replace(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                             std::error_code& error);
+
+  // The path a save goes to: links followed to their end, also when the last one dangles (its
+  // target is what gets created). Nothing, with ELOOP, for a loop or a chain too long to follow.
+  static std::optional<std::filesystem::path> followLinks(const std::filesystem::path& path,
+                                                          std::error_code& error);
 };
 
 } // namespace vpr

@@ -1,5 +1,6 @@
 #include "model/RadioBackups.h"
 
+#include "model/CurrentFile.h"
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 
@@ -12,6 +13,11 @@
 
 #include <sys/stat.h>
 
+#ifdef _WIN32
+#include <shlobj.h>
+#include <windows.h>
+#endif
+
 namespace vpr {
 
 namespace fs = std::filesystem;
@@ -23,7 +29,8 @@ constexpr const char* kUnknownName = "unknown";
 constexpr std::time_t kSecondsPerDay = 24 * 60 * 60;
 
 std::string withSeparator(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder.push_back('/');
+  if (!folder.empty() && CurrentFile::kSeparators.find(folder.back()) == std::string_view::npos)
+    folder.push_back(CurrentFile::kSeparators.front());
   return folder;
 }
 
@@ -39,7 +46,11 @@ std::string safeForFileName(const std::string& text) {
 
 std::string stampText(std::time_t when, const char* format) {
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &when);
+#else
   localtime_r(&when, &local);
+#endif
   char text[32];
   std::strftime(text, sizeof text, format, &local);
   return text;
@@ -70,6 +81,17 @@ bool isDataFileName(const fs::path& path) {
   return extension == ".dat";
 }
 
+#ifdef _WIN32
+// The user's Documents folder as Windows knows it (it may have been moved); empty without one.
+std::string documentsFolder() {
+  PWSTR path = nullptr;
+  std::string folder;
+  if (SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_DEFAULT, nullptr, &path) == S_OK)
+    folder = fs::path(path).string();
+  CoTaskMemFree(path);
+  return folder;
+}
+#else
 // The home folder's XDG documents folder, else "~/Documents"; empty without a home.
 std::string documentsFolder() {
   const char* home = std::getenv("HOME");
@@ -91,6 +113,7 @@ std::string documentsFolder() {
   }
   return (fs::path(home) / "Documents").string();
 }
+#endif
 
 } // namespace
 
@@ -101,7 +124,7 @@ std::string RadioBackups::folderBelow(const std::string& dataFolder) {
 std::string RadioBackups::defaultDataFolder() {
   const std::string documents = documentsFolder();
   if (documents.empty()) return {};
-  return withSeparator((fs::path(documents) / kCompanyFolder).string());
+  return withSeparator((fs::path(documents) / kCompanyFolder).make_preferred().string());
 }
 
 std::string RadioBackups::fileNameFor(const RadioImage& image, std::time_t when) {

@@ -37,7 +37,7 @@ public:
   static std::string folderBelow(const std::string& dataFolder);
   // The data folder of a user without the desktop program's settings: "VPR-40T" of the company
   // folder below the documents folder (XDG_DOCUMENTS_DIR as the user's "user-dirs.dirs" names
-  // it, else "~/Documents"), with a separator at the end.
+  // it, else "~/Documents"; on Windows the known folder Documents), with a separator at the end.
   static std::string defaultDataFolder();
 
   // The file name for a backup of the image taken at a time. Characters a file system refuses

@@ -41,10 +41,16 @@ inline std::string withoutCarriageReturns(std::string text) {
   return text;
 }
 
-inline std::string toolCommand(const std::filesystem::path& folder) {
-  const std::filesystem::path tool =
-      std::filesystem::absolute(binaryPath("cli/vpr40t-cli.exe")).make_preferred();
-  return "cd /d " + shellQuoted(folder.string()) + " && " + shellQuoted(tool.string());
+inline constexpr const char* kToolFileName = "vpr40t-cli.exe";
+
+// A command line that runs in folder.
+inline std::string inFolder(const std::filesystem::path& folder, const std::string& command) {
+  // The interpreter drops the first and the last quote of a command that starts with one.
+  return "\"cd /d " + shellQuoted(folder.string()) + " && " + command + "\"";
+}
+
+inline std::string toolCommand() {
+  return shellQuoted(std::filesystem::absolute(binaryPath("cli/vpr40t-cli.exe")).make_preferred().string());
 }
 
 inline int exitCodeOf(int status) {
@@ -63,11 +69,17 @@ inline std::string withoutCarriageReturns(std::string text) {
   return text;
 }
 
-// The folder is the tool's home too, so that backups and settings stay inside it.
-inline std::string toolCommand(const std::filesystem::path& folder) {
+inline constexpr const char* kToolFileName = "vpr40t-cli";
+
+// A command line that runs in folder, which is its home too, so that backups and settings stay
+// inside it.
+inline std::string inFolder(const std::filesystem::path& folder, const std::string& command) {
   return "cd " + shellQuoted(folder.string()) + " && HOME=" + shellQuoted(folder.string()) +
-         " XDG_CONFIG_HOME=" + shellQuoted((folder / ".config").string()) + " " +
-         shellQuoted(binaryPath("cli/vpr40t-cli"));
+         " XDG_CONFIG_HOME=" + shellQuoted((folder / ".config").string()) + " " + command;
+}
+
+inline std::string toolCommand() {
+  return shellQuoted(binaryPath("cli/vpr40t-cli"));
 }
 
 inline int exitCodeOf(int status) {
@@ -84,7 +96,7 @@ inline std::filesystem::path backupFolderOf(const std::filesystem::path& folder)
 // What it printed is handed back and its capture files removed.
 inline CliRun runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
                      const std::optional<std::string>& input = std::nullopt) {
-  std::string command = toolCommand(folder);
+  std::string command = toolCommand();
   for (const auto& argument : arguments)
     command += " " + shellQuoted(argument);
   if (input) {
@@ -93,11 +105,7 @@ inline CliRun runCli(const std::filesystem::path& folder, const std::vector<std:
     command += " <" + shellQuoted(inputFile.string());
   }
   command += " >stdout.txt 2>stderr.txt";
-#ifdef _WIN32
-  // The interpreter drops the first and the last quote of a command that starts with one.
-  command = shellQuoted(command);
-#endif
-  const int raw = std::system(command.c_str());
+  const int raw = std::system(inFolder(folder, command).c_str());
   CliRun run{exitCodeOf(raw), withoutCarriageReturns(readFileBytes(folder / "stdout.txt")),
              withoutCarriageReturns(readFileBytes(folder / "stderr.txt"))};
   std::filesystem::remove(folder / "stdout.txt");

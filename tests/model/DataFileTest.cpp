@@ -214,13 +214,40 @@ TEST_F(DataFileTest, AReadOnlyFileIsLeftAsItIsAndAReplacedFileKeepsItsAttributes
   EXPECT_EQ(error, std::errc::permission_denied);
   EXPECT_EQ(readBytes(dir / "locked.dat"), "old");
   fs::permissions(dir / "locked.dat", fs::perms::owner_write, fs::perm_options::add);
+  ASSERT_TRUE(SetFileAttributesW((dir / "locked.dat").c_str(), FILE_ATTRIBUTE_ARCHIVE));
 
   ASSERT_EQ(DataFile::writeDataFile((dir / "locked.dat").string(), sampleImage(), error), DataFile::Written);
-  EXPECT_EQ(readBytes(dir / "locked.dat").size(), 1074u);
-  // The hidden temporary file became the data file: nothing else is left, and it is not hidden.
+  EXPECT_EQ(readBytes(dir / "locked.dat"), asString(DataFile::fileBytes(sampleImage())));
+  // The hidden temporary file became the data file: nothing else is left, and it carries the
+  // attributes of the file it replaced, not those of a temporary file.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
   const DWORD attributes = GetFileAttributesW((dir / "locked.dat").c_str());
   EXPECT_EQ(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_NE(attributes & FILE_ATTRIBUTE_ARCHIVE, 0u);
+}
+
+TEST_F(DataFileTest, AFileAnotherProgramHoldsIsLeftAsItIs) {
+  writeBytes(dir / "held.dat", "old");
+  // Opened without sharing, as a program that keeps its file to itself does.
+  const HANDLE held = CreateFileW((dir / "held.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::error_code error;
+  const auto result = DataFile::writeDataFile((dir / "held.dat").string(), sampleImage(), error);
+  CloseHandle(held);
+  EXPECT_EQ(result, DataFile::CannotCreate);
+  EXPECT_EQ(error.value(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(readBytes(dir / "held.dat"), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(DataFileTest, DevicesAreNeverWritten) {
+  std::error_code error;
+  for (const char* device : {"NUL", "\\\\.\\NUL"}) {
+    SCOPED_TRACE(device);
+    EXPECT_EQ(DataFile::writeDataFile(device, sampleImage(), error), DataFile::NotARegularFile);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 0);
 }
 #else
 TEST_F(DataFileTest, ReplacingAFileKeepsItsPermissionsAndLinks) {
@@ -234,7 +261,6 @@ TEST_F(DataFileTest, ReplacingAFileKeepsItsPermissionsAndLinks) {
   EXPECT_EQ(fs::status(dir / "real.dat").permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
-#endif
 
 TEST_F(DataFileTest, PipesAndDevicesAreNeverReplacedNorWritten) {
   ASSERT_EQ(mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
@@ -338,6 +364,7 @@ TEST_F(DataFileTest, AnInPlaceWriteThatFailsPutsTheOldContentsBack) {
   EXPECT_EQ(result, DataFile::WriteFailed);
   EXPECT_EQ(readBytes(shared / "radio.dat"), "old contents");
 }
+#endif
 
 } // namespace
 } // namespace vpr

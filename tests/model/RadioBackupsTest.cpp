@@ -12,6 +12,11 @@
 #include <filesystem>
 #include <fstream>
 
+#ifdef _WIN32
+#include <shlobj.h>
+#include <windows.h>
+#endif
+
 namespace vpr {
 namespace {
 
@@ -142,6 +147,17 @@ TEST_F(RadioBackupsTest, TheListIsNewestFirstAndFlagsDamagedFiles) {
   EXPECT_TRUE(RadioBackups::list(folder + "/missing").empty());
 }
 
+#ifdef _WIN32
+TEST_F(RadioBackupsTest, TheDefaultDataFolderIsBelowTheUsersDocumentsFolder) {
+  PWSTR documents = nullptr;
+  ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_DEFAULT, nullptr, &documents), S_OK);
+  const fs::path expected = fs::path(documents) / "Veskaro" / "VPR-40T" / "";
+  CoTaskMemFree(documents);
+  EXPECT_EQ(RadioBackups::defaultDataFolder(), expected.string());
+  EXPECT_EQ(RadioBackups::folderBelow("C:\\data"), "C:\\data\\Backups\\");
+  EXPECT_EQ(RadioBackups::folderBelow("C:/data/"), "C:/data/Backups\\");
+}
+#else
 TEST_F(RadioBackupsTest, TheDefaultDataFolderFollowsTheUsersDocumentsFolder) {
   const std::string home = test::makeTempDir();
   const char* oldHome = std::getenv("HOME");
@@ -161,6 +177,7 @@ TEST_F(RadioBackupsTest, TheDefaultDataFolderFollowsTheUsersDocumentsFolder) {
   else
     unsetenv("XDG_CONFIG_HOME");
 }
+#endif
 
 } // namespace
 } // namespace vpr
