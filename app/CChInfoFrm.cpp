@@ -11,7 +11,7 @@ CChInfoFrm::CChInfoFrm(CImageView* view, QWidget* parent) : QMdiSubWindow(parent
 }
 
 CImageView* CChInfoFrm::view() const {
-  return qobject_cast<CImageView*>(widget());
+  return viewInFrame(this);
 }
 
 } // namespace vpr

@@ -21,7 +21,7 @@ CChildFrame::CChildFrame(CImageView* view, QWidget* parent) : QMdiSubWindow(pare
 }
 
 CImageView* CChildFrame::view() const {
-  return qobject_cast<CImageView*>(widget());
+  return viewInFrame(this);
 }
 
 void CChildFrame::setClosingAll(bool closing) {

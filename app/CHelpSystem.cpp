@@ -1,9 +1,12 @@
 #include "app/CHelpSystem.h"
 
+#include "app/CHelpWindow.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QWidget>
 
 namespace vpr {
@@ -13,6 +16,11 @@ namespace {
 QString& helpName() {
   static QString name;
   return name;
+}
+
+QPointer<CHelpWindow>& helpWindow() {
+  static QPointer<CHelpWindow> window;
+  return window;
 }
 
 QStringList& searchFolders() {
@@ -114,12 +122,23 @@ QUrl CHelpSystem::urlOf(int context) {
 bool CHelpSystem::showHelp(int context) {
   const QUrl url = urlOf(context);
   if (url.isEmpty()) return false;
-  // A mouse grab or an open menu would otherwise hold the input while the browser starts.
+  // A mouse grab or an open menu would otherwise hold the input while the window comes up.
   if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  QDesktopServices::openUrl(url);
-  QApplication::restoreOverrideCursor();
+  if (!helpWindow()) {
+    helpWindow() = new CHelpWindow;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, helpWindow(), &QObject::deleteLater);
+  }
+  helpWindow()->showPage(url);
   return true;
+}
+
+CHelpWindow* CHelpSystem::window() {
+  return helpWindow();
+}
+
+bool CHelpSystem::openInBrowser(int context) {
+  const QUrl url = urlOf(context);
+  return !url.isEmpty() && QDesktopServices::openUrl(url);
 }
 
 } // namespace vpr

@@ -1,5 +1,6 @@
 #pragma once
-// Opens the HTML manual of the selected language at a help context, in the user's browser.
+// Opens the HTML manual of the selected language at a help context, in the program's own help
+// window (no other program is needed); on request the page also goes to the user's browser.
 // A missing manual shows nothing and reports nothing.
 
 #include <QString>
@@ -7,6 +8,8 @@
 #include <QUrl>
 
 namespace vpr {
+
+class CHelpWindow;
 
 class CHelpSystem {
 public:
@@ -22,8 +25,13 @@ public:
   static QString pageOf(int context);
   // The file URL of the manual page for the context, or an empty URL when the manual is missing.
   static QUrl urlOf(int context);
-  // Opens the manual at the context; returns whether a manual was found to open.
+  // Opens the manual at the context in the help window; returns whether a manual was found.
   static bool showHelp(int context);
+  // The help window, once help was shown (nullptr before).
+  static CHelpWindow* window();
+  // Hands the manual's page for the context to the user's browser; false when there is no
+  // manual or no browser could be started.
+  static bool openInBrowser(int context);
 };
 
 } // namespace vpr

@@ -21,6 +21,7 @@
 #include "app/CWriteDlg.h"
 #include "app/CommandIds.h"
 #include "lang/TextFormat.h"
+#include "app/ViewFrameSetup.h"
 #include "lang/UserInterface.h"
 #include "link/CRadioComm.h"
 #include "link/RadioTransfer.h"
@@ -102,6 +103,7 @@ constexpr CommandInfo kCommands[] = {
     {cmd::WindowArrange, 10003804, 0x94000, nullptr},
     {cmd::CloseAllWindows, 10003805, 0x95000, nullptr},
     {cmd::HelpTopics, 10003901, -1, nullptr},
+    {cmd::HelpInBrowser, 10061009, -1, nullptr},
     {cmd::About, 10003902, -1, "about"},
     {cmd::FocusTreeView, 0, -1, nullptr},
 };
@@ -136,7 +138,7 @@ const MenuInfo kViewMenu{10003007, {cmd::TreeView, kSeparator, cmd::ToolBar, cmd
 const MenuInfo kWindowMenu{10003008,
                            {cmd::WindowCascade, cmd::WindowTileHorizontal, cmd::WindowTileVertical,
                             cmd::WindowArrange, kSeparator, cmd::CloseAllWindows}};
-const MenuInfo kHelpMenu{10003009, {cmd::HelpTopics, kSeparator, cmd::About}};
+const MenuInfo kHelpMenu{10003009, {cmd::HelpTopics, cmd::HelpInBrowser, kSeparator, cmd::About}};
 
 struct ToolInfo {
   int command;
@@ -170,10 +172,6 @@ QString localTime(const char* format) {
   return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
 }
 
-CImageView* viewOfWindow(QMdiSubWindow* window) {
-  return window ? qobject_cast<CImageView*>(window->widget()) : nullptr;
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth)
@@ -184,7 +182,8 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
   QIcon icon;
   for (int size : {16, 32, 48, 256})
     icon.addFile(QStringLiteral(":/vpr40t/icons/vpr40t-%1.png").arg(size), QSize(size, size));
-  setWindowIcon(icon);
+  // The program's icon for every window of it: this one, the dialogs and the About box.
+  QApplication::setWindowIcon(icon);
   printing_ = new CRPSView(radioData(), ui_, this);
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("mdiArea"));
@@ -438,7 +437,7 @@ void CMainFrame::updateTitle() {
 
 CImageView* CMainFrame::viewOf(ViewKind kind) const {
   for (QMdiSubWindow* window : mdi_->subWindowList()) {
-    if (window->property("viewKind").toInt() == static_cast<int>(kind)) return viewOfWindow(window);
+    if (window->property("viewKind").toInt() == static_cast<int>(kind)) return viewInFrame(window);
   }
   return nullptr;
 }
@@ -447,7 +446,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
   for (QMdiSubWindow* window : mdi_->subWindowList()) {
     if (window->property("viewKind").toInt() == static_cast<int>(kind)) {
       mdi_->setActiveSubWindow(window);
-      return viewOfWindow(window);
+      return viewInFrame(window);
     }
   }
   CImageView* view = viewFactory_(kind, nullptr);
@@ -477,12 +476,12 @@ CImageView* CMainFrame::openView(ViewKind kind) {
 
 void CMainFrame::reloadViews() {
   for (QMdiSubWindow* window : mdi_->subWindowList())
-    if (CImageView* view = viewOfWindow(window)) view->reloadFromImage();
+    if (CImageView* view = viewInFrame(window)) view->reloadFromImage();
 }
 
 void CMainFrame::commitPendingEdits() {
   for (QMdiSubWindow* window : mdi_->subWindowList())
-    if (CImageView* view = viewOfWindow(window)) view->commitPendingEdit();
+    if (CImageView* view = viewInFrame(window)) view->commitPendingEdit();
 }
 
 void CMainFrame::closeAllWindows() {
@@ -620,6 +619,9 @@ void CMainFrame::onCommand(int command) {
   case cmd::HelpTopics:
     showHelpFor(0);
     break;
+  case cmd::HelpInBrowser:
+    if (!CHelpSystem::openInBrowser(0)) showWarning(kNoBrowserText);
+    break;
   case cmd::About:
     about();
     break;
@@ -688,9 +690,13 @@ void CMainFrame::showChangedImage(const ModelCode& modelBefore) {
 }
 
 void CMainFrame::showNotAvailable() {
+  showWarning(kNotAvailableText);
+}
+
+void CMainFrame::showWarning(int textId) {
   MessageRequest request;
   request.kind = MessageKind::Warning;
-  request.text = textOf(kNotAvailableText);
+  request.text = textOf(textId);
   ui_.showMessage(request);
 }
 

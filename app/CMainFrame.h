@@ -46,6 +46,8 @@ public:
   static constexpr int kTextRedoStep = 10064004;
   // The name of a change that reached the image without naming itself.
   static constexpr int kTextUnnamedStep = 10064015;
+  // No web browser took the manual.
+  static constexpr int kNoBrowserText = 10061011;
 
   CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth = 32);
   ~CMainFrame() override;
@@ -141,6 +143,7 @@ private:
   // After the image changed in place (undo, redo, memory map): menus and tree when the model
   // changed, the title, and every open view.
   void showChangedImage(const ModelCode& modelBefore);
+  void showWarning(int textId);
   void showHelpFor(int context);
   int focusedHelpContext() const;
 

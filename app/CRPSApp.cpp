@@ -1,5 +1,6 @@
 #include "app/CRPSApp.h"
 
+#include "app/CAppStyle.h"
 #include "app/CHelpSystem.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -94,6 +95,9 @@ bool CRPSApp::startup() {
   std::setlocale(LC_NUMERIC, "C");
   const QString point = QLocale::system().decimalPoint();
   NumberText::setDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
+
+  // The desktop style with the program's dialog look.
+  if (!qobject_cast<CAppStyle*>(QApplication::style())) QApplication::setStyle(new CAppStyle);
 
   // 3, 4. Settings store and screen depth.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) colourDepth_ = screen->depth();

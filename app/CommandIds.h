@@ -33,6 +33,7 @@ enum : int {
   WindowArrange = 57649,
   CloseAllWindows = 40012,
   HelpTopics = 40069,
+  HelpInBrowser = 40610,
   About = 40096,
   FocusTreeView = 32846,
   FileCompareFile = 40651,

@@ -1,5 +1,6 @@
 #include "app/ViewFrameSetup.h"
 
+#include "app/CViewScroller.h"
 #include "views/CImageView.h"
 
 #include <QAction>
@@ -11,7 +12,7 @@ namespace vpr {
 
 void setUpViewFrame(QMdiSubWindow& frame, CImageView* view) {
   frame.setAttribute(Qt::WA_DeleteOnClose);
-  frame.setWidget(view);
+  frame.setWidget(new CViewScroller(view));
   view->setWindowTitle(view->viewTitle());
   if (QMenu* menu = frame.systemMenu()) {
     const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
@@ -20,6 +21,11 @@ void setUpViewFrame(QMdiSubWindow& frame, CImageView* view) {
       if (keys.removeAll(ctrlW) > 0) action->setShortcuts(keys);
     }
   }
+}
+
+CImageView* viewInFrame(const QMdiSubWindow* frame) {
+  auto* scroller = frame ? qobject_cast<CViewScroller*>(frame->widget()) : nullptr;
+  return scroller ? scroller->view() : nullptr;
 }
 
 } // namespace vpr

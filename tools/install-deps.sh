@@ -3,8 +3,8 @@
 # with --windows also the cross compiler and Wine for the Windows build.
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libyaml-cpp-dev desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils fonts-dejavu-core
-  fonts-liberation2 poppler-utils clang libclang-rt-14-dev)
+  libcli11-dev libyaml-cpp-dev desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils xdotool
+  fonts-dejavu-core fonts-liberation2 poppler-utils clang libclang-rt-14-dev)
 # ./test also builds for Windows and runs that build under Wine.
 if [ "${1:-}" = --windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine64)

@@ -319,11 +319,33 @@ QSize CEditGrid::sizeHint() const {
   return {contentWidth(), contentHeight()};
 }
 
+void CEditGrid::fitToContent() {
+  const int height = contentHeight();
+  if (maximumHeight() != height) setMaximumHeight(height);
+  const int width = contentWidth();
+  if (minimumWidth() != width || maximumWidth() != width) setFixedWidth(width);
+}
+
 void CEditGrid::resizeEvent(QResizeEvent* event) {
   QTableWidget::resizeEvent(event);
   placeEditor();
-  const int width = contentWidth();
-  if (minimumWidth() != width) setFixedWidth(width);
+  fitToContent();
+}
+
+void CEditGrid::updateGeometries() {
+  QTableWidget::updateGeometries();
+  // The vertical scroll bar comes and goes with the room the rows have; the columns stay whole.
+  fitToContent();
+}
+
+void CEditGrid::showEvent(QShowEvent* event) {
+  QTableWidget::showEvent(event);
+  fitToContent();
+}
+
+void CEditGrid::changeEvent(QEvent* event) {
+  QTableWidget::changeEvent(event);
+  if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange) fitToContent();
 }
 
 bool CEditGrid::pageKey(bool down) {

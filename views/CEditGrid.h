@@ -93,6 +93,9 @@ public:
   int contentWidth() const;
   // The height that shows every row.
   int contentHeight() const;
+  // Limits the grid to the width of its columns and the height of its rows. Done again whenever
+  // the style or font changes the size of headers and rows (the first show polishes them).
+  void fitToContent();
 
 signals:
   // A mouse button went down over a cell (row 0 = header row, column 0 = number column);
@@ -112,6 +115,9 @@ protected:
   void wheelEvent(QWheelEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void updateGeometries() override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void keyboardSearch(const QString& search) override;

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 
 namespace vpr {
 
@@ -48,7 +49,9 @@ CFeatureView::CFeatureView(RadioData& data, QWidget* parent) : CImageView(parent
     connect(field, &CPickField::focusGained, this, [this, item] { openList(item); });
     fields_[item] = field;
   }
-  const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("M")) * 12;
+  const int fieldWidth = std::max(
+      {fontMetrics().horizontalAdvance(QStringLiteral("M")) * 12, pickFieldWidth(this, choices::kBeepTone),
+       pickFieldWidth(this, choices::kBatterySaver), pickFieldWidth(this, choices::narrowChoices(0))});
   for (int item = 0; item < ItemCount; ++item) {
     labels_[item] = new QLabel(qText(DisplayText::featureLabelId(FeatureItem(item))), this);
     labels_[item]->setBuddy(fields_[item]);

@@ -114,7 +114,10 @@ void CFilterEdit::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool focusReallyLeft(Qt::FocusReason reason) {
-  return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+  // While a popup is open (the editor's own drop-down list, a menu), the focus is only lent to it
+  // and comes back when it closes; on the X server it may move with any reason meanwhile.
+  return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+         !QApplication::activePopupWidget();
 }
 
 } // namespace vpr

@@ -64,7 +64,7 @@ void CGridView::sizeGrid(int rows, std::span<const GridColumn> columns) {
   grid_->setGridSize(rows, static_cast<int>(columns.size()));
   grid_->setupColumns(columns);
   grid_->numberRows();
-  grid_->setMaximumHeight(grid_->contentHeight());
+  grid_->fitToContent();
 }
 
 void CGridView::dropOpenEditor() {

@@ -31,7 +31,7 @@ CKeyView::CKeyView(RadioData& data, QWidget* parent) : CImageView(parent), data_
   grid->setHorizontalSpacing(12);
   label_ = new QLabel(qText(DisplayText::kMoniKeyLabelId), this);
   field_ = new CPickField(this);
-  field_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("M")) * 14);
+  field_->setFixedWidth(pickFieldWidth(this, choices::kMoniKey));
   field_->installEventFilter(this);
   label_->setBuddy(field_);
   grid->addWidget(label_, 0, 0);

@@ -11,6 +11,11 @@ CPickField::CPickField(QWidget* parent) : QLineEdit(parent) {
   setCursor(Qt::ArrowCursor);
   setContextMenuPolicy(Qt::PreventContextMenu);
   setFocusPolicy(Qt::StrongFocus);
+  // While the list covers the field, the field keeps its place in the form's layout, so that
+  // nothing around it moves.
+  QSizePolicy policy = sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  setSizePolicy(policy);
   // Read-only looking: the value is changed through the list that covers the field.
   QPalette look = palette();
   look.setColor(QPalette::Base, look.color(QPalette::Button));

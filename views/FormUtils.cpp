@@ -15,6 +15,14 @@ void fillChoices(QComboBox* combo, std::span<const ChoiceEntry> choices) {
     combo->addItem(QString::fromStdString(textOf(entry.textId)), entry.value);
 }
 
+int pickFieldWidth(const QWidget* context, std::span<const ChoiceEntry> choices) {
+  QComboBox probe;
+  probe.setFont(context->font());
+  probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  fillChoices(&probe, choices);
+  return probe.sizeHint().width();
+}
+
 void configureValueEdit(CSpinEdit* spin, int inputMode, int maxLength) {
   spin->edit()->setInputMode(inputMode);
   spin->edit()->setMaxLength(maxLength);

@@ -17,6 +17,10 @@ class CSpinEdit;
 // Refills a combo box with the texts of the choices; each entry carries its value as item data.
 void fillChoices(QComboBox* combo, std::span<const ChoiceEntry> choices);
 
+// The width a pick field needs so that the longest of the choices shows in full, in the field
+// and in the drop-down list that covers it (arrow and frame included).
+int pickFieldWidth(const QWidget* context, std::span<const ChoiceEntry> choices);
+
 // Prepares a numeric value field: what it accepts and how many characters it holds.
 void configureValueEdit(CSpinEdit* spin, int inputMode, int maxLength);
 

@@ -18,6 +18,14 @@ QString settingsFile(const QString& folder) {
   return folder + QStringLiteral("/VESKARO/VPR40T.conf");
 }
 
+CRPSApp::Options programOptions() {
+  CRPSApp::Options options;
+  options.documentsFolder = QString::fromStdString(makeTempDir());
+  options.programFolder = QString::fromStdString(sourcePath("res"));
+  options.showSplash = false;
+  return options;
+}
+
 UrlRecorder::UrlRecorder() {
   QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
 }

@@ -2,6 +2,7 @@
 // Shared pieces of the desktop program's tests: a settings store in a temporary folder, and a
 // stand-in editing view.
 
+#include "app/CRPSApp.h"
 #include "views/CImageView.h"
 
 #include <QList>
@@ -15,6 +16,9 @@ namespace vpr::test {
 QString isolateSettings();
 // The settings file the program writes in the isolated store.
 QString settingsFile(const QString& folder);
+// Start-up options of the program as a user runs it, with a fresh documents folder, the
+// language file and manual of the source tree, and no splash window (it would take the clicks).
+CRPSApp::Options programOptions();
 
 // An editing view that records what the main window asks of it.
 class FakeView : public CImageView {

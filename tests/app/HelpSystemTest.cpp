@@ -1,12 +1,23 @@
-// Help contexts lead to pages of the HTML manual; without a manual nothing opens.
+// Help contexts lead to pages of the HTML manual, shown in the program's own help window;
+// without a manual nothing opens.
+#include "app/AppTestSupport.h"
 #include "app/CHelpSystem.h"
+#include "app/CHelpWindow.h"
+#include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 using vpr::CHelpSystem;
+using vpr::CHelpWindow;
 
 namespace {
 
@@ -16,8 +27,18 @@ protected:
     CHelpSystem::setHelpFileName("vpr40t_en.chm");
     CHelpSystem::setSearchFolders({QString::fromStdString(vpr::test::sourcePath("res"))});
   }
-  void TearDown() override { CHelpSystem::setSearchFolders({}); }
+  void TearDown() override {
+    CHelpSystem::setSearchFolders({});
+    if (CHelpWindow* window = CHelpSystem::window()) window->close();
+  }
 };
+
+// The help window after asking for help on a context, once it is on screen.
+CHelpWindow* helpShownFor(int context) {
+  if (!CHelpSystem::showHelp(context)) return nullptr;
+  CHelpWindow* window = CHelpSystem::window();
+  return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
+}
 
 TEST_F(HelpSystemTest, EveryContextOfTheProgramHasAPageInTheManual) {
   const int contexts[] = {0,       0x11000, 0x12000, 0x13000, 0x14000, 0x15000, 0x16000, 0x17000,
@@ -55,6 +76,65 @@ TEST_F(HelpSystemTest, AMissingManualOpensNothing) {
   EXPECT_FALSE(CHelpSystem::showHelp(0x31000));
   CHelpSystem::setHelpFileName("");
   EXPECT_TRUE(CHelpSystem::urlOf(0).isEmpty());
+}
+
+TEST_F(HelpSystemTest, HelpOpensInTheProgramsOwnWindowAtTheAnchorWithoutABrowser) {
+  vpr::test::loadLanguage();
+  vpr::test::UrlRecorder browser;
+  CHelpWindow* window = helpShownFor(0);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->browser()->verticalScrollBar()->value(), 0);
+  window->resize(520, 320);
+  // Option B is described at the end of the channels page: the page scrolls down to it.
+  ASSERT_EQ(helpShownFor(200967), window);
+  EXPECT_EQ(window->browser()->source(), CHelpSystem::urlOf(200967));
+  QTRY_VERIFY(window->browser()->verticalScrollBar()->value() > 0);
+  EXPECT_TRUE(browser.urls.isEmpty());
+
+  // Back returns to the contents page, Forward goes to the channels page again.
+  ASSERT_TRUE(window->backAction()->isEnabled());
+  window->backAction()->trigger();
+  EXPECT_EQ(window->browser()->source().fileName(), "index.html");
+  window->forwardAction()->trigger();
+  EXPECT_EQ(window->browser()->source().fileName(), "channels.html");
+
+  // "Open in browser" hands the page shown to the browser.
+  window->browserAction()->trigger();
+  ASSERT_EQ(browser.urls.size(), 1);
+  EXPECT_EQ(browser.urls[0].fileName(), "channels.html");
+}
+
+TEST_F(HelpSystemTest, TheContentsListTheManualsPagesAndOpenThemWithAClick) {
+  vpr::test::loadLanguage();
+  CHelpWindow* window = helpShownFor(0x31000);
+  ASSERT_NE(window, nullptr);
+  QListWidget* contents = window->contents();
+  ASSERT_EQ(contents->count(), 12);
+  EXPECT_EQ(contents->currentItem()->text(), "Channels");
+  QListWidgetItem* keys = contents->findItems("Key assignment", Qt::MatchExactly).value(0);
+  ASSERT_NE(keys, nullptr);
+  QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(keys).center());
+  EXPECT_EQ(window->browser()->source().fileName(), "keys.html");
+  for (int i = 0; i < contents->count(); ++i) {
+    const QUrl page = contents->item(i)->data(Qt::UserRole).toUrl();
+    EXPECT_TRUE(QFileInfo::exists(page.toLocalFile())) << page.toString().toStdString();
+  }
+}
+
+TEST_F(HelpSystemTest, SearchInThePageFindsEveryOccurrenceInTurnAndSaysWhenThereIsNone) {
+  vpr::test::loadLanguage();
+  CHelpWindow* window = helpShownFor(0x31000);
+  ASSERT_NE(window, nullptr);
+  window->findField()->setText("option");
+  ASSERT_TRUE(window->findInPage(false));
+  const int first = window->browser()->textCursor().selectionStart();
+  EXPECT_EQ(window->browser()->textCursor().selectedText().toLower(), "option");
+  ASSERT_TRUE(window->findInPage(false));
+  EXPECT_GT(window->browser()->textCursor().selectionStart(), first);
+  ASSERT_TRUE(window->findInPage(true));
+  EXPECT_EQ(window->browser()->textCursor().selectionStart(), first);
+  window->findField()->setText("zqxwv");
+  EXPECT_FALSE(window->findInPage(false));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "app/CSplashWnd.h"
 #include "app/CTreeViewBar.h"
 #include "app/CommandIds.h"
+#include "app/ViewFrameSetup.h"
 #include "lang/CLanguageTable.h"
 #include "link/CRadioComm.h"
 #include "model/CurrentFile.h"
@@ -70,7 +71,7 @@ TEST_F(MainFrameTest, ChoosingAViewTwiceActivatesTheOpenOne) {
   ASSERT_EQ(frame->mdiArea()->subWindowList().size(), 2);
   frame->onCommand(cmd::ChannelInformation);
   EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 2);
-  EXPECT_EQ(frame->mdiArea()->activeSubWindow()->widget(), views[ViewKind::ChannelInfo]);
+  EXPECT_EQ(viewInFrame(frame->mdiArea()->activeSubWindow()), views[ViewKind::ChannelInfo]);
 }
 
 TEST_F(MainFrameTest, TheChannelViewOpensAtTheTopLeftWithTheViewTitle) {

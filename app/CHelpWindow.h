@@ -1,0 +1,54 @@
+#pragma once
+// The program's own help window: the HTML manual in a text browser, with the manual's contents
+// beside it, back and forward, search in the page, and "open in browser" for the page shown.
+// One window serves the whole program; asking for help again brings it to the front at the new
+// page and anchor. It reads local files only and starts no other program unless the user asks
+// for the browser. It does not decide which page belongs to a help context (CHelpSystem does).
+
+#include <QMainWindow>
+#include <QUrl>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QTextBrowser;
+
+namespace vpr {
+
+class CHelpWindow : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit CHelpWindow(QWidget* parent = nullptr);
+
+  // Shows the page (a file URL, with the anchor as its fragment) and brings the window up.
+  void showPage(const QUrl& url);
+
+  QTextBrowser* browser() const { return browser_; }
+  QListWidget* contents() const { return contents_; }
+  QLineEdit* findField() const { return findField_; }
+  QAction* backAction() const { return back_; }
+  QAction* forwardAction() const { return forward_; }
+  QAction* browserAction() const { return openInBrowser_; }
+
+  // Looks for the text of the find field from the selection onwards (backwards when asked),
+  // wrapping round the page once; false when the page does not hold it.
+  bool findInPage(bool backwards);
+
+private:
+  void loadContents(const QUrl& indexPage);
+  void markCurrentPage();
+  void openCurrentInBrowser();
+
+  QTextBrowser* browser_;
+  QListWidget* contents_;
+  QLineEdit* findField_;
+  QLabel* findStatus_;
+  QAction* back_;
+  QAction* forward_;
+  QAction* home_;
+  QAction* openInBrowser_;
+  QUrl contentsSource_;
+};
+
+} // namespace vpr

@@ -1,0 +1,249 @@
+// Every drop-down list of the views opens with the mouse (its arrow, or a click on a pick field)
+// and with the keyboard (F4, Alt+Down), takes a pick with the mouse, and leaves the form standing
+// still while it is open. The views sit in the main window's frames, and the clicks and keys go
+// through the X server (xdotool), as a user's do: the list is a popup window that grabs the
+// keyboard and the pointer, which is what closed the editors before.
+#include "app/AppTestSupport.h"
+#include "app/CMainFrame.h"
+#include "app/CRPSApp.h"
+#include "app/CommandIds.h"
+#include "lang/CLanguageTable.h"
+#include "model/ModelCatalogue.h"
+#include "model/RadioData.h"
+#include "support/FakeUserInterface.h"
+#include "support/TestLanguage.h"
+#include "support/TestSupport.h"
+#include "views/CChInfoView.h"
+#include "views/CEditGrid.h"
+#include "views/CFeatureView.h"
+#include "views/CKeyView.h"
+#include "views/CPickField.h"
+#include "views/CPickList.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QProcess>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vpr;
+
+namespace {
+
+// Runs xdotool on the test's display and waits until it is done.
+bool xdotool(const QStringList& arguments) {
+  QProcess tool;
+  tool.start(QStringLiteral("xdotool"), arguments);
+  return tool.waitForFinished(10000) && tool.exitCode() == 0;
+}
+
+// A click of the left button at a point of a widget, through the X server.
+bool realClick(const QWidget* widget, QPoint local) {
+  const QPoint global = widget->mapToGlobal(local);
+  // Moving the pointer first gives the widget its hover; the X server keeps the order.
+  return xdotool({"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
+}
+
+// A key (in xdotool's names: "F4", "alt+Down") through the X server to the focused window.
+bool realKey(const QString& key) {
+  return xdotool({"key", key});
+}
+
+// The middle of the combo's arrow.
+QPoint arrowOf(const QComboBox* combo) {
+  QStyleOptionComboBox option;
+  option.initFrom(combo);
+  option.editable = combo->isEditable();
+  const QRect arrow =
+      combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, combo);
+  return arrow.isValid() ? arrow.center() : QPoint(combo->width() - 6, combo->height() / 2);
+}
+
+bool listIsOpen(const QComboBox* combo) {
+  return combo->view() && combo->view()->isVisible() && QApplication::activePopupWidget();
+}
+
+// Picks the entry of the given text in the open list with a click.
+bool clickEntry(QComboBox* combo, const QString& entry) {
+  const int index = combo->findText(entry, Qt::MatchExactly);
+  if (index < 0) return false;
+  QAbstractItemView* list = combo->view();
+  const QModelIndex item = list->model()->index(index, combo->modelColumn());
+  list->scrollTo(item);
+  QCoreApplication::processEvents();
+  return realClick(list->viewport(), list->visualRect(item).center());
+}
+
+QString text(int id) {
+  return QString::fromStdString(textOf(id));
+}
+
+// The geometry of every control of a view but the field under the list, to see that nothing moves.
+std::vector<QRect> layoutOf(const QWidget& view, const QWidget* field) {
+  std::vector<QRect> rects;
+  for (const QWidget* child : view.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (child != field && !qobject_cast<const CPickList*>(child)) rects.push_back(child->geometry());
+  return rects;
+}
+
+class DropDownListTest : public ::testing::Test {
+protected:
+  // The program as a user starts it (maximised, its style and fonts), with channel 1 programmed.
+  void SetUp() override {
+    test::isolateSettings();
+    test::loadLanguage();
+    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
+    ASSERT_TRUE(app->startup());
+    frame = app->mainFrame();
+    ASSERT_NE(frame, nullptr);
+    std::string rx = "150.000";
+    radioData().setChannelFrequency(1, rx, FrequencyField::Receive);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+  }
+  void TearDown() override {
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    app.reset();
+    test::loadLanguage();
+  }
+  template <class View> View* open(int command, ViewKind kind) {
+    frame->onCommand(command);
+    if (auto* view = qobject_cast<View*>(frame->viewOf(kind))) view->reloadFromImage();
+    auto* view = qobject_cast<View*>(frame->viewOf(kind));
+    if (!view || !QTest::qWaitForWindowExposed(view->window())) return nullptr;
+    // The frame has settled where the window manager put the main window.
+    return QTest::qWaitFor([&] { return view->isVisible() && frame->isActiveWindow(); }) ? view : nullptr;
+  }
+  // Opens the editor of a cell of channel 1 with a click (or Enter) and returns its combo box.
+  QComboBox* cellEditor(CChInfoView* view, int col, bool byKey = false) {
+    CEditGrid* grid = view->grid();
+    if (byKey) {
+      grid->setFocus();
+      grid->setCell(1, col);
+      if (!realKey("Return")) return nullptr;
+    } else if (!realClick(grid->viewport(), grid->visualItemRect(grid->item(0, col)).center())) {
+      return nullptr;
+    }
+    QComboBox* combo = nullptr;
+    const bool opened = QTest::qWaitFor([&] {
+      combo = qobject_cast<QComboBox*>(grid->openEditor());
+      return combo && combo->isVisible() && combo->hasFocus();
+    });
+    return opened ? combo : nullptr;
+  }
+
+  test::FakeUserInterface ui;
+  std::unique_ptr<CRPSApp> app;
+  CMainFrame* frame = nullptr;
+};
+
+TEST_F(DropDownListTest, TheToneListOfTheGridOpensWithAClickOnItsArrowAndTakesAPickWithTheMouse) {
+  auto* view = open<CChInfoView>(cmd::ChannelInformation, ViewKind::ChannelInfo);
+  ASSERT_NE(view, nullptr);
+  QComboBox* combo = cellEditor(view, 3);
+  ASSERT_NE(combo, nullptr);
+  ASSERT_TRUE(realClick(combo, arrowOf(combo)));
+  QTRY_VERIFY(listIsOpen(combo));
+  // The editor stays open under its list.
+  EXPECT_EQ(view->grid()->openEditor(), combo);
+  EXPECT_TRUE(combo->isVisible());
+  ASSERT_TRUE(clickEntry(combo, "88.5"));
+  QTRY_COMPARE(view->grid()->cellText(1, 3), QStringLiteral("88.5"));
+  EXPECT_EQ(formatTone(radioData().channelSlot(1).rxTone()), "88.5");
+  EXPECT_EQ(view->grid()->openEditor(), combo);
+  EXPECT_TRUE(combo->isVisible());
+  EXPECT_EQ(combo->currentText(), "88.5");
+}
+
+TEST_F(DropDownListTest, TheToneAndOptionListsOfTheGridOpenWithF4AndAltDown) {
+  auto* view = open<CChInfoView>(cmd::ChannelInformation, ViewKind::ChannelInfo);
+  ASSERT_NE(view, nullptr);
+  for (const int col : {3, 6}) {
+    for (const QString key : {"F4", "alt+Down"}) {
+      QComboBox* combo = cellEditor(view, col, true);
+      ASSERT_NE(combo, nullptr) << col;
+      ASSERT_TRUE(realKey(key));
+      QTRY_VERIFY2(listIsOpen(combo), qPrintable(QStringLiteral("column %1, %2").arg(col).arg(key)));
+      EXPECT_EQ(view->grid()->openEditor(), combo);
+      EXPECT_TRUE(combo->isVisible());
+      ASSERT_TRUE(realKey("Escape"));
+      QTRY_VERIFY(!listIsOpen(combo));
+      ASSERT_TRUE(realKey("Escape"));
+      QTRY_VERIFY(view->grid()->hasFocus());
+    }
+  }
+}
+
+TEST_F(DropDownListTest, TheOptionListOfTheGridTakesAPickWithTheMouse) {
+  auto* view = open<CChInfoView>(cmd::ChannelInformation, ViewKind::ChannelInfo);
+  ASSERT_NE(view, nullptr);
+  QComboBox* combo = cellEditor(view, 5);
+  ASSERT_NE(combo, nullptr);
+  ASSERT_TRUE(realClick(combo, arrowOf(combo)));
+  QTRY_VERIFY(listIsOpen(combo));
+  EXPECT_TRUE(combo->isVisible());
+  const int wanted = 1 - radioData().channelSlot(1).optionA();
+  const QString entry = text(wanted ? 10029012 : 10029011);
+  ASSERT_TRUE(clickEntry(combo, entry));
+  QTRY_COMPARE(view->grid()->cellText(1, 5), entry);
+  EXPECT_EQ(radioData().channelSlot(1).optionA(), wanted);
+}
+
+TEST_F(DropDownListTest, APickFieldOpensItsListWithAClickAndTakesAPickWhileTheFormStandsStill) {
+  auto* view = open<CFeatureView>(cmd::OptionalFeatures, ViewKind::Features);
+  ASSERT_NE(view, nullptr);
+  CPickField* field = view->pickField(CFeatureView::BatterySaver);
+  const std::vector<QRect> before = layoutOf(*view, field);
+  const QRect fieldRect = field->geometry();
+  ASSERT_TRUE(realClick(field, field->rect().center()));
+  CPickList* list = view->pickList();
+  QTRY_VERIFY(listIsOpen(list));
+  EXPECT_EQ(list->geometry().topLeft(), fieldRect.topLeft());
+  EXPECT_EQ(layoutOf(*view, field), before);
+  const int wanted = 1 - radioData().batterySaver();
+  ASSERT_TRUE(clickEntry(list, text(wanted ? 10029013 : 10029014)));
+  QTRY_COMPARE(radioData().batterySaver(), wanted);
+  EXPECT_EQ(layoutOf(*view, field), before);
+}
+
+TEST_F(DropDownListTest, PickListsOpenWithF4AndAltDown) {
+  auto* view = open<CFeatureView>(cmd::OptionalFeatures, ViewKind::Features);
+  ASSERT_NE(view, nullptr);
+  for (const auto item : {CFeatureView::BeepTone, CFeatureView::WideNarrow}) {
+    for (const QString key : {"F4", "alt+Down"}) {
+      view->pickField(item)->setFocus(Qt::TabFocusReason);
+      CPickList* list = view->pickList();
+      QTRY_VERIFY(list->hasFocus());
+      ASSERT_TRUE(realKey(key));
+      QTRY_VERIFY2(listIsOpen(list), qPrintable(QStringLiteral("item %1, %2").arg(item).arg(key)));
+      ASSERT_TRUE(realKey("Escape"));
+      QTRY_VERIFY(!listIsOpen(list));
+    }
+  }
+}
+
+TEST_F(DropDownListTest, TheMoniKeyFieldShowsTheLongestFunctionInFullAndOpensWithAClick) {
+  auto* view = open<CKeyView>(cmd::KeyAssignment, ViewKind::Keys);
+  ASSERT_NE(view, nullptr);
+  CPickField* field = view->moniField();
+  const int room =
+      field->contentsRect().width() - 2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  for (const ChoiceEntry& choice : choices::kMoniKey)
+    EXPECT_LE(field->fontMetrics().horizontalAdvance(text(choice.textId)), room)
+        << text(choice.textId).toStdString();
+
+  const std::vector<QRect> before = layoutOf(*view, field);
+  ASSERT_TRUE(realClick(field, field->rect().center()));
+  CPickList* list = view->pickList();
+  QTRY_VERIFY(listIsOpen(list));
+  EXPECT_EQ(layoutOf(*view, field), before);
+  const QString longest = text(choices::kMoniKey[3].textId);
+  ASSERT_TRUE(clickEntry(list, longest));
+  QTRY_COMPARE(radioData().moniKey(), 3);
+  QTRY_COMPARE(field->text(), longest);
+}
+
+} // namespace

@@ -1,0 +1,135 @@
+// The editing views inside the main window: the channel grid shows every row and column when
+// the program starts maximised, and views in frames too small for them scroll instead of
+// squeezing their controls over each other.
+#include "app/AppTestSupport.h"
+#include "app/CAppSettings.h"
+#include "app/CMainFrame.h"
+#include "app/CRPSApp.h"
+#include "app/CommandIds.h"
+#include "app/ViewFrameSetup.h"
+#include "model/ModelCatalogue.h"
+#include "model/RadioData.h"
+#include "support/FakeUserInterface.h"
+#include "support/TestLanguage.h"
+#include "support/TestSupport.h"
+#include "views/CChInfoView.h"
+#include "views/CEditGrid.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vpr;
+
+namespace {
+
+// Whether the grid shows every row and every column whole, with the number column in place.
+::testing::AssertionResult showsEverything(const CEditGrid& grid) {
+  if (grid.verticalScrollBar()->maximum() > 0)
+    return ::testing::AssertionFailure()
+           << "rows hidden: scroll range " << grid.verticalScrollBar()->maximum();
+  const int last = grid.rows() - 2;
+  const int rowBottom = grid.rowViewportPosition(last) + grid.rowHeight(last);
+  if (rowBottom > grid.viewport()->height())
+    return ::testing::AssertionFailure()
+           << "last row ends at " << rowBottom << " of " << grid.viewport()->height();
+  const int columnsEnd = grid.horizontalHeader()->length();
+  if (columnsEnd > grid.viewport()->width())
+    return ::testing::AssertionFailure()
+           << "columns need " << columnsEnd << " of " << grid.viewport()->width();
+  if (grid.horizontalScrollBar()->value() != 0)
+    return ::testing::AssertionFailure() << "scrolled sideways by " << grid.horizontalScrollBar()->value();
+  return ::testing::AssertionSuccess();
+}
+
+class ViewLayoutTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::isolateSettings();
+    test::loadLanguage();
+  }
+  void TearDown() override {
+    app.reset();
+    test::loadLanguage();
+  }
+  // Starts the program as a user does: maximised, with the channel view opened by start-up.
+  CMainFrame* start() {
+    // The remembered model has sixteen channels (HX-4470).
+    QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "VESKARO", "VPR40T");
+    raw.setValue("Backup/LastModel",
+                 QString::fromStdString(CAppSettings::formatModelCode(ModelCatalogue::modelCodeForRow(2))));
+    raw.sync();
+    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
+    if (!app->startup() || !app->mainFrame()) return nullptr;
+    CMainFrame* frame = app->mainFrame();
+    if (!QTest::qWaitForWindowExposed(frame)) return nullptr;
+    return frame;
+  }
+  CChInfoView* channelView(CMainFrame* frame) {
+    CChInfoView* view = nullptr;
+    const bool shown = QTest::qWaitFor([&] {
+      view = qobject_cast<CChInfoView*>(frame->viewOf(ViewKind::ChannelInfo));
+      return view && view->isVisible();
+    });
+    return shown ? view : nullptr;
+  }
+
+  test::FakeUserInterface ui;
+  std::unique_ptr<CRPSApp> app;
+};
+
+TEST_F(ViewLayoutTest, TheChannelGridOfASixteenChannelModelIsWholeWhenTheProgramStartsMaximised) {
+  CMainFrame* frame = start();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_EQ(radioData().channelCount(), 16);
+  ASSERT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
+  CChInfoView* view = channelView(frame);
+  ASSERT_NE(view, nullptr);
+  CEditGrid* grid = view->grid();
+  QTRY_VERIFY(grid->isVisible());
+  EXPECT_TRUE(showsEverything(*grid));
+  // Moving to the last column keeps the number column in view.
+  grid->setFocus();
+  grid->setCell(16, grid->cols() - 1);
+  EXPECT_TRUE(showsEverything(*grid));
+  QTest::keyClick(grid, Qt::Key_Right);
+  QTest::keyClick(grid, Qt::Key_End);
+  EXPECT_TRUE(showsEverything(*grid));
+}
+
+TEST_F(ViewLayoutTest, ViewsTiledIntoASmallWindowScrollInsteadOfOverlappingTheirControls) {
+  CMainFrame* frame = start();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(channelView(frame), nullptr);
+  frame->showNormal();
+  frame->resize(760, 520);
+  for (int command : {cmd::OptionalFeatures, cmd::KeyAssignment, cmd::TestFrequency})
+    frame->onCommand(command);
+  frame->onCommand(cmd::WindowTileVertical);
+  const QList<QMdiSubWindow*> windows = frame->mdiArea()->subWindowList();
+  ASSERT_EQ(windows.size(), 4);
+  for (QMdiSubWindow* window : windows) {
+    CImageView* view = viewInFrame(window);
+    ASSERT_NE(view, nullptr);
+    const std::string name = view->viewTitle().toStdString();
+    // The view keeps the room its layout needs; the frame scrolls over it.
+    EXPECT_GE(view->width(), view->minimumSizeHint().width()) << name;
+    EXPECT_GE(view->height(), view->minimumSizeHint().height()) << name;
+    const QList<QWidget*> controls = view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QAbstractButton* button : view->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+      for (QWidget* control : controls) {
+        if (control == button || !control->isVisible()) continue;
+        EXPECT_FALSE(button->geometry().intersects(control->geometry()))
+            << name << ": " << button->text().toStdString() << " over a "
+            << control->metaObject()->className();
+      }
+    }
+  }
+}
+
+} // namespace
