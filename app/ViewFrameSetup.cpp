@@ -12,8 +12,10 @@ namespace vpr {
 
 void setUpViewFrame(QMdiSubWindow& frame, CImageView* view) {
   frame.setAttribute(Qt::WA_DeleteOnClose);
-  frame.setWidget(new CViewScroller(view));
   view->setWindowTitle(view->viewTitle());
+  frame.setWidget(new CViewScroller(view));
+  // The frame takes its title from the pane it holds, which has none of its own.
+  frame.setWindowTitle(view->windowTitle());
   if (QMenu* menu = frame.systemMenu()) {
     const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
     for (QAction* action : menu->actions()) {

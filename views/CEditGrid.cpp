@@ -320,8 +320,15 @@ QSize CEditGrid::sizeHint() const {
 }
 
 void CEditGrid::fitToContent() {
-  const int height = contentHeight();
-  if (maximumHeight() != height) setMaximumHeight(height);
+  fitsRows_ = true;
+  refit();
+}
+
+void CEditGrid::refit() {
+  if (fitsRows_) {
+    const int height = contentHeight();
+    if (maximumHeight() != height) setMaximumHeight(height);
+  }
   const int width = contentWidth();
   if (minimumWidth() != width || maximumWidth() != width) setFixedWidth(width);
 }
@@ -329,23 +336,23 @@ void CEditGrid::fitToContent() {
 void CEditGrid::resizeEvent(QResizeEvent* event) {
   QTableWidget::resizeEvent(event);
   placeEditor();
-  fitToContent();
+  refit();
 }
 
 void CEditGrid::updateGeometries() {
   QTableWidget::updateGeometries();
   // The vertical scroll bar comes and goes with the room the rows have; the columns stay whole.
-  fitToContent();
+  refit();
 }
 
 void CEditGrid::showEvent(QShowEvent* event) {
   QTableWidget::showEvent(event);
-  fitToContent();
+  refit();
 }
 
 void CEditGrid::changeEvent(QEvent* event) {
   QTableWidget::changeEvent(event);
-  if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange) fitToContent();
+  if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange) refit();
 }
 
 bool CEditGrid::pageKey(bool down) {

@@ -93,8 +93,10 @@ public:
   int contentWidth() const;
   // The height that shows every row.
   int contentHeight() const;
-  // Limits the grid to the width of its columns and the height of its rows. Done again whenever
-  // the style or font changes the size of headers and rows (the first show polishes them).
+  // Limits the grid to the width of its columns and, from now on, to the height of all its rows.
+  // Done again whenever the style or font changes the size of headers and rows (the first show
+  // polishes them). A grid that never asked for it keeps its own height and only follows the
+  // width of its columns.
   void fitToContent();
 
 signals:
@@ -123,6 +125,8 @@ protected:
   void keyboardSearch(const QString& search) override;
 
 private:
+  // Width (and height, once fitToContent was asked for) to the current headers and rows.
+  void refit();
   bool openEditorWidget(QWidget* editor, EditorKind kind);
   void placeEditor();
   bool pageKey(bool down);
@@ -136,6 +140,7 @@ private:
   int editorCol_ = 0;
   bool enterArmed_ = true;
   bool arrowWrap_ = true;
+  bool fitsRows_ = false; // fitToContent asked for every row to show
   bool rowSelection_ = false;
   int selectAnchor_ = 0;    // first row of a selection made in the number column
   bool numberDrag_ = false; // the left button went down in the number column

@@ -5,6 +5,7 @@
 #include "app/CChildFrame.h"
 #include "app/CComPortDlg.h"
 #include "app/CHelpSystem.h"
+#include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
 #include "app/CPrintListDlg.h"
 #include "app/CSplashWnd.h"
@@ -25,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 using namespace vpr;
@@ -397,17 +399,27 @@ TEST_F(MainFrameTest, TileHorizontallyStacksAndTileVerticallyPlacesSideBySide) {
 
 namespace {
 
-// Help requests of the main window, its menus and its views reach the manual at their context.
+// Help requests of the main window, its menus and its views show the manual at their context in
+// the program's own help window; only Help > Open Manual in Browser hands it to a browser.
 class MainFrameHelpTest : public MainFrameTest {
 protected:
   void SetUp() override {
     MainFrameTest::SetUp();
     CHelpSystem::setHelpFileName("vpr40t_en.chm");
     CHelpSystem::setSearchFolders({QString::fromStdString(test::sourcePath("res"))});
+    // Each case starts without a help window, so that a page shown before cannot pass for its own.
+    delete CHelpSystem::window();
   }
   void TearDown() override {
     CHelpSystem::setSearchFolders({});
+    delete CHelpSystem::window();
     MainFrameTest::TearDown();
+  }
+  // The page the help window shows, once it is on screen (empty before).
+  static QUrl shownPage() {
+    CHelpWindow* window = CHelpSystem::window();
+    if (!window || !QTest::qWaitForWindowExposed(window)) return {};
+    return window->browser()->source();
   }
   test::UrlRecorder browser;
 };
@@ -421,32 +433,44 @@ TEST_F(MainFrameHelpTest, F1OnAHighlightedMenuItemOpensTheHelpOfItsCommand) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(fileMenu));
   fileMenu->setActiveAction(frame->action(cmd::FileOpen));
   QTest::keyClick(fileMenu, Qt::Key_F1);
-  ASSERT_EQ(browser.urls.size(), 1);
-  EXPECT_TRUE(browser.urls[0].path().endsWith("/help/en/file.html"));
-  EXPECT_EQ(browser.urls[0].fragment(), "open");
+  const QUrl page = shownPage();
+  EXPECT_TRUE(page.path().endsWith("/help/en/file.html")) << page.toString().toStdString();
+  EXPECT_EQ(page.fragment(), "open");
   EXPECT_TRUE(QTest::qWaitFor([&] { return !fileMenu->isVisible(); }));
+  EXPECT_TRUE(browser.urls.isEmpty()) << "no browser is started for help";
 }
 
 TEST_F(MainFrameHelpTest, AViewsHelpRequestAndHelpTopicsOpenTheManual) {
   frame->onCommand(cmd::ChannelInformation);
   emit views[ViewKind::ChannelInfo]->helpRequested(200962);
+  QUrl page = shownPage();
+  EXPECT_TRUE(page.path().endsWith("/help/en/channels.html")) << page.toString().toStdString();
+  EXPECT_EQ(page.fragment(), "c31102");
   frame->onCommand(cmd::HelpTopics);
-  ASSERT_EQ(browser.urls.size(), 2);
-  EXPECT_TRUE(browser.urls[0].path().endsWith("/help/en/channels.html"));
-  EXPECT_EQ(browser.urls[0].fragment(), "c31102");
-  EXPECT_TRUE(browser.urls[1].path().endsWith("/help/en/index.html"));
+  page = shownPage();
+  EXPECT_TRUE(page.path().endsWith("/help/en/index.html")) << page.toString().toStdString();
+  EXPECT_TRUE(browser.urls.isEmpty()) << "no browser is started for help";
 }
 
 TEST_F(MainFrameHelpTest, F1InTheTreeOpensTheTreeViewHelp) {
   frame->onCommand(cmd::TreeView);
   QTest::keyClick(frame->treeBar()->tree(), Qt::Key_F1);
+  const QUrl page = shownPage();
+  EXPECT_TRUE(page.path().endsWith("/help/en/window.html")) << page.toString().toStdString();
+  EXPECT_EQ(page.fragment(), "tree");
+}
+
+TEST_F(MainFrameHelpTest, OpenManualInBrowserHandsTheContentsPageToTheBrowser) {
+  frame->onCommand(cmd::HelpInBrowser);
   ASSERT_EQ(browser.urls.size(), 1);
-  EXPECT_EQ(browser.urls[0].fragment(), "tree");
+  EXPECT_TRUE(browser.urls[0].path().endsWith("/help/en/index.html"));
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(MainFrameHelpTest, WithoutAManualNothingOpens) {
   CHelpSystem::setSearchFolders({QString::fromStdString(test::makeTempDir())});
   frame->onCommand(cmd::HelpTopics);
+  EXPECT_EQ(CHelpSystem::window(), nullptr);
   EXPECT_TRUE(browser.urls.isEmpty());
   EXPECT_TRUE(ui.messages.empty()) << "a missing manual is not reported";
 }
