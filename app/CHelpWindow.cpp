@@ -16,6 +16,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 
 namespace vpr {
@@ -110,6 +111,7 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QMainWindow(parent) {
   };
   connect(contents_, &QListWidget::itemActivated, this, openEntry);
   connect(contents_, &QListWidget::itemClicked, this, openEntry);
+  // The browser reports the new page before source() gives it: the page comes from the signal.
   connect(browser_, &QTextBrowser::sourceChanged, this, &CHelpWindow::markCurrentPage);
 }
 
@@ -139,16 +141,19 @@ void CHelpWindow::showPage(const QUrl& url) {
     browser_->reload();
   else
     browser_->setSource(url);
-  // Showing the same anchor again scrolls back to it.
-  if (!url.fragment().isEmpty()) browser_->scrollToAnchor(url.fragment());
   show();
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
+  // The anchor is reached once the page is laid out at the window's size (a page just loaded, or
+  // a window just shown or resized, has no layout yet); showing the same anchor again scrolls
+  // back to it.
+  if (const QString anchor = url.fragment(); !anchor.isEmpty())
+    QTimer::singleShot(0, browser_, [browser = browser_, anchor] { browser->scrollToAnchor(anchor); });
 }
 
-void CHelpWindow::markCurrentPage() {
-  const QUrl page = pageOf(browser_->source());
+void CHelpWindow::markCurrentPage(const QUrl& shown) {
+  const QUrl page = pageOf(shown);
   for (int i = 0; i < contents_->count(); ++i) {
     QListWidgetItem* item = contents_->item(i);
     if (item->data(Qt::UserRole).toUrl() == page) {

@@ -37,7 +37,8 @@ public:
 
 private:
   void loadContents(const QUrl& indexPage);
-  void markCurrentPage();
+  // Selects the contents entry of the page shown (none for a page the contents do not list).
+  void markCurrentPage(const QUrl& shown);
   void openCurrentInBrowser();
 
   QTextBrowser* browser_;

@@ -71,8 +71,10 @@ CChInfoView::CChInfoView(RadioData& data, UserInterface& ui, QWidget* parent)
   buttons->addWidget(helpButton_);
   buttons->addWidget(closeButton_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(grid_, 1, Qt::AlignLeft);
+  layout->addWidget(grid_, 0, Qt::AlignLeft);
   layout->addLayout(buttons);
+  // A frame taller than the view keeps the grid and its buttons at the top.
+  layout->addStretch(1);
 
   setUpdatesEnabled(false);
   sizeGrid(data_.channelCount() + 1, kColumns);

@@ -146,12 +146,13 @@ TEST_F(DropDownListTest, TheToneListOfTheGridOpensWithAClickOnItsArrowAndTakesAP
   QComboBox* combo = cellEditor(view, 3);
   ASSERT_NE(combo, nullptr);
   ASSERT_TRUE(realClick(combo, arrowOf(combo)));
-  QTRY_VERIFY(listIsOpen(combo));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }));
   // The editor stays open under its list.
   EXPECT_EQ(view->grid()->openEditor(), combo);
   EXPECT_TRUE(combo->isVisible());
   ASSERT_TRUE(clickEntry(combo, "88.5"));
-  QTRY_COMPARE(view->grid()->cellText(1, 3), QStringLiteral("88.5"));
+  (void)QTest::qWaitFor([&] { return view->grid()->cellText(1, 3) == QStringLiteral("88.5"); });
+  EXPECT_EQ(view->grid()->cellText(1, 3), QStringLiteral("88.5"));
   EXPECT_EQ(formatTone(radioData().channelSlot(1).rxTone()), "88.5");
   EXPECT_EQ(view->grid()->openEditor(), combo);
   EXPECT_TRUE(combo->isVisible());
@@ -166,13 +167,14 @@ TEST_F(DropDownListTest, TheToneAndOptionListsOfTheGridOpenWithF4AndAltDown) {
       QComboBox* combo = cellEditor(view, col, true);
       ASSERT_NE(combo, nullptr) << col;
       ASSERT_TRUE(realKey(key));
-      QTRY_VERIFY2(listIsOpen(combo), qPrintable(QStringLiteral("column %1, %2").arg(col).arg(key)));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }))
+          << QStringLiteral("column %1, %2").arg(col).arg(key).toStdString();
       EXPECT_EQ(view->grid()->openEditor(), combo);
       EXPECT_TRUE(combo->isVisible());
       ASSERT_TRUE(realKey("Escape"));
-      QTRY_VERIFY(!listIsOpen(combo));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return !listIsOpen(combo); }));
       ASSERT_TRUE(realKey("Escape"));
-      QTRY_VERIFY(view->grid()->hasFocus());
+      ASSERT_TRUE(QTest::qWaitFor([&] { return view->grid()->hasFocus(); }));
     }
   }
 }
@@ -183,12 +185,13 @@ TEST_F(DropDownListTest, TheOptionListOfTheGridTakesAPickWithTheMouse) {
   QComboBox* combo = cellEditor(view, 5);
   ASSERT_NE(combo, nullptr);
   ASSERT_TRUE(realClick(combo, arrowOf(combo)));
-  QTRY_VERIFY(listIsOpen(combo));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }));
   EXPECT_TRUE(combo->isVisible());
   const int wanted = 1 - radioData().channelSlot(1).optionA();
   const QString entry = text(wanted ? 10029012 : 10029011);
   ASSERT_TRUE(clickEntry(combo, entry));
-  QTRY_COMPARE(view->grid()->cellText(1, 5), entry);
+  (void)QTest::qWaitFor([&] { return view->grid()->cellText(1, 5) == entry; });
+  EXPECT_EQ(view->grid()->cellText(1, 5), entry);
   EXPECT_EQ(radioData().channelSlot(1).optionA(), wanted);
 }
 
@@ -200,12 +203,13 @@ TEST_F(DropDownListTest, APickFieldOpensItsListWithAClickAndTakesAPickWhileTheFo
   const QRect fieldRect = field->geometry();
   ASSERT_TRUE(realClick(field, field->rect().center()));
   CPickList* list = view->pickList();
-  QTRY_VERIFY(listIsOpen(list));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(list); }));
   EXPECT_EQ(list->geometry().topLeft(), fieldRect.topLeft());
   EXPECT_EQ(layoutOf(*view, field), before);
   const int wanted = 1 - radioData().batterySaver();
   ASSERT_TRUE(clickEntry(list, text(wanted ? 10029013 : 10029014)));
-  QTRY_COMPARE(radioData().batterySaver(), wanted);
+  (void)QTest::qWaitFor([&] { return radioData().batterySaver() == wanted; });
+  EXPECT_EQ(radioData().batterySaver(), wanted);
   EXPECT_EQ(layoutOf(*view, field), before);
 }
 
@@ -216,11 +220,12 @@ TEST_F(DropDownListTest, PickListsOpenWithF4AndAltDown) {
     for (const QString key : {"F4", "alt+Down"}) {
       view->pickField(item)->setFocus(Qt::TabFocusReason);
       CPickList* list = view->pickList();
-      QTRY_VERIFY(list->hasFocus());
+      ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
       ASSERT_TRUE(realKey(key));
-      QTRY_VERIFY2(listIsOpen(list), qPrintable(QStringLiteral("item %1, %2").arg(item).arg(key)));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(list); }))
+          << QStringLiteral("item %1, %2").arg(item).arg(key).toStdString();
       ASSERT_TRUE(realKey("Escape"));
-      QTRY_VERIFY(!listIsOpen(list));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return !listIsOpen(list); }));
     }
   }
 }
@@ -238,12 +243,14 @@ TEST_F(DropDownListTest, TheMoniKeyFieldShowsTheLongestFunctionInFullAndOpensWit
   const std::vector<QRect> before = layoutOf(*view, field);
   ASSERT_TRUE(realClick(field, field->rect().center()));
   CPickList* list = view->pickList();
-  QTRY_VERIFY(listIsOpen(list));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(list); }));
   EXPECT_EQ(layoutOf(*view, field), before);
   const QString longest = text(choices::kMoniKey[3].textId);
   ASSERT_TRUE(clickEntry(list, longest));
-  QTRY_COMPARE(radioData().moniKey(), 3);
-  QTRY_COMPARE(field->text(), longest);
+  (void)QTest::qWaitFor([&] { return radioData().moniKey() == 3; });
+  EXPECT_EQ(radioData().moniKey(), 3);
+  (void)QTest::qWaitFor([&] { return field->text() == longest; });
+  EXPECT_EQ(field->text(), longest);
 }
 
 } // namespace

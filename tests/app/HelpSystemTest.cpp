@@ -13,7 +13,9 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 using vpr::CHelpSystem;
@@ -60,13 +62,21 @@ TEST_F(HelpSystemTest, AContextInsideAGroupOpensItsGroupPageAtItsAnchor) {
   EXPECT_EQ(CHelpSystem::urlOf(0x12000).fragment(), "open");
 }
 
-TEST_F(HelpSystemTest, AnchorsNamedByThePagesExist) {
-  for (int context : {0x11000, 0x12000, 0x21000, 0x51000, 0x52000, 0x71000, 0x81000, 0x95000, 200962}) {
+// The help window reaches an anchor only when its text document knows it as an anchor (an id on
+// a table row, for example, is not one), so the pages are read as the window reads them.
+TEST_F(HelpSystemTest, AnchorsNamedByThePagesAreAnchorsOfTheHelpWindowsDocument) {
+  for (int context :
+       {0x11000, 0x12000, 0x21000, 0x51000, 0x52000, 0x71000, 0x81000, 0x95000, 200962, 200967, 340225}) {
     const QUrl url = CHelpSystem::urlOf(context);
     QFile page(url.toLocalFile());
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(page.readAll().contains(QStringLiteral("id=\"%1\"").arg(url.fragment()).toUtf8()))
-        << url.toString().toStdString();
+    QTextDocument document;
+    document.setHtml(QString::fromUtf8(page.readAll()));
+    QStringList anchors;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+      for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+        anchors << fragment.fragment().charFormat().anchorNames();
+    EXPECT_TRUE(anchors.contains(url.fragment())) << url.toString().toStdString();
   }
 }
 
@@ -88,7 +98,7 @@ TEST_F(HelpSystemTest, HelpOpensInTheProgramsOwnWindowAtTheAnchorWithoutABrowser
   // Option B is described at the end of the channels page: the page scrolls down to it.
   ASSERT_EQ(helpShownFor(200967), window);
   EXPECT_EQ(window->browser()->source(), CHelpSystem::urlOf(200967));
-  QTRY_VERIFY(window->browser()->verticalScrollBar()->value() > 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->browser()->verticalScrollBar()->value() > 0; }));
   EXPECT_TRUE(browser.urls.isEmpty());
 
   // Back returns to the contents page, Forward goes to the channels page again.

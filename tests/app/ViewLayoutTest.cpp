@@ -91,7 +91,7 @@ TEST_F(ViewLayoutTest, TheChannelGridOfASixteenChannelModelIsWholeWhenTheProgram
   CChInfoView* view = channelView(frame);
   ASSERT_NE(view, nullptr);
   CEditGrid* grid = view->grid();
-  QTRY_VERIFY(grid->isVisible());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return grid->isVisible(); }));
   EXPECT_TRUE(showsEverything(*grid));
   // Moving to the last column keeps the number column in view.
   grid->setFocus();
