@@ -188,7 +188,7 @@ protected:
 
 TEST_F(RandomInputTest, RandomKeysAndClicksKeepAValidImageAndAnAnsweringProgram) {
   const std::uint64_t seed = envNumber("VPR_RANDOM_SEED", 20261208);
-  const std::uint64_t count = envNumber("VPR_RANDOM_EVENTS", 1500);
+  const std::uint64_t count = envNumber("VPR_RANDOM_EVENTS", 300);
   std::printf("random input: seed %llu, %llu events\n", static_cast<unsigned long long>(seed),
               static_cast<unsigned long long>(count));
   std::fflush(stdout);
