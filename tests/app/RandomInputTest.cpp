@@ -195,10 +195,12 @@ TEST_F(RandomInputTest, RandomKeysAndClicksKeepAValidImageAndAnAnsweringProgram)
   std::mt19937_64 random(seed);
 
   // Every view and dialog is opened in turn besides what the random keys and clicks reach.
-  const int commands[] = {cmd::ChannelInformation, cmd::OptionalFeatures,  cmd::KeyAssignment,
-                          cmd::TestFrequency,      cmd::ModelInformation,  cmd::CommunicationPort,
-                          cmd::ReadData,           cmd::WriteData,         cmd::About,
-                          cmd::HelpTopics,         cmd::WindowTileVertical};
+  const int commands[] = {cmd::ChannelInformation, cmd::OptionalFeatures,   cmd::KeyAssignment,
+                          cmd::TestFrequency,      cmd::ModelInformation,   cmd::CommunicationPort,
+                          cmd::ReadData,           cmd::WriteData,          cmd::About,
+                          cmd::HelpTopics,         cmd::WindowTileVertical, cmd::EditUndo,
+                          cmd::EditRedo,           cmd::MemoryMap,          cmd::TestMode,
+                          cmd::SetupOptions,       cmd::FileCompareFile};
   const std::uint64_t commandEvery = std::max<std::uint64_t>(1, count / (3 * std::size(commands)));
 
   std::atomic<std::uint64_t> done{0};
