@@ -5,9 +5,7 @@
 #include "views/CPickField.h"
 #include "views/FormUtils.h"
 
-#include <QApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTimer>
 
 namespace vpr {
@@ -34,39 +32,15 @@ void CPickList::open(CPickField* field, std::span<const ChoiceEntry> choices) {
   field->hide();
   if (field->wasClicked()) {
     field->clearClicked();
-    // Drop the list once the click that focused the field is over: a list dropped while the
-    // button is still down would take the release as a pick and close again at once.
-    if (QGuiApplication::mouseButtons() & Qt::LeftButton) {
-      qApp->installEventFilter(this);
-      waitingForRelease_ = true;
-    } else {
-      dropSoon();
-    }
+    // Drop the list once the click that focused the field is over.
+    QTimer::singleShot(0, this, [this] {
+      if (isVisible() && hasFocus()) showPopup();
+    });
   }
-}
-
-void CPickList::dropSoon() {
-  QTimer::singleShot(0, this, [this] {
-    if (isVisible() && hasFocus()) showPopup();
-  });
-}
-
-bool CPickList::eventFilter(QObject* watched, QEvent* event) {
-  if (waitingForRelease_ && event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    waitingForRelease_ = false;
-    qApp->removeEventFilter(this);
-    dropSoon();
-  }
-  return QComboBox::eventFilter(watched, event);
 }
 
 void CPickList::putBack() {
   if (!field_) return;
-  if (waitingForRelease_) {
-    waitingForRelease_ = false;
-    qApp->removeEventFilter(this);
-  }
   CPickField* field = field_;
   field_ = nullptr;
   field->show();

@@ -33,16 +33,12 @@ signals:
 protected:
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 
 private:
   void leave(bool forward);
-  // Drops the list on the next turn of the event loop, if it still has the focus then.
-  void dropSoon();
 
   CPickField* field_ = nullptr;
-  bool waitingForRelease_ = false; // the click that opened the list is not over yet
 };
 
 } // namespace vpr

@@ -213,6 +213,24 @@ TEST_F(DropDownListTest, APickFieldOpensItsListWithAClickAndTakesAPickWhileTheFo
   EXPECT_EQ(layoutOf(*view, field), before);
 }
 
+// A click of a user takes a while. The list must not drop while the button is still down: the
+// release would land on an entry of the list just dropped, pick it and close the list again.
+TEST_F(DropDownListTest, APickFieldsListIsStillOpenAfterASlowClick) {
+  auto* view = open<CFeatureView>(cmd::OptionalFeatures, ViewKind::Features);
+  ASSERT_NE(view, nullptr);
+  CPickField* field = view->pickField(CFeatureView::WideNarrow);
+  CPickList* list = view->pickList();
+  const QPoint centre = field->mapToGlobal(field->rect().center());
+  ASSERT_TRUE(
+      xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "mousedown", "1"}));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible() && list->hasFocus(); }));
+  // The button stays down longer than the grace time Qt gives a release on a list just dropped.
+  QTest::qWait(QApplication::doubleClickInterval() + 200);
+  ASSERT_TRUE(xdotool({"mouseup", "1"}));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return listIsOpen(list); }));
+  ASSERT_TRUE(realKey("Escape"));
+}
+
 TEST_F(DropDownListTest, PickListsOpenWithF4AndAltDown) {
   auto* view = open<CFeatureView>(cmd::OptionalFeatures, ViewKind::Features);
   ASSERT_NE(view, nullptr);

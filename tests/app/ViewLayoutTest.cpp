@@ -16,6 +16,7 @@
 #include "views/CEditGrid.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -93,6 +94,11 @@ TEST_F(ViewLayoutTest, TheChannelGridOfASixteenChannelModelIsWholeWhenTheProgram
   CEditGrid* grid = view->grid();
   ASSERT_TRUE(QTest::qWaitFor([&] { return grid->isVisible(); }));
   EXPECT_TRUE(showsEverything(*grid));
+  // The frame opened with room for the whole view: its pane has nothing to scroll to.
+  auto* pane = qobject_cast<QAbstractScrollArea*>(view->parentWidget()->parentWidget());
+  ASSERT_NE(pane, nullptr);
+  EXPECT_EQ(pane->verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(pane->horizontalScrollBar()->maximum(), 0);
   // Moving to the last column keeps the number column in view.
   grid->setFocus();
   grid->setCell(16, grid->cols() - 1);
