@@ -1,8 +1,8 @@
 #pragma once
-// The program's adjustments to the desktop style: dialog buttons carry text only (no stock
-// icons, which on a desktop without an icon theme fall back to Qt's own red and green
-// pictures), and every dialog and message box is decorated as a dialog - a title, a close
-// button, no minimise and no maximise button. It changes nothing else of the style.
+// The program's adjustment to the desktop style: dialog buttons and message box buttons carry
+// text only. Stock button icons come from the desktop's icon theme; without one Qt falls back to
+// pictures of its own (a red life belt on Help, for example) that mean nothing to a user. It
+// changes nothing else of the style and decides nothing about window decorations.
 
 #include <QProxyStyle>
 
@@ -15,11 +15,6 @@ public:
 
   int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
                 QStyleHintReturn* returnData = nullptr) const override;
-  void polish(QWidget* widget) override;
-  using QProxyStyle::polish;
-
-  // The window flags of a dialog: its window type with a title, a system menu and a close button.
-  static Qt::WindowFlags dialogFlags(Qt::WindowFlags flags);
 };
 
 } // namespace vpr

@@ -96,7 +96,7 @@ bool CRPSApp::startup() {
   const QString point = QLocale::system().decimalPoint();
   NumberText::setDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
 
-  // The desktop style with the program's dialog look.
+  // The desktop style, with dialog buttons that carry text only.
   if (!qobject_cast<CAppStyle*>(QApplication::style())) QApplication::setStyle(new CAppStyle);
 
   // 3, 4. Settings store and screen depth.

@@ -1,6 +1,6 @@
 // How the program's windows look to the window manager and the user once it started: dialog
-// buttons carry text only, dialogs and message boxes have no minimise or maximise button, and
-// the About box shows the program's own icon.
+// buttons carry text only, dialogs and message boxes ask the window manager for neither a
+// minimise nor a maximise button, and the About box shows the program's own icon.
 #include "app/AppTestSupport.h"
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
