@@ -53,6 +53,8 @@ constexpr Topic kTopics[] = {
     {0x18000, "radio.html#restore"},
     {0x19000, "radio.html#compare"},
     {0x1A000, "radio.html#compare"},
+    {0x1B000, "interchange.html#configuration"},
+    {0x1C000, "interchange.html#channels"},
     {0x20000, "model.html"},
     {0x21000, "model.html#model"},
     {0x22000, "model.html#band"},

@@ -28,6 +28,7 @@
 #include "model/CurrentFile.h"
 #include "model/DataFileFlows.h"
 #include "model/ImageCompare.h"
+#include "model/InterchangeFlows.h"
 #include "model/MemoryMap.h"
 #include "model/RadioBackups.h"
 #include "model/RadioData.h"
@@ -77,6 +78,10 @@ constexpr CommandInfo kCommands[] = {
     {cmd::FileCompareFile, 10065031, 0x19000, nullptr},
     {cmd::FileCompareRadio, 10065032, 0x1A000, nullptr},
     {cmd::FileRestoreBackup, 10065033, 0x18000, nullptr},
+    {cmd::ExportConfiguration, 10066110, 0x1B000, nullptr},
+    {cmd::ImportConfiguration, 10066111, 0x1B000, nullptr},
+    {cmd::ExportChannels, 10066112, 0x1C000, nullptr},
+    {cmd::ImportChannels, 10066113, 0x1C000, nullptr},
     {cmd::FilePrint, 10003105, 0x15000, "print"},
     {cmd::FilePrintPreview, 10003106, 0x16000, nullptr},
     {cmd::FileExportPdf, 10063004, 0x15000, nullptr},
@@ -126,8 +131,9 @@ struct MenuInfo {
 const MenuInfo kFileMenu{10003001,
                          {cmd::FileNew, cmd::FileOpen, cmd::FileSave, cmd::FileSaveAs, kSeparator,
                           cmd::FileCompareFile, cmd::FileCompareRadio, cmd::FileRestoreBackup, kSeparator,
-                          cmd::FilePrint, cmd::FilePrintPreview, cmd::FileExportPdf, kSeparator,
-                          cmd::AppExit}};
+                          cmd::ExportConfiguration, cmd::ImportConfiguration, cmd::ExportChannels,
+                          cmd::ImportChannels, kSeparator, cmd::FilePrint, cmd::FilePrintPreview,
+                          cmd::FileExportPdf, kSeparator, cmd::AppExit}};
 const MenuInfo kModelMenu{10003002, {cmd::ModelInformation}};
 const MenuInfo kEditMenu{10003003,
                          {cmd::EditUndo, cmd::EditRedo, kSeparator, cmd::ChannelInformation, kSeparator,
@@ -533,6 +539,10 @@ void CMainFrame::onCommand(int command) {
   case cmd::FileOpen:
   case cmd::FileSave:
   case cmd::FileSaveAs:
+  case cmd::ExportConfiguration:
+  case cmd::ImportConfiguration:
+  case cmd::ExportChannels:
+  case cmd::ImportChannels:
   case cmd::ReadData:
   case cmd::WriteData:
   case cmd::TestMode:
@@ -557,6 +567,18 @@ void CMainFrame::onCommand(int command) {
     break;
   case cmd::FileSaveAs:
     if (dataFileFlows().saveDataFileAs()) updateTitle();
+    break;
+  case cmd::ExportConfiguration:
+    interchangeFlows().exportConfiguration();
+    break;
+  case cmd::ImportConfiguration:
+    if (!dataFileFlows().promptSaveChanges() && interchangeFlows().importConfiguration()) showReplacedImage();
+    break;
+  case cmd::ExportChannels:
+    interchangeFlows().exportChannels();
+    break;
+  case cmd::ImportChannels:
+    interchangeFlows().importChannels();
     break;
   case cmd::AppExit:
     QTimer::singleShot(0, this, &QWidget::close);
@@ -871,6 +893,23 @@ DataFileFlows CMainFrame::dataFileFlows() {
   DataFileFlows flows(radioData(), currentFile(), ui_);
   flows.setCloseViews([this] { closeAllWindows(); });
   return flows;
+}
+
+InterchangeFlows CMainFrame::interchangeFlows() {
+  InterchangeFlows flows(radioData(), currentFile(), ui_);
+  flows.setBeforeReplace([this] { closeAllWindows(); });
+  flows.setChannelsChanged([this] {
+    updateTitle();
+    reloadViews();
+    openView(ViewKind::ChannelInfo);
+  });
+  return flows;
+}
+
+bool CMainFrame::openFileAtStart(const QString& path) {
+  if (!dataFileFlows().openDataFileAt(path.toStdString())) return false;
+  showReplacedImage();
+  return true;
 }
 
 void CMainFrame::showReplacedImage() {

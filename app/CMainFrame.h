@@ -26,6 +26,7 @@ namespace vpr {
 class CAppSettings;
 class CRPSView;
 class DataFileFlows;
+class InterchangeFlows;
 class CImageView;
 class CRPSDoc;
 class CTreeViewBar;
@@ -73,6 +74,9 @@ public:
   // Stores what the user typed into an open view but has not committed yet, so that saving,
   // sending or replacing the image (and its save-changes prompt) sees the entry.
   void commitPendingEdits();
+  // Opens a data file given on the command line as Open does, without asking for it; a file that
+  // does not load is reported and the start-up image stays. True when it was opened.
+  bool openFileAtStart(const QString& path);
   // Rewrites the port pane ("COM%d") with the radio link's port number.
   void updatePortPane();
   // The data folder; radio backups go to its Backups folder. Without one, the default data
@@ -172,6 +176,8 @@ private:
   HelpCallback helpCallback();
   // The data-file commands with this window's questions and its way of closing the views.
   DataFileFlows dataFileFlows();
+  // Export and import of the configuration (YAML) and of channel lists (CSV).
+  InterchangeFlows interchangeFlows();
   // After Open, Read or a model change: menus, title and the channel information view.
   void showReplacedImage();
 

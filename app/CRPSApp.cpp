@@ -85,9 +85,15 @@ void CRPSApp::createFonts() {
 }
 
 bool CRPSApp::startup() {
-  // 1. Command line: only "demo" means something here ("_db" was taken by the text table).
-  for (const QString& word : arguments_)
-    if (word.compare(QLatin1String("demo"), Qt::CaseInsensitive) == 0) demonstrationMode_ = true;
+  // 1. Command line: "demo", and a data file to open ("_db" was taken by the text table).
+  QString fileToOpen;
+  for (const QString& word : arguments_) {
+    if (word.compare(QLatin1String("demo"), Qt::CaseInsensitive) == 0)
+      demonstrationMode_ = true;
+    else if (word.compare(QLatin1String("_db"), Qt::CaseInsensitive) != 0 &&
+             !word.startsWith(QLatin1Char('-')))
+      fileToOpen = word;
+  }
 
   // 2. Dates and times follow the user's locale; numbers are formatted by the core with the
   // locale's decimal separator, handed over once here.
@@ -144,8 +150,10 @@ bool CRPSApp::startup() {
   mainFrame_->applyPlacement(placement ? &*placement : nullptr);
   if (options_.showSplash) mainFrame_->showSplashWhenExposed();
 
-  // 17. The channel information view opens as soon as the event loop runs.
-  mainFrame_->postCommand(cmd::ChannelInformation);
+  // 17. The channel information view opens as soon as the event loop runs (with the file given
+  // on the command line, when there is one: as a double-click on a data file asks).
+  if (fileToOpen.isEmpty() || !mainFrame_->openFileAtStart(fileToOpen))
+    mainFrame_->postCommand(cmd::ChannelInformation);
   return true;
 }
 

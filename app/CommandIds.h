@@ -42,6 +42,10 @@ enum : int {
   SetupOptions = 40654,
   EditUndo = 57643,
   EditRedo = 57644,
+  ExportConfiguration = 40661,
+  ImportConfiguration = 40662,
+  ExportChannels = 40663,
+  ImportChannels = 40664,
 };
 
 } // namespace vpr::cmd

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -29,9 +30,33 @@ bool displayAvailable() {
   return QFileInfo(QStringLiteral("/tmp/.X11-unix/X") + number).exists();
 }
 
+// --version and --help answer without a display (help2man reads them for the man page).
+bool answeredWithoutWindow(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view word = argv[i];
+    if (word == "--version") {
+      std::fputs("vpr40t " VPR_VERSION "\n", stdout);
+      return true;
+    }
+    if (word == "--help" || word == "-h") {
+      std::fputs("Usage: vpr40t [FILE.dat] [demo] [_db]\n"
+                 "Program the HX series of hand-held VHF and UHF radios.\n\n"
+                 "  FILE.dat   open this data file at start\n"
+                 "  demo       demonstration mode: the test mode runs without a radio\n"
+                 "  _db        show text identifiers instead of texts\n"
+                 "  --help     show this help and exit\n"
+                 "  --version  show the version and exit\n",
+                 stdout);
+      return true;
+    }
+  }
+  return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+  if (answeredWithoutWindow(argc, argv)) return 0;
   if (!displayAvailable()) {
     std::fputs("vpr40t: no display to show the program on (DISPLAY is not set or cannot be reached); "
                "vpr40t-cli works without one.\n",

@@ -40,12 +40,15 @@ std::string modelCodeText(const ModelCode& code) {
 
 Command addDetectCommand(CLI::App& app) {
   auto port = std::make_shared<std::string>();
+  auto verbosity = std::make_shared<RadioVerbosity>();
   CLI::App* sub = app.add_subcommand("detect", "Identify the connected radio: model, band and model code");
   sub->add_option("--port", *port, "Port number 1..20 or device path")
       ->required()
       ->check(CLI::Validator(checkPortArgument, "PORT"));
-  return {sub, [port](TerminalUserInterface&) {
+  addVerbosityFlags(sub, *verbosity);
+  return {sub, [port, verbosity](TerminalUserInterface&) {
             RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0, false);
+            terminal.applyVerbosity(*verbosity, g_radioComm);
             selectPort(g_radioComm, *port);
             ModelCode code{};
             if (runIdentifyRadio(g_radioComm, terminal, code) != 0) {

@@ -1,13 +1,14 @@
 #include "cli/BackupOptions.h"
 #include "cli/Commands.h"
+#include "cli/ImageReport.h"
 #include "cli/RadioTerminal.h"
 #include "link/RadioTransfer.h"
-#include "model/DataFile.h"
-#include "model/DataFileFlows.h"
 #include "model/ImageCompare.h"
 
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <unistd.h>
 
 namespace vpr::cli {
@@ -18,15 +19,24 @@ namespace {
 constexpr int kExitDifferent = 1;
 constexpr int kExitTrouble = 2;
 
-bool loadImage(const std::string& path, RadioImage& image, TerminalUserInterface& ui) {
-  DataFile::Magic magic{};
-  const auto result = DataFile::readDataFile(path, image, magic);
-  if (result == DataFile::Read) return true;
-  const std::size_t separator = path.find_last_of('/');
-  ui.fail(path + ": " +
-          DataFileFlows::readFailureText(
-              result, separator == std::string::npos ? path : path.substr(separator + 1), magic));
-  return false;
+// The differences as one JSON object for scripts.
+void printDifferencesJson(std::ostream& out, const std::vector<ImageDifference>& differences) {
+  out << "{\"same\": " << (differences.empty() ? "true" : "false") << ", \"differences\": [";
+  const char* separator = "";
+  for (const ImageDifference& difference : differences) {
+    out << separator << "{\"field\": " << jsonString(difference.field)
+        << ", \"before\": " << jsonString(difference.before)
+        << ", \"after\": " << jsonString(difference.after) << '}';
+    separator = ", ";
+  }
+  out << "]}\n";
+}
+
+// A data file's image ("-": standard input), or nothing after the message why not.
+std::optional<RadioImage> loadImage(const std::string& path, TerminalUserInterface& ui) {
+  RadioData data;
+  if (!loadDataFile(path, data, ui)) return std::nullopt;
+  return data.editImage;
 }
 
 } // namespace
@@ -36,25 +46,29 @@ Command addDiffCommand(CLI::App& app) {
     std::vector<std::string> files;
     std::string port;
     BackupOptions backup;
+    bool json = false;
   };
   auto options = std::make_shared<Options>();
   CLI::App* sub = app.add_subcommand(
       "diff", "List the fields that differ between two data files, or between a data file and a radio");
-  sub->add_option("files", options->files, "A.dat B.dat, or with --port the one data file")->required();
+  sub->add_option("files", options->files, "A.dat B.dat (- for standard input), or with --port the one data file")->required();
   sub->add_option("--port", options->port, "Compare with the radio at this port (1..20 or a device path)")
       ->check(CLI::Validator(checkPortArgument, "PORT"));
   options->backup.addTo(*sub);
+  sub->add_flag("--json", options->json, "Print one JSON object for scripts");
   return {sub, [options, sub](TerminalUserInterface& ui) {
             const bool withRadio = !options->port.empty();
             if (options->files.size() != (withRadio ? 1u : 2u)) {
               std::cerr << sub->help();
               return kExitUsage;
             }
-            RadioImage first{};
+            const std::optional<RadioImage> first = loadImage(options->files[0], ui);
+            if (!first) return kExitTrouble;
             RadioImage second{};
-            if (!loadImage(options->files[0], first, ui)) return kExitTrouble;
             if (!withRadio) {
-              if (!loadImage(options->files[1], second, ui)) return kExitTrouble;
+              const std::optional<RadioImage> other = loadImage(options->files[1], ui);
+              if (!other) return kExitTrouble;
+              second = *other;
             } else {
               RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0, false);
               selectPort(g_radioComm, options->port);
@@ -64,8 +78,11 @@ Command addDiffCommand(CLI::App& app) {
               }
               if (!options->backup.off) backUpReadImage(terminal, second, options->backup.resolvedFolder());
             }
-            const auto differences = ImageCompare::compare(first, second);
-            std::cout << ImageCompare::listText(differences);
+            const auto differences = ImageCompare::compare(*first, second);
+            if (options->json)
+              printDifferencesJson(std::cout, differences);
+            else
+              std::cout << ImageCompare::listText(differences);
             return differences.empty() ? kExitDone : kExitDifferent;
           }};
 }

@@ -8,13 +8,18 @@ namespace vpr::cli {
 
 Command addInfoCommand(CLI::App& app) {
   auto file = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
   CLI::App* sub =
       app.add_subcommand("info", "Show model, band, channel count and wide/narrow setting of a data file");
-  sub->add_option("file", *file, "The data file")->required();
-  return {sub, [file](TerminalUserInterface& ui) {
+  sub->add_option("file", *file, "The data file (- for standard input)")->required();
+  sub->add_flag("--json", *json, "Print one JSON object for scripts");
+  return {sub, [file, json](TerminalUserInterface& ui) {
             RadioData data;
             if (!loadDataFile(*file, data, ui)) return kExitFailed;
-            printSummary(std::cout, data);
+            if (*json)
+              printSummaryJson(std::cout, data);
+            else
+              printSummary(std::cout, data);
             return kExitDone;
           }};
 }

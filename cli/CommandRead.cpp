@@ -1,9 +1,8 @@
 #include "cli/BackupOptions.h"
 #include "cli/Commands.h"
+#include "cli/FileArguments.h"
 #include "cli/RadioTerminal.h"
 #include "link/RadioTransfer.h"
-#include "model/DataFile.h"
-#include "model/DataFileFlows.h"
 
 #include <iostream>
 #include <memory>
@@ -14,6 +13,7 @@ namespace vpr::cli {
 Command addReadCommand(CLI::App& app) {
   struct Options {
     std::string port;
+    RadioVerbosity verbosity;
     std::string output;
     BackupOptions backup;
   };
@@ -22,10 +22,13 @@ Command addReadCommand(CLI::App& app) {
   sub->add_option("--port", options->port, "Port number 1..20 or device path")
       ->required()
       ->check(CLI::Validator(checkPortArgument, "PORT"));
-  sub->add_option("-o,--output", options->output, "The data file to write")->required();
+  addVerbosityFlags(sub, options->verbosity);
+  sub->add_option("-o,--output", options->output, "The data file to write (- for standard output)")
+      ->required();
   options->backup.addTo(*sub);
   return {sub, [options](TerminalUserInterface&) {
             RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0, false);
+            terminal.applyVerbosity(options->verbosity, g_radioComm);
             selectPort(g_radioComm, options->port);
             // The image reaches the file only after every block arrived.
             RadioImage image = clearedImage();
@@ -35,13 +38,8 @@ Command addReadCommand(CLI::App& app) {
               return kExitFailed;
             }
             if (!options->backup.off) backUpReadImage(terminal, image, options->backup.resolvedFolder());
-            std::error_code error;
-            const DataFile::WriteResult written = DataFile::writeDataFile(options->output, image, error);
-            if (written != DataFile::Written) {
-              terminal.fail(options->output + ": " + DataFileFlows::writeFailureText(written, error));
-              return kExitFailed;
-            }
-            std::cout << options->output << '\n';
+            if (!writeImageArgument(options->output, image, terminal)) return kExitFailed;
+            if (options->output != kStandardStream) std::cout << options->output << '\n';
             return kExitDone;
           }};
 }

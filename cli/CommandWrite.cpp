@@ -13,6 +13,7 @@ namespace vpr::cli {
 Command addWriteCommand(CLI::App& app) {
   struct Options {
     std::string port;
+    RadioVerbosity verbosity;
     std::string file;
     bool yes = false;
     bool noVerify = false;
@@ -23,7 +24,8 @@ Command addWriteCommand(CLI::App& app) {
   sub->add_option("--port", options->port, "Port number 1..20 or device path")
       ->required()
       ->check(CLI::Validator(checkPortArgument, "PORT"));
-  sub->add_option("file", options->file, "The data file to write")->required();
+  addVerbosityFlags(sub, options->verbosity);
+  sub->add_option("file", options->file, "The data file to write (- for standard input)")->required();
   sub->add_flag("--yes", options->yes, "Write to a radio of another model or band without asking");
   sub->add_flag("--no-verify", options->noVerify, "Do not read the data back to check it");
   options->backup.addTo(*sub);
@@ -31,6 +33,7 @@ Command addWriteCommand(CLI::App& app) {
             // The model question is asked on the terminal; without one only --yes answers it.
             RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0,
                                    isatty(STDIN_FILENO) != 0);
+            terminal.applyVerbosity(options->verbosity, g_radioComm);
             terminal.setAssumeYes(options->yes);
             RadioData data;
             if (!loadDataFile(options->file, data, terminal)) return kExitFailed;

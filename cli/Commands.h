@@ -27,7 +27,7 @@ struct Command {
 
 // new (--row N | --model NAME --band NAME) -o FILE.dat: writes the default image of a model row.
 Command addNewCommand(CLI::App& app);
-// info FILE.dat: model, band, channel count and wide/narrow setting.
+// info FILE.dat [--json]: model, band, channel count and wide/narrow setting.
 Command addInfoCommand(CLI::App& app);
 // dump FILE.dat: channels, test frequencies, optional features and the Moni key as text.
 Command addDumpCommand(CLI::App& app);
@@ -43,7 +43,7 @@ Command addTestCommand(CLI::App& app);
 // print FILE.dat --pdf OUT.pdf [--sections LIST] [--channels A-B] [--landscape]: the printout as
 // a PDF file, drawn without a display. Only in builds with the desktop program's Qt.
 Command addPrintCommand(CLI::App& app);
-// diff A.dat B.dat | diff --port P FILE.dat: the fields that differ; exit 0 the same, 1 different,
+// diff A.dat B.dat | diff --port P FILE.dat [--json]: the fields that differ; exit 0 the same, 1 different,
 // 2 trouble (a file that does not load, a radio that cannot be read, a usage error).
 Command addDiffCommand(CLI::App& app);
 
@@ -54,6 +54,8 @@ Command addImportCommand(CLI::App& app);
 // channels FILE.dat --csv OUT.csv | --import IN.csv -o OUT.dat [--skip-invalid]: channel lists.
 Command addChannelsCommand(CLI::App& app);
 
+// completion bash|zsh [-o FILE]: the shell completion script, made from the command table.
+Command addCompletionCommand(CLI::App& app);
 // A command this build leaves out (print without Qt, test on Windows, export and import without
 // yaml-cpp): it takes any arguments and fails, saying that the command is not in this build.
 Command addMissingCommand(CLI::App& app, const std::string& name);

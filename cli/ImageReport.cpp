@@ -92,6 +92,32 @@ void printSummary(std::ostream& out, const RadioData& data) {
              });
 }
 
+std::string jsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
+void printSummaryJson(std::ostream& out, const RadioData& data) {
+  const bool listed = data.isListedModel();
+  out << "{\"model\": " << (listed ? jsonString(data.modelNameText()) : "null")
+      << ", \"band\": " << (listed ? jsonString(data.bandNameText()) : "null")
+      << ", \"model_code\": " << jsonString(hexBytes(data.modelCode()))
+      << ", \"channels\": " << data.channelCount()
+      << ", \"wide_narrow\": " << (data.narrowSetting() == 1 ? "\"narrow\"" : "\"wide\"") << "}\n";
+}
+
 void printDump(std::ostream& out, const RadioData& data) {
   out << textOf(kTextChannelSection) << '\n';
   std::vector<std::vector<std::string>> rows;

@@ -6,6 +6,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vpr::cli {
@@ -16,6 +17,14 @@ bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterfac
 
 // Model, band, channel count and wide/narrow setting, one labelled line each.
 void printSummary(std::ostream& out, const RadioData& data);
+
+// The text as a JSON string: quotes, backslashes and control characters escaped, other bytes
+// (UTF-8) as they are.
+std::string jsonString(std::string_view text);
+
+// The same as one JSON object for scripts: model, band (null when the model code is not listed),
+// model_code (hex bytes), channels, wide_narrow ("wide" or "narrow").
+void printSummaryJson(std::ostream& out, const RadioData& data);
 
 // The channels, the 16 test frequencies, the optional features and the Moni key, each section
 // under its heading with the columns the editing views show.

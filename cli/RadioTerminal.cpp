@@ -6,6 +6,7 @@
 #include "lang/TextFormat.h"
 
 #include <cctype>
+#include <cstdio>
 #include <istream>
 #include <ostream>
 
@@ -68,8 +69,31 @@ MessageAnswer RadioTerminal::showMessage(const MessageRequest& request) {
   return yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
+void addVerbosityFlags(CLI::App* command, RadioVerbosity& verbosity) {
+  auto* verbose =
+      command->add_flag("-v,--verbose", verbosity.verbose, "Print every byte exchanged with the radio (hex)");
+  auto* quiet = command->add_flag("-q,--quiet", verbosity.quiet, "Print no progress");
+  verbose->excludes(quiet);
+}
+
+void RadioTerminal::applyVerbosity(const RadioVerbosity& verbosity, CComPort& port) {
+  quiet_ = verbosity.quiet;
+  if (!verbosity.verbose) return;
+  port.SetByteTrace([this](bool sent, const std::uint8_t* data, std::size_t count) {
+    if (barOpen_) errors_ << '\n';
+    barOpen_ = false;
+    errors_ << (sent ? ">" : "<");
+    char byte[4];
+    for (std::size_t i = 0; i < count; ++i) {
+      std::snprintf(byte, sizeof byte, " %02X", data[i]);
+      errors_ << byte;
+    }
+    errors_ << '\n';
+  });
+}
+
 void RadioTerminal::reportProgress(int done, int total, const std::string& label) {
-  if (total <= 0) return;
+  if (total <= 0 || quiet_) return;
   const bool finished = done >= total;
   // The empty bar waits for the first step: a transfer may ask the model question before it.
   if (done == 0 && !finished) {

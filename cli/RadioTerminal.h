@@ -6,10 +6,20 @@
 #include "cli/TerminalUserInterface.h"
 #include "link/CRadioComm.h"
 
+#include <CLI/CLI.hpp>
+
 #include <iosfwd>
 #include <string>
 
 namespace vpr::cli {
+
+// --verbose prints every byte exchanged with the radio (for bug reports); --quiet prints no
+// progress. Messages about failures are printed either way.
+struct RadioVerbosity {
+  bool verbose = false;
+  bool quiet = false;
+};
+void addVerbosityFlags(CLI::App* command, RadioVerbosity& verbosity);
 
 class RadioTerminal : public TerminalUserInterface {
 public:
@@ -19,6 +29,9 @@ public:
 
   MessageAnswer showMessage(const MessageRequest& request) override;
   void reportProgress(int done, int total, const std::string& label) override;
+
+  // Quiet: no progress; verbose: the bytes on the port's line, "> " sent and "< " received.
+  void applyVerbosity(const RadioVerbosity& verbosity, CComPort& port);
 
   // After a failed operation: when the port could not be opened, prints why (the system's
   // message, and who may use the device or that another program holds it).
@@ -35,6 +48,7 @@ private:
   bool portFailed_ = false;
   bool barOpen_ = false;
   bool startPending_ = false; // a transfer started; its empty bar is not drawn yet
+  bool quiet_ = false;
   int lastLogged_ = -1;
 };
 

@@ -36,26 +36,28 @@ int main(int argc, char** argv) {
   CLI::App app{"VPR-40T command-line tool: read, write, inspect and convert radio images.", "vpr40t-cli"};
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show the help of every command");
+  app.set_version_flag("--version", "vpr40t-cli " VPR_VERSION);
 
   std::vector<Command> commands = {
-      addNewCommand(app),      addInfoCommand(app),   addDumpCommand(app),
-      addReadCommand(app),     addWriteCommand(app),  addDetectCommand(app),
+      addNewCommand(app),        addInfoCommand(app),   addDumpCommand(app),
+      addReadCommand(app),       addWriteCommand(app),  addDetectCommand(app),
 #ifdef VPR_CLI_TEST
       addTestCommand(app),
 #else
       addMissingCommand(app, "test"),
 #endif
 #ifdef VPR_CLI_YAML
-      addExportCommand(app),   addImportCommand(app),
+      addExportCommand(app),     addImportCommand(app),
 #else
       addMissingCommand(app, "export"), addMissingCommand(app, "import"),
 #endif
-      addChannelsCommand(app), addDiffCommand(app),
+      addChannelsCommand(app),   addDiffCommand(app),
 #ifdef VPR_CLI_PRINT
       addPrintCommand(app),
 #else
       addMissingCommand(app, "print"),
 #endif
+      addCompletionCommand(app),
   };
 
   try {

@@ -86,7 +86,9 @@ bool CComPort::WriteBuffer(const std::uint8_t* data, std::size_t count) {
   if (!isOpen) return false;
   count %= 65536;
   handle->purgeInput();
-  return handle->write(data, count);
+  const bool written = handle->write(data, count);
+  if (written && byteTrace) byteTrace(true, data, count);
+  return written;
 }
 
 bool CComPort::ReadBytes(std::uint8_t* data, std::size_t count) {
@@ -94,6 +96,7 @@ bool CComPort::ReadBytes(std::uint8_t* data, std::size_t count) {
   count %= 65536;
   std::size_t received = 0;
   bool ok = handle->read(data, count, received);
+  if (received > 0 && byteTrace) byteTrace(false, data, received);
   return ok && received >= count;
 }
 

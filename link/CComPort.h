@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -67,6 +68,11 @@ public:
   // The operating system's error code of the last failed device call (0 if none).
   int LastSystemError() const;
 
+  // Sees every byte that was written (sent) or that arrived, as it happens: for the bug reports
+  // of the command-line tool's --verbose. An empty function stops it.
+  using ByteTrace = std::function<void(bool sent, const std::uint8_t* data, std::size_t count)>;
+  void SetByteTrace(ByteTrace trace) { byteTrace = std::move(trace); }
+
 protected:
   bool ApplyLineSettings();
   bool ApplyTimeouts();
@@ -77,6 +83,7 @@ private:
   bool ApplyQueueSizes();
 
   std::unique_ptr<SerialDevice> handle;
+  ByteTrace byteTrace;
   int isOpen = 0;
   std::uint8_t portNumber = 1;
   std::uint16_t inQueueSize = 512;

@@ -62,18 +62,20 @@ bool DataFileFlows::newData() {
 bool DataFileFlows::openDataFile() {
   if (promptSaveChanges()) return false;
   const auto chosen = ui_.chooseFileToOpen(fileRequest());
-  if (!chosen) return false;
+  return chosen && openDataFileAt(*chosen);
+}
 
+bool DataFileFlows::openDataFileAt(const std::string& path) {
   DataFile::Magic magic{};
-  const auto result = DataFile::readDataFile(*chosen, data_.transferImage, magic);
+  const auto result = DataFile::readDataFile(path, data_.transferImage, magic);
   if (result != DataFile::Read) {
-    ui_.error(readFailureText(result, CurrentFile::fileNameOf(*chosen), magic));
+    ui_.error(readFailureText(result, CurrentFile::fileNameOf(path), magic));
     return false;
   }
 
   if (closeViews_) closeViews_();
   data_.adoptTransferImage();
-  file_.setFromPath(*chosen);
+  file_.setFromPath(path);
   return true;
 }
 

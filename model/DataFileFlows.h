@@ -44,6 +44,8 @@ public:
   // the working image, marked saved, clipboards emptied, and the file is the current file.
   // True when done; on every failure the image and the current file stay as they were.
   bool openDataFile();
+  // Loads the data file at path as openDataFile does once a file was chosen (no question asked).
+  bool openDataFileAt(const std::string& path);
   // Writes to the current file, asking first when a file is there already. True when written.
   bool saveDataFile();
   // Lets the user pick a name (".dat" is added when the name lacks it) and writes there; the

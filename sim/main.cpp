@@ -61,7 +61,9 @@ bool saveMemory(const std::string& path, const Memory& memory) {
 } // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Virtual radio: the radio's side of the programming protocol on a pseudo-terminal"};
+  CLI::App app{"Virtual radio: the radio's side of the programming protocol on a pseudo-terminal",
+               "vpr40t-sim"};
+  app.set_version_flag("--version", "vpr40t-sim " VPR_VERSION);
   std::string memoryFile, saveFile, wrongHeader, refuseWrite, noise, flood;
   int silentAfter = -1, hangUpAfter = -1, truncate = -1, wrongLength = -1, nakFinal = -1, corruptWrite = -1;
   long turnaroundUs = 2000;

@@ -3,7 +3,7 @@
 # with --windows also the cross compiler and Wine for the Windows build.
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev libyaml-cpp-dev desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils xdotool
+  libcli11-dev libyaml-cpp-dev help2man desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils xdotool
   fonts-dejavu-core fonts-liberation2 poppler-utils clang libclang-rt-14-dev)
 # ./test also builds for Windows and runs that build under Wine.
 if [ "${1:-}" = --windows ]; then
