@@ -16,7 +16,6 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QToolBar>
 
 namespace vpr {
@@ -145,11 +144,8 @@ void CHelpWindow::showPage(const QUrl& url) {
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
-  // The anchor is reached once the page is laid out at the window's size (a page just loaded, or
-  // a window just shown or resized, has no layout yet); showing the same anchor again scrolls
-  // back to it.
-  if (const QString anchor = url.fragment(); !anchor.isEmpty())
-    QTimer::singleShot(0, browser_, [browser = browser_, anchor] { browser->scrollToAnchor(anchor); });
+  // At the window's size, shown; showing the same anchor again scrolls back to it.
+  if (const QString anchor = url.fragment(); !anchor.isEmpty()) browser_->scrollToAnchor(anchor);
 }
 
 void CHelpWindow::markCurrentPage(const QUrl& shown) {
