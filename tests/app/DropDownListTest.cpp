@@ -71,6 +71,9 @@ bool clickEntry(QComboBox* combo, const QString& entry) {
   const int index = combo->findText(entry, Qt::MatchExactly);
   if (index < 0) return false;
   QAbstractItemView* list = combo->view();
+  // The list is on the X server (a click before it is mapped goes to the window below and
+  // closes the list), and its entry is in view.
+  if (!QTest::qWaitForWindowExposed(list->window())) return false;
   const QModelIndex item = list->model()->index(index, combo->modelColumn());
   list->scrollTo(item);
   QCoreApplication::processEvents();
