@@ -175,8 +175,10 @@ std::optional<std::string> TestBench::enforceTransmitLimit(TestModeSession::Cloc
   if (!session_.enforceTransmitLimit(now, &result)) return std::nullopt;
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(session_.transmitLimit()).count();
   std::string notice = formatText(cliText(kTextTransmitLimit), {static_cast<long long>(seconds)});
-  if (result != Outcome::Done)
-    notice += " " + (ui_.lastMessage.empty() ? cliText(kTextRadioTrouble) : ui_.lastMessage);
+  if (result != Outcome::Done) {
+    notice += ' ';
+    notice += ui_.lastMessage.empty() ? cliText(kTextRadioTrouble) : ui_.lastMessage;
+  }
   return oneLine(notice);
 }
 

@@ -17,16 +17,18 @@ if(VPR_HELP2MAN)
     endif()
     set(page ${VPR_MAN_DIR}/${program}.1)
     add_custom_command(
-      OUTPUT ${page}
+      OUTPUT ${page} ${page}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${VPR_MAN_DIR}
       COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen
               ${VPR_HELP2MAN} --no-info --no-discard-stderr --help-option=${${program}_HELP}
               --name=${${program}_SUMMARY} --include=${CMAKE_SOURCE_DIR}/res/man/${program}.h2m
               --output=${page} $<TARGET_FILE:${program}>
+      # Installed compressed, as manual pages are; -n keeps the archive free of names and times.
+      COMMAND sh -c "gzip -9n -c ${page} > ${page}.gz"
       DEPENDS ${program} ${CMAKE_SOURCE_DIR}/res/man/${program}.h2m
       COMMENT "Man page of ${program}"
       VERBATIM)
-    list(APPEND VPR_MAN_PAGES ${page})
+    list(APPEND VPR_MAN_PAGES ${page}.gz)
   endforeach()
   add_custom_target(manuals ALL DEPENDS ${VPR_MAN_PAGES})
   install(FILES ${VPR_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -124,8 +124,10 @@ std::string blockList(const std::vector<int>& blocks) {
     text += formatText(textOf(kTextDifferingBlock),
                        {blocks[i], hexAddress(first), hexAddress(first + layout::kBlockSize - 1)});
   }
-  if (blocks.size() > kListedBlocks)
-    text += " " + formatText(textOf(kTextMoreBlocks), {static_cast<int>(blocks.size() - kListedBlocks)});
+  if (blocks.size() > kListedBlocks) {
+    text += ' ';
+    text += formatText(textOf(kTextMoreBlocks), {static_cast<int>(blocks.size() - kListedBlocks)});
+  }
   return text;
 }
 

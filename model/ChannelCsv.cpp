@@ -255,8 +255,10 @@ std::string ChannelCsv::exportChannels(const RadioImage& image) {
   data.transferImage = image;
   data.adoptTransferImage();
   std::string out;
-  for (const char* column : kOwnColumns)
-    out += (out.empty() ? "" : ",") + std::string(column);
+  for (const char* column : kOwnColumns) {
+    if (!out.empty()) out += ',';
+    out += column;
+  }
   out += '\n';
   for (int n = 1; n <= data.channelCount(); ++n) {
     const ChannelRecord record = data.channelSlot(n);

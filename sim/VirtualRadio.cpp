@@ -536,9 +536,14 @@ void VirtualRadio::handleAdjust(std::uint8_t letter) {
 }
 
 void VirtualRadio::handleKey(std::uint8_t code, std::uint8_t phase) {
-  std::string event = "key " + hex(code, 2) + " " + std::to_string(phase);
+  std::string event = "key ";
+  event += hex(code, 2);
+  event += ' ';
+  event += std::to_string(phase);
   if (code == kTransmitKey && (phase == 1 || phase == 2)) event = phase == 1 ? "transmit on" : "transmit off";
-  handleTestCommand("K" + hex(code, 2), event, [&] {
+  std::string command(1, 'K');
+  command += hex(code, 2);
+  handleTestCommand(command, event, [&] {
     if (code == kTransmitKey) testState_.transmitting = phase == 1;
     if (code == kAdjustEntryKey && phase == 1) nSeen_ = false;
   });
