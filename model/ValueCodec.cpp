@@ -16,6 +16,7 @@ constexpr std::uint64_t kRaster5kHz = 5000;
 constexpr std::uint64_t kRaster6250Hz = 6250;
 // Eight BCD digits of 10 Hz: everything below 1000 MHz.
 constexpr double kEncodableLimitMHz = 1000.0;
+constexpr std::uint64_t kEncodableLimitHz = 1000000000;
 
 // The plausibility windows of the band check, in MHz.
 constexpr double kVhfWindowLow = 100.0;
@@ -95,8 +96,9 @@ std::optional<EncodedFrequency> encodeFrequency(std::string_view text) {
     const std::uint64_t raster = result.stepCode == kStep5kHz ? kRaster5kHz : kRaster6250Hz;
     hz -= hz % raster;
   }
-  // A value that comes out as 0 Hz (1e-20, or 0.003 rounded down) is 0, which is no frequency.
-  if (hz == 0) return std::nullopt;
+  // A value that comes out as 0 Hz (1e-20, or 0.003 rounded down) is 0, which is no frequency;
+  // one that rounds up to 1000 MHz (999.9999999) has no eight digits and would wrap to 0.
+  if (hz == 0 || hz >= kEncodableLimitHz) return std::nullopt;
 
   std::uint64_t units = hz / 10;
   for (std::size_t byte = 0; byte < result.code.size(); ++byte) {
