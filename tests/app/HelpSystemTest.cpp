@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,6 +41,21 @@ CHelpWindow* helpShownFor(int context) {
   if (!CHelpSystem::showHelp(context)) return nullptr;
   CHelpWindow* window = CHelpSystem::window();
   return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
+}
+
+TEST_F(HelpSystemTest, EveryPageOfTheManualLinksEveryOtherPage) {
+  const QDir folder(QString::fromStdString(vpr::test::sourcePath("res/help/en")));
+  const QStringList pages = folder.entryList({QStringLiteral("*.html")}, QDir::Files);
+  ASSERT_GT(pages.size(), 10);
+  for (const QString& page : pages) {
+    QFile file(folder.filePath(page));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
+    const QString html = QString::fromUtf8(file.readAll());
+    const QString nav = html.section(QStringLiteral("<nav>"), 1).section(QStringLiteral("</nav>"), 0, 0);
+    for (const QString& other : pages)
+      EXPECT_TRUE(nav.contains(QStringLiteral("href=\"%1\"").arg(other)))
+          << page.toStdString() << " lacks " << other.toStdString();
+  }
 }
 
 TEST_F(HelpSystemTest, EveryContextOfTheProgramHasAPageInTheManual) {
