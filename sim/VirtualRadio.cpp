@@ -487,6 +487,7 @@ void VirtualRadio::handleWrite() {
       for (std::size_t i = 0; i < length; ++i)
         memory_[address + i] = static_cast<std::uint8_t>(~data[i]);
     ++stats_.blocksWritten;
+    stats_.highestBlockWritten = std::max(stats_.highestBlockWritten, block);
   }
   answer.push_back(ACK);
   send(answer);

@@ -77,8 +77,9 @@ struct VirtualRadioStats {
   std::size_t answers = 0; // replies sent, each after one turnaround
   int programRequests = 0; // "PROGRAM" received
   int identifications = 0;
-  int blocksRead = 0;    // block reads answered
-  int blocksWritten = 0; // block writes stored
+  int blocksRead = 0;           // block reads answered
+  int blocksWritten = 0;        // block writes stored
+  int highestBlockWritten = -1; // the highest block number stored (a retried block counts once here)
 };
 
 class VirtualRadio {
