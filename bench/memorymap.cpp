@@ -9,6 +9,7 @@
 #include "app/CMemoryMapDlg.h"
 #include "app/CommandIds.h"
 #include "bench/BenchSupport.h"
+#include "bench/QtBenchTables.h"
 #include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
 #include "model/ModelCatalogue.h"
@@ -120,19 +121,14 @@ void memoryMapRefill(benchmark::State& state) {
   fillPlain(*table, texts);
   table->show();
   QApplication::processEvents();
-  const auto clearAll = [](QTableWidget& grid) {
-    for (int r = 0; r < grid.rowCount(); ++r)
-      for (int c = 1; c < grid.columnCount(); ++c)
-        grid.item(r, c)->setText(QString());
-  };
   Clock::duration ours{};
   Clock::duration baseline{};
   for (auto _ : state) {
-    clearAll(*dialog.grid());
+    clearValueCells(*dialog.grid());
     auto start = Clock::now();
     dialog.fillCells();
     ours += Clock::now() - start;
-    clearAll(*table);
+    clearValueCells(*table);
     start = Clock::now();
     fillPlain(*table, texts);
     baseline += Clock::now() - start;

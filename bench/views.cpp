@@ -3,6 +3,7 @@
 // logic of ours), and opening each view (construction, first layout and paint).
 
 #include "bench/BenchSupport.h"
+#include "bench/QtBenchTables.h"
 #include "model/DisplayText.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
@@ -60,20 +61,14 @@ template <class View> void refill(benchmark::State& state, View& view) {
   QApplication::processEvents();
   std::vector<QString> texts;
   auto plain = plainTableLike(*view.grid(), texts);
-  // Cells must really change each time, or Qt skips the work: clear before every fill.
-  const auto clearAll = [](QTableWidget& table) {
-    for (int r = 0; r < table.rowCount(); ++r)
-      for (int c = 1; c < table.columnCount(); ++c)
-        table.item(r, c)->setText(QString());
-  };
   Clock::duration ours{};
   Clock::duration baseline{};
   for (auto _ : state) {
-    clearAll(*view.grid());
+    clearValueCells(*view.grid());
     auto start = Clock::now();
     view.reloadFromImage();
     ours += Clock::now() - start;
-    clearAll(*plain);
+    clearValueCells(*plain);
     start = Clock::now();
     fillPlainTable(*plain, texts, plain->columnCount());
     baseline += Clock::now() - start;
