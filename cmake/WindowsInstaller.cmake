@@ -28,7 +28,10 @@ set(CPACK_PACKAGE_EXECUTABLES "vpr40t;VPR-40T")
 # program is set only where no other program has claimed it, and given back on uninstall.
 set(vpr_progid "VPR40T.DataFile")
 set(vpr_classes "Software\\\\Classes")
+# The installer is a 32-bit program: the association goes into the 64-bit registry view, where the
+# 64-bit shell looks for it.
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+  SetRegView 64
   WriteRegStr HKLM '${vpr_classes}\\\\${vpr_progid}' '' 'VPR-40T data file'
   WriteRegStr HKLM '${vpr_classes}\\\\${vpr_progid}\\\\DefaultIcon' '' '$INSTDIR\\\\vpr40t.exe,0'
   WriteRegStr HKLM '${vpr_classes}\\\\${vpr_progid}\\\\shell\\\\open\\\\command' '' '\\\"$INSTDIR\\\\vpr40t.exe\\\" \\\"%1\\\"'
@@ -36,14 +39,17 @@ set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
   ReadRegStr $0 HKLM '${vpr_classes}\\\\.dat' ''
   StrCmp $0 '' 0 +2
     WriteRegStr HKLM '${vpr_classes}\\\\.dat' '' '${vpr_progid}'
+  SetRegView default
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+  SetRegView 64
   DeleteRegKey HKLM '${vpr_classes}\\\\${vpr_progid}'
   DeleteRegValue HKLM '${vpr_classes}\\\\.dat\\\\OpenWithProgids' '${vpr_progid}'
   ReadRegStr $0 HKLM '${vpr_classes}\\\\.dat' ''
   StrCmp $0 '${vpr_progid}' 0 +2
     DeleteRegValue HKLM '${vpr_classes}\\\\.dat' ''
+  SetRegView default
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ")
 include(CPack)

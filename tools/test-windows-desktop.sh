@@ -138,3 +138,64 @@ if install_silently; then
 else
   fail "the installer did not finish: $(cat "$scratch/install.log")"
 fi
+
+# --- The desktop program ------------------------------------------------------------------------
+linux_cli=$linux_build/cli/vpr40t-cli
+sim=$linux_build/sim/vpr40t-sim
+export ASAN_OPTIONS=detect_leaks=0
+main_title='VPR-40T  \[.*\] \[ .* : .*\]'
+title_with_file() { echo "VPR-40T  \\[.*\\] \\[ .* : $1 \\]"; }
+
+start_radio() {
+  "$sim" "$@" >"$scratch/sim.out" 2>"$scratch/sim.err" &
+  sim_pid=$!
+  wait_for '[ -s "$scratch/sim.out" ] || ! kill -0 $sim_pid 2>/dev/null' 10
+  pty=$(head -n1 "$scratch/sim.out")
+  [ -c "$pty" ] || { cat "$scratch/sim.err" >&2; return 1; }
+  # COM5 is the radio's pseudo-terminal; the Wine server reads the mapping when it starts.
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w
+  wine_reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$pty" /f
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w
+}
+stop_radio() {
+  [ -n "$sim_pid" ] || return 0
+  kill "$sim_pid" && wait "$sim_pid" || true
+  sim_pid=
+}
+start_program() { # start_program [ARGS...]: starts the installed program and waits for its main window
+  (cd "$scratch" && exec "$wine" "$program" "$@" >"$scratch/program.log" 2>&1) &
+  app_pid=$!
+  wait_window "$main_title" 60 || return 1
+  # The splash closes on a key press or after five seconds; the main window takes the keys then.
+  sleep 5.5
+  wait_window "$main_title" 5
+}
+program_running() { kill -0 "$app_pid" 2>/dev/null && [ -n "$(window_named "$main_title")" ]; }
+# Ends the program through File > Exit, answering No to saving, and waits until it is gone.
+exit_program() {
+  wait_window "$main_title" 5 || true
+  keys alt+f x
+  sleep 1
+  # A modified image: "save the changes?" is answered No; the exit confirmation Yes.
+  for _ in 1 2 3; do
+    [ -z "$(window_named "$main_title")" ] && break
+    [ -n "$(window_named 'VPR-40T')" ] && keys n
+    sleep 0.5
+  done
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=
+  "$wineserver" -w
+}
+# The data file's header names its model row; this is the image of a new file for that model.
+same_as_new_but_channel_1() { # FILE RX-FREQUENCY
+  local file=$1 frequency=$2 model band
+  model=$("$linux_cli" info --json "$file" | sed -n 's/.*"model": "\([^"]*\)".*/\1/p')
+  band=$("$linux_cli" info --json "$file" | sed -n 's/.*"band": "\([^"]*\)".*/\1/p')
+  "$linux_cli" new --model "$model" --band "$band" -o "$scratch/expected-new.dat" >/dev/null || return 1
+  "$linux_cli" diff "$scratch/expected-new.dat" "$file" >"$scratch/diff.txt" || true
+  echo "diff against a new $model $band image:" >&2
+  cat "$scratch/diff.txt" >&2
+  [ "$(grep -c . "$scratch/diff.txt")" -eq 1 ] && grep -q "$frequency" "$scratch/diff.txt"
+}
