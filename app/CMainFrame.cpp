@@ -172,7 +172,11 @@ constexpr ViewInfo kViews[] = {
 QString localTime(const char* format) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef Q_OS_WIN
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   char buffer[128];
   const std::size_t length = std::strftime(buffer, sizeof buffer, format, &local);
   return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));

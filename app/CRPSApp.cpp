@@ -27,8 +27,10 @@ CRPSApp*& runningApp() {
   return app;
 }
 
+// The folder with a separator at its end, in the platform's own spelling (C:\...\ on Windows),
+// as messages show it to the user.
 QString withSeparator(const QString& folder) {
-  return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+  return QDir::toNativeSeparators(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
 }
 
 } // namespace

@@ -16,6 +16,9 @@ set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# A 64-bit installer, like the programs: it runs where only 64-bit Windows programs can (a 64-bit
+# Wine among them) and writes to the 64-bit registry view.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_MUI_ICON "${CMAKE_SOURCE_DIR}/res/windows/vpr40t.ico")
 set(CPACK_NSIS_MUI_UNIICON "${CMAKE_SOURCE_DIR}/res/windows/vpr40t.ico")
 set(CPACK_NSIS_INSTALLED_ICON_NAME "vpr40t.exe")
@@ -28,10 +31,7 @@ set(CPACK_PACKAGE_EXECUTABLES "vpr40t;VPR-40T")
 # program is set only where no other program has claimed it, and given back on uninstall.
 set(vpr_progid "VPR40T.DataFile")
 set(vpr_classes "Software\\\\Classes")
-# The installer is a 32-bit program: the association goes into the 64-bit registry view, where the
-# 64-bit shell looks for it.
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
-  SetRegView 64
   WriteRegStr HKLM '${vpr_classes}\\\\${vpr_progid}' '' 'VPR-40T data file'
   WriteRegStr HKLM '${vpr_classes}\\\\${vpr_progid}\\\\DefaultIcon' '' '$INSTDIR\\\\vpr40t.exe,0'
   WriteRegStr HKLM '${vpr_classes}\\\\${vpr_progid}\\\\shell\\\\open\\\\command' '' '\\\"$INSTDIR\\\\vpr40t.exe\\\" \\\"%1\\\"'
@@ -39,17 +39,14 @@ set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
   ReadRegStr $0 HKLM '${vpr_classes}\\\\.dat' ''
   StrCmp $0 '' 0 +2
     WriteRegStr HKLM '${vpr_classes}\\\\.dat' '' '${vpr_progid}'
-  SetRegView default
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
-  SetRegView 64
   DeleteRegKey HKLM '${vpr_classes}\\\\${vpr_progid}'
   DeleteRegValue HKLM '${vpr_classes}\\\\.dat\\\\OpenWithProgids' '${vpr_progid}'
   ReadRegStr $0 HKLM '${vpr_classes}\\\\.dat' ''
   StrCmp $0 '${vpr_progid}' 0 +2
     DeleteRegValue HKLM '${vpr_classes}\\\\.dat' ''
-  SetRegView default
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ")
 include(CPack)

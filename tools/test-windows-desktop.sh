@@ -74,13 +74,16 @@ wait_for() {
 # The id of the visible window whose title matches the pattern exactly, or nothing.
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 wait_window() { # wait_window TITLE-PATTERN [SECONDS]: waits until it shows, and activates it
-  local id=
-  wait_for '[ -n "$(window_named "$1")" ]' "${2:-30}" || return 1
-  id=$(window_named "$1")
+  local id= wanted_title=$1
+  wait_for '[ -n "$(window_named "$wanted_title")" ]' "${2:-30}" || return 1
+  id=$(window_named "$wanted_title")
   xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null || true
   sleep 0.3
 }
-wait_gone() { wait_for '[ -z "$(window_named "$1")" ]' "${2:-30}"; }
+wait_gone() {
+  local gone_title=$1
+  wait_for '[ -z "$(window_named "$gone_title")" ]' "${2:-30}"
+}
 keys() { # keys KEY...: each key pressed on the focused window, with a pause for Wine to handle it
   local k
   for k in "$@"; do
@@ -93,8 +96,11 @@ type_text() { xdotool type --delay 60 "$1"; sleep 0.3; }
 # Windows paths of files in the scratch folder (Wine's Z: is the root of the Linux file system).
 winpath() { echo "Z:${1//\//\\}"; }
 wine_reg() { "$wine" reg "$@" >/dev/null 2>&1; }
-reg_value() { # reg_value KEY VALUE: the value's data as reg query prints it
-  "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+reg_value() { # reg_value KEY VALUE: "TYPE DATA" as reg query prints them; VALUE "(Default)" for the key's own
+  local which=(/v "$2")
+  [ "$2" = "(Default)" ] && which=(/ve)
+  "$wine" reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' |
+    awk -v v="$2" '$1 == v { $1 = ""; sub(/^ +/, ""); print }'
 }
 
 # A scratch prefix: a copy of the Windows build's booted one.
@@ -115,6 +121,23 @@ mkdir -p "$documents"
 wine_reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' /v Personal /t REG_EXPAND_SZ /d "$documents_win" /f
 wine_reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Personal /t REG_SZ /d "$documents_win" /f
 
+# --- The programs as built ---------------------------------------------------------------------------
+subsystem_of() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem[[:space:]]*[0-9a-f]*[[:space:]]*(\(.*\))/\1/p'; }
+check "the desktop program is a Windows GUI program (no console window)" \
+  test "$(subsystem_of "$win_build/app/vpr40t.exe")" = "Windows GUI"
+check "the command-line tool is a console program" test "$(subsystem_of "$win_build/cli/vpr40t-cli.exe")" = "Windows CUI"
+has_resources() {
+  wrestool -l "$1" >"$scratch/resources.txt" 2>&1 &&
+    grep -q -- '--type=14' "$scratch/resources.txt" && grep -q -- '--type=16' "$scratch/resources.txt" &&
+    wrestool -x --raw --type=16 "$1" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\0' | grep -q 'VPR-40T'
+}
+check "the desktop program carries its icon and version information" has_resources "$win_build/app/vpr40t.exe"
+needs_only_system_dlls() { # every DLL the program imports is part of Windows itself
+  ! x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' |
+    grep -vE '^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|winspool\.drv|imm32|winmm|ws2_32|uxtheme|dwmapi|version|netapi32|userenv|uuid|setupapi|shlwapi|d3d9|dxgi|d3d11|d2d1|dwrite|wtsapi32|mpr|authz|msvcrt|api-ms-win-.*|comctl32|crypt32|secur32|bcrypt|ntdll|rpcrt4|cfgmgr32|shcore)\.dll$|^winspool\.drv$' | grep -q .
+}
+check "the desktop program needs no DLL beside it" needs_only_system_dlls "$win_build/app/vpr40t.exe"
+
 # --- Installing -----------------------------------------------------------------------------------
 install_silently() { "$wine" "$installer" /S >"$scratch/install.log" 2>&1 && "$wineserver" -w; }
 installed_files() {
@@ -125,7 +148,7 @@ start_menu_entry() { find "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Sta
 dat_opens_in_program() {
   local command
   command=$(reg_value 'HKLM\Software\Classes\VPR40T.DataFile\shell\open\command' '(Default)')
-  [ "$(reg_value 'HKLM\Software\Classes\.dat' '(Default)')" = VPR40T.DataFile ] &&
+  [ "$(reg_value 'HKLM\Software\Classes\.dat' '(Default)')" = "REG_SZ VPR40T.DataFile" ] &&
     [[ $command == *'VPR-40T\vpr40t.exe" "%1"'* ]]
 }
 listed_among_apps() { grep -qi 'CurrentVersion\\\\Uninstall\\\\VPR-40T\]' "$WINEPREFIX/system.reg"; }
@@ -199,3 +222,135 @@ same_as_new_but_channel_1() { # FILE RX-FREQUENCY
   cat "$scratch/diff.txt" >&2
   [ "$(grep -c . "$scratch/diff.txt")" -eq 1 ] && grep -q "$frequency" "$scratch/diff.txt"
 }
+
+# Answers a message box whose default button is Cancel with its other button (OK or Yes).
+answer_ok() { # answer_ok TITLE
+  wait_window "$1" 15 || return 1
+  keys shift+Tab space
+  wait_gone "$1" 10
+}
+main_window() { wait_window "$main_title" "${1:-10}"; }
+# The title of the window that has the focus.
+active_title() { xdotool getactivewindow getwindowname 2>/dev/null || true; }
+# Saves under a new name through File > Save As and the system's file dialog (Wine's has no title).
+save_as() { # save_as WINDOWS-PATH
+  main_window || return 1
+  keys alt+f a
+  wait_for '! [[ "$(active_title)" =~ ^VPR-40T ]]' 15 || return 1
+  sleep 0.5
+  keys End shift+Home
+  type_text "$1"
+  keys Return
+  wait_for '[[ "$(active_title)" =~ ^VPR-40T ]]' 15
+}
+# Types a value into channel 1's receive frequency in Edit > Channel Information.
+set_channel_1() { # set_channel_1 FREQUENCY
+  main_window || return 1
+  keys alt+e c ctrl+Home Return
+  type_text "$1"
+  keys Return
+}
+# A Read or Write dialog: its start button (the default), then the success message's OK.
+transfer() { # transfer KEY DIALOG-TITLE SUCCESS-TITLE
+  main_window || return 1
+  keys "$1"
+  wait_window "$2" 15 || return 1
+  keys Return
+  wait_window "$3" 90 || return 1
+  shot "transfer-$3"
+  keys Return
+  wait_gone "$3" 10
+}
+# Ends the program through File > Exit: the exit question answered OK, saving answered No.
+exit_program() {
+  main_window 5 || true
+  keys alt+f x
+  answer_ok Exit || true
+  for _ in $(seq 20); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    [ -n "$(window_named 'VPR-40T')" ] && keys n
+    sleep 0.5
+  done
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=
+  "$wineserver" -w
+}
+# What the Linux tool makes of a new image of FILE's model with channel 1 set to FREQUENCY in
+# both directions (as the grid fills the transmit frequency), through the same entry rules.
+expected_new_image() { # FILE FREQUENCY OUT
+  local model band
+  model=$("$linux_cli" info --json "$1" | sed -n 's/.*"model": "\([^"]*\)".*/\1/p')
+  band=$("$linux_cli" info --json "$1" | sed -n 's/.*"band": "\([^"]*\)".*/\1/p')
+  "$linux_cli" new --model "$model" --band "$band" -o "$scratch/new.dat" >/dev/null &&
+    printf 'Channel,RxFrequency,TxFrequency,RxTone,TxTone,OptionA,OptionB\n1,%s,%s,off,off,off,off\n' "$2" "$2" >"$scratch/ch1.csv" &&
+    "$linux_cli" channels "$scratch/new.dat" --import "$scratch/ch1.csv" -o "$3" >/dev/null
+}
+same_bytes() { cmp "$1" "$2" >&2; }
+
+radio_image=$scratch/radio-row16.dat
+"$linux_cli" new --row 16 -o "$radio_image" >/dev/null
+wine_reg add "$settings" /v ComPort /t REG_DWORD /d 5 /f
+start_radio --row 16 --paced --save "$scratch/radio.dat" || fail "the virtual radio did not start"
+
+if start_program; then
+  pass "the installed program starts under Wine and shows its main window"
+  shot 01-main-window
+
+  # A new image for a model: Model > Model Information, the next model, OK, and the question
+  # that replaces the data answered with OK; channel 1's receive frequency typed; Save As.
+  main_window && keys alt+m i
+  if wait_window 'Model Information' 15; then
+    shot 02-model-information
+    keys Down Return
+    answer_ok Confirm || fail "no question before the model's default data replaced the image"
+  else
+    fail "Model > Model Information did not open its dialog"
+  fi
+  set_channel_1 150.125
+  shot 03-channel-1
+  new_file=$scratch/new-image.dat
+  save_as "$(winpath "$new_file")" || fail "File > Save As did not show the file dialog"
+  if [ -f "$new_file" ] && expected_new_image "$new_file" 150.125 "$scratch/expected-new.dat"; then
+    check "by keys: a new image of another model with 150.125 MHz in channel 1, saved byte for byte as on Linux" \
+      same_bytes "$new_file" "$scratch/expected-new.dat"
+    check "the model changed from the one the program started with" \
+      test "$("$linux_cli" info --json "$new_file" | grep -c '"channels": 16')" = 1
+  else
+    fail "Save As wrote no data file"
+  fi
+  check "the title names the saved file" wait_window "$(title_with_file new-image.dat)" 5
+
+  # Read the radio through COM5, save it: the radio's image byte for byte.
+  if transfer ctrl+r 'Read Data from Radio' 'Read Complete'; then
+    read_file=$scratch/read.dat
+    save_as "$(winpath "$read_file")" || true
+    check "Program > Read Data from Radio through COM5 reads the virtual radio byte for byte" same_bytes "$read_file" "$radio_image"
+  else
+    fail "Read Data from Radio did not complete"
+  fi
+
+  # Change channel 1 and write: the radio holds the written image (its own area from 0x3D8 on
+  # stays), the radio's previous data is backed up in the Documents folder, and verified.
+  set_channel_1 445.5
+  written=$scratch/written.dat
+  save_as "$(winpath "$written")" || true
+  if transfer ctrl+w 'Write Data to Radio' 'Write Complete'; then
+    pass "Program > Write Data to Radio through COM5 completes, verified"
+  else
+    fail "Write Data to Radio did not complete"
+  fi
+  shot 04-after-write
+  exit_program
+  check "File > Exit ends the program" test -z "$(pgrep -f 'vpr40t.exe' || true)"
+  stop_radio
+  kept=$((50 + 0x3D8))
+  check "the radio's memory holds the written image (445.5 MHz in channel 1), its own area untouched" \
+    eval 'cmp -n "$kept" "$scratch/radio.dat" "$written" && cmp -i "$kept" "$scratch/radio.dat" "$radio_image"'
+  backups=("$documents/Veskaro/VPR-40T/Backups"/*.dat)
+  check "the radio's previous data is backed up below the Documents folder, whose name is not ASCII" \
+    eval '[ -f "${backups[0]}" ] && cmp -s "${backups[0]}" "$radio_image"'
+  check "the settings are in the registry: ComPort as a number, the last folder as text" \
+    eval '[ "$(reg_value "$settings" ComPort)" = "REG_DWORD 0x5" ] && [[ "$(reg_value "$settings" LastFilePath)" == "REG_SZ Z:\\"* ]]'
+else
+  fail "the installed program did not show its main window: $(cat "$scratch/program.log")"
+fi
