@@ -37,8 +37,7 @@ Command addReadCommand(CLI::App& app);
 Command addWriteCommand(CLI::App& app);
 // detect --port P: identifies the connected radio without reading its image.
 Command addDetectCommand(CLI::App& app);
-// test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches. Not on
-// Windows, where its line input and signal handling have no counterpart yet.
+// test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches.
 Command addTestCommand(CLI::App& app);
 // print FILE.dat --pdf OUT.pdf [--sections LIST] [--channels A-B] [--landscape]: the printout as
 // a PDF file, drawn without a display. Only in builds with the desktop program's Qt.
@@ -56,7 +55,7 @@ Command addChannelsCommand(CLI::App& app);
 
 // completion bash|zsh [-o FILE]: the shell completion script, made from the command table.
 Command addCompletionCommand(CLI::App& app);
-// A command this build leaves out (print without Qt, test on Windows, export and import without
+// A command this build leaves out (print without Qt, export and import without
 // yaml-cpp): it takes any arguments and fails, saying that the command is not in this build.
 Command addMissingCommand(CLI::App& app, const std::string& name);
 

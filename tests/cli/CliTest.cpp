@@ -210,11 +210,6 @@ TEST_F(CliTest, CommandsLeftOutOfTheBuildSaySoAndWriteNothing) {
     std::vector<std::string> arguments;
   };
   const Optional commands[] = {
-#ifdef VPR_CLI_TEST
-      {"test", true, {"--port", "1", "x.dat", "--save", "out.dat"}},
-#else
-      {"test", false, {"--port", "1", "x.dat", "--save", "out.dat"}},
-#endif
 #ifdef VPR_CLI_YAML
       {"export", true, {"x.dat", "-o", "out.dat"}},
       {"import", true, {"x.yaml", "-o", "out.dat"}},
