@@ -21,6 +21,9 @@ namespace {
 // Without a display Qt would abort in its platform plugin; say what is missing instead. A local
 // X display counts when its socket is there; a remote or Wayland display is trusted.
 bool displayAvailable() {
+#ifdef Q_OS_WIN
+  return true; // a Windows desktop always has its screen
+#else
   if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     return true;
   const QString display = qEnvironmentVariable("DISPLAY");
@@ -28,6 +31,7 @@ bool displayAvailable() {
   if (!display.startsWith(QLatin1Char(':'))) return true;
   const QString number = display.mid(1).section(QLatin1Char('.'), 0, 0);
   return QFileInfo(QStringLiteral("/tmp/.X11-unix/X") + number).exists();
+#endif
 }
 
 // --version and --help answer without a display (help2man reads them for the man page).
@@ -72,11 +76,13 @@ int main(int argc, char** argv) {
   vpr::CRPSApp::Options options;
   options.documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   options.programFolder = programFolder;
-  // The language file and the manual: beside the program, in the data folder of an install
-  // (wherever its prefix is), then in the source tree for a program run from its build tree.
+  // The language file and the manual: beside the program (as installed on Windows), in the data
+  // folder of an install (wherever its prefix is), then in the source tree for a program run from
+  // its build tree.
   const QString installedData =
       QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral("../share/vpr40t")));
-  options.helpFolders = {installedData, QStringLiteral(VPR_DATA_DIR), QStringLiteral(VPR_SOURCE_RES_DIR)};
+  options.helpFolders = {programFolder, installedData, QStringLiteral(VPR_DATA_DIR),
+                         QStringLiteral(VPR_SOURCE_RES_DIR)};
   vpr::languageTable().setFallbackFolders(
       {".", installedData.toStdString(), VPR_DATA_DIR, VPR_SOURCE_RES_DIR});
   // For training and tests: the selected port opens this device instead (a virtual radio).

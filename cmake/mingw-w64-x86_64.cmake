@@ -24,3 +24,23 @@ find_program(VPR_WINE wine64)
 if(VPR_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VPR_WINE})
 endif()
+
+# The static Qt and yaml-cpp that tools/build-qt-windows.sh builds from Debian's sources: the
+# desktop program, print, export and import need them. VPR_WINDOWS_QT names the cache folder;
+# by default the script says where it is. Building that Qt uses this file too, before the cache
+# is complete, and then finds nothing here.
+if(NOT DEFINED VPR_WINDOWS_QT AND DEFINED ENV{VPR_WINDOWS_QT})
+  set(VPR_WINDOWS_QT "$ENV{VPR_WINDOWS_QT}")
+endif()
+if(NOT DEFINED VPR_WINDOWS_QT)
+  execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/../tools/build-qt-windows.sh --path
+                  OUTPUT_VARIABLE VPR_WINDOWS_QT OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(VPR_WINDOWS_QT AND EXISTS "${VPR_WINDOWS_QT}/complete")
+  # Qt runs the host's moc, rcc and uic, of the same version.
+  set(QT_HOST_PATH /usr)
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+  list(APPEND CMAKE_FIND_ROOT_PATH "${VPR_WINDOWS_QT}/qt" "${VPR_WINDOWS_QT}/yaml-cpp")
+  list(APPEND CMAKE_PREFIX_PATH "${VPR_WINDOWS_QT}/qt" "${VPR_WINDOWS_QT}/yaml-cpp")
+  set(VPR_WINDOWS_QT_FOUND ON)
+endif()

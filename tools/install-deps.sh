@@ -7,7 +7,7 @@ packages=(build-essential cmake ninja-build ccache qt6-base-dev libgtest-dev lib
   fonts-dejavu-core fonts-liberation2 poppler-utils clang libclang-rt-14-dev)
 # ./test also builds for Windows and runs that build under Wine.
 if [ "${1:-}" = --windows ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine64)
+  packages+=(g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev qt6-base-dev-tools)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the core, vpr40t-cli and their tests for Windows (MinGW-w64, preset "windows") and runs
-# them under Wine: every test program, then the Win32 serial back end against the virtual radio
-# through a COM port that Wine maps onto the radio's pseudo-terminal. Ends with one line
+# Builds every program and the core's tests for Windows (MinGW-w64 on the static Qt of
+# tools/build-qt-windows.sh, preset "windows") and runs them under Wine: every test program, then
+# the command-line tool against the virtual radio through a COM port that Wine maps onto the radio's
+# pseudo-terminal. Ends with one line
 # "Windows: N passed, N failed, N skipped".
 #
 # Needs the Linux build of ./test (build/test) for the virtual radio and the reference tool.
@@ -13,6 +14,8 @@ linux_build=$root/build/test
 win_build=$root/build/windows
 
 export CCACHE_BASEDIR=$root
+# The static Qt and yaml-cpp for Windows: built once per machine into a cache (about half an hour).
+tools/build-qt-windows.sh >/dev/null
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 

@@ -2,6 +2,8 @@
 // res/. The PNGs are committed; run this again only to change the artwork:
 //   g++ -std=c++20 -fPIC tools/artwork/make-artwork.cpp -o /tmp/make-artwork \
 //       $(pkg-config --cflags --libs Qt6Gui) && QT_QPA_PLATFORM=offscreen /tmp/make-artwork res
+// The Windows icon res/windows/vpr40t.ico holds the vpr40t-*.png sizes (icoutils):
+//   icotool -c -o res/windows/vpr40t.ico res/icons/vpr40t-{16,24,32,48,64,128}.png -r res/icons/vpr40t-256.png
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
