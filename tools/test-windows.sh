@@ -161,11 +161,30 @@ else
   fail "the virtual radio did not start"
 fi
 
+# export and import: the whole image as YAML, the same bytes as the Linux tool's, and back into
+# the same data file; print: a PDF with the Linux tool's page count and the model's name in it.
+"$linux_cli" export "$scratch/row16.dat" -o "$scratch/row16.linux.yaml" >/dev/null 2>&1
+if win_cli export row16.dat -o row16.yaml && cmp -s "$scratch/row16.yaml" "$scratch/row16.linux.yaml" &&
+  win_cli import row16.yaml -o imported.dat && cmp -s "$scratch/imported.dat" "$scratch/row16.dat"; then
+  pass "export and import round-trip a data file byte for byte, the YAML as on Linux"
+else
+  fail "export/import: $(cat "$scratch/err.txt")"
+fi
+"$linux_cli" print "$scratch/row16.dat" --pdf "$scratch/print.linux.pdf" >/dev/null 2>&1
+pages() { pdfinfo "$1" 2>/dev/null | sed -n 's/^Pages: *//p'; }
+if win_cli print row16.dat --pdf print.pdf && [ -n "$(pages "$scratch/print.pdf")" ] &&
+  [ "$(pages "$scratch/print.pdf")" = "$(pages "$scratch/print.linux.pdf")" ] &&
+  pdftotext "$scratch/print.pdf" - | grep -qF 'HX-5470/5470M'; then
+  pass "print --pdf writes $(pages "$scratch/print.pdf") pages, as on Linux, naming the model"
+else
+  fail "print --pdf: $(pages "$scratch/print.pdf") pages (Linux $(pages "$scratch/print.linux.pdf")): $(cat "$scratch/err.txt")"
+fi
+
 # The test session: commands on a pipe, one answer line each, as the Linux tool answers them
 # against its own radio; at the end of input the keyed transmitter is unkeyed and the adjusted
 # image saved. Judged by the answers, the radio's event log and the saved bytes.
 "$linux_cli" new --row 0 -o "$scratch/row0.dat" >/dev/null
-printf 'channel 3\nsignalling 1\nadjust 1\nvalue 50\napply\nvalue 60\nstatus\ntransmit on\n' >"$scratch/bench.txt"
+printf 'channel 3\nsignalling 1\nadjust 1\nvalue 50\napply\nvalue 60\nstatus\nleave\ntransmit on\n' >"$scratch/bench.txt"
 if start_radio --row 0 --program-mode --events "$scratch/events.linux"; then
   (cd "$scratch" && "$linux_cli" test --port "$pty" row0.dat --save saved.linux <bench.txt >answers.linux 2>/dev/null) || true
   stop_radio
@@ -177,7 +196,7 @@ if start_radio --row 0 --program-mode --events "$scratch/events.win"; then
     status=$?
   stop_radio
   tr -d '\r' <"$scratch/answers.raw" >"$scratch/answers.win"
-  if [ "$status" = 0 ] && [ "$(wc -l <"$scratch/answers.win")" = 8 ] && cmp -s "$scratch/answers.win" "$scratch/answers.linux"; then
+  if [ "$status" = 0 ] && [ "$(wc -l <"$scratch/answers.win")" = 9 ] && cmp -s "$scratch/answers.win" "$scratch/answers.linux"; then
     pass "test --port 5 answers every command as on Linux: $(sed -n 7p "$scratch/answers.win")"
   else
     fail "test --port 5 answers (exit $status): $(cat "$scratch/answers.win" "$scratch/err.raw")"
