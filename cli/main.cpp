@@ -15,19 +15,9 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "vpr40t-cli " VPR_VERSION);
 
   std::vector<Command> commands = {
-      addNewCommand(app),        addInfoCommand(app),   addDumpCommand(app), addReadCommand(app),
-      addWriteCommand(app),      addDetectCommand(app), addTestCommand(app),
-#ifdef VPR_CLI_YAML
-      addExportCommand(app),     addImportCommand(app),
-#else
-      addMissingCommand(app, "export"), addMissingCommand(app, "import"),
-#endif
-      addChannelsCommand(app),   addDiffCommand(app),
-#ifdef VPR_CLI_PRINT
-      addPrintCommand(app),
-#else
-      addMissingCommand(app, "print"),
-#endif
+      addNewCommand(app),        addInfoCommand(app),     addDumpCommand(app), addReadCommand(app),
+      addWriteCommand(app),      addDetectCommand(app),   addTestCommand(app), addExportCommand(app),
+      addImportCommand(app),     addChannelsCommand(app), addDiffCommand(app), addPrintCommand(app),
       addCompletionCommand(app),
   };
 
