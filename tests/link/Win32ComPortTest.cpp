@@ -69,26 +69,22 @@ TEST(Win32ComPort, AFileGivenAsThePortIsNoSerialPort) {
   EXPECT_FALSE(port.IsOpen());
 }
 
-// What the Communication Port dialog shows: ports whose names the system knows, whether or not
-// they open.
+// What the Communication Port dialog shows: ports whose names the system knows, found without
+// opening them. NUL stands for a port: it is a device name every system knows.
 TEST(Win32ComPort, APortsDeviceIsFoundWithoutOpeningIt) {
-  // A port name defined for this test only, on the null device.
-  constexpr const wchar_t* kName = L"COM243";
-  constexpr const wchar_t* kTarget = L"\\Device\\Null";
-  ASSERT_TRUE(DefineDosDeviceW(DDD_RAW_TARGET_PATH, kName, kTarget));
   const std::filesystem::path file = std::filesystem::path(test::makeTempDir()) / "radio.dat";
   std::ofstream(file) << "not a port";
   CComPort port;
-  port.SetPortPath(3, "COM243");
-  port.SetPortPath(4, "\\\\.\\COM243");
+  port.SetPortPath(3, "NUL");
+  port.SetPortPath(4, "\\\\.\\NUL");
   port.SetPortPath(5, "COM244");
-  port.SetPortPath(6, file.string());
+  port.SetPortPath(6, "\\\\.\\COM244");
+  port.SetPortPath(7, file.string());
   EXPECT_TRUE(port.PortExists(3));
   EXPECT_TRUE(port.PortExists(4));
   EXPECT_FALSE(port.PortExists(5));
   EXPECT_FALSE(port.PortExists(6));
-  DefineDosDeviceW(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, kName, kTarget);
-  EXPECT_FALSE(port.PortExists(3));
+  EXPECT_FALSE(port.PortExists(7));
 }
 
 } // namespace
