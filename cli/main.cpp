@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   };
 
   // Every path and message is UTF-8 text, the command line's too.
-  ProgramStart::useUtf8Console();
+  ProgramStart::prepareStandardStreams();
   const std::vector<std::string> arguments = ProgramStart::arguments(argc, argv);
   std::vector<const char*> argumentTexts;
   for (const std::string& argument : arguments)

@@ -14,6 +14,6 @@ std::string ProgramStart::programFolder() {
   return ec ? std::string() : self.parent_path().string();
 }
 
-void ProgramStart::useUtf8Console() {}
+void ProgramStart::prepareStandardStreams() {}
 
 } // namespace vpr::cli

@@ -2,6 +2,10 @@
 
 #include "model/PathText.h"
 
+#include <cstdio>
+
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <shellapi.h>
@@ -28,7 +32,9 @@ std::string ProgramStart::programFolder() {
   return length ? PathText::toText(std::filesystem::path(name).parent_path()) : std::string();
 }
 
-void ProgramStart::useUtf8Console() {
+void ProgramStart::prepareStandardStreams() {
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
   SetConsoleOutputCP(CP_UTF8);
 }
 
