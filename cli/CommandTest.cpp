@@ -31,24 +31,22 @@ Command addTestCommand(CLI::App& app) {
   };
   auto options = std::make_shared<Options>();
   CLI::App* sub = app.add_subcommand(
-      "test",
-      "Test-mode session for alignment benches: runs the radio's test mode with FILE's image, then "
-      "reads one command per line from standard input and answers each with one line on standard "
-      "output beginning \"ok\" or \"error\".\n"
-      "Commands:\n"
-      "  channel N         select test frequency N (1..16, programmed ones only)\n"
-      "  signalling N      select test signalling N (0 off, 1..38 the QT tones)\n"
-      "  transmit on|off   key or unkey the transmitter\n"
-      "  adjust ITEM       open adjustment ITEM (0..8) and send its value from the image\n"
-      "  value V           send value V (0..255) of the open adjustment at once\n"
-      "  apply             keep the value sent last\n"
-      "  leave             end the adjustment, restoring the applied value\n"
-      "  status            channel, frequencies, signalling, transmitter, item and values\n"
-      "  quit              end the session\n"
-      "On quit, end of input, SIGINT, SIGTERM or SIGHUP (on Windows Ctrl+C, Ctrl+Break or closing the "
-      "console window) a keyed transmitter is unkeyed and an open "
-      "adjustment left first; with --save the image with the adjusted values is then written. A "
-      "transmitter keyed longer than the transmit limit without a command is unkeyed.");
+      "test", "Test-mode session for alignment benches: runs the radio's test mode with FILE's image, then "
+              "reads one command per line from standard input and answers each with one line on standard "
+              "output beginning \"ok\" or \"error\".\n"
+              "Commands:\n"
+              "  channel N         select test frequency N (1..16, programmed ones only)\n"
+              "  signalling N      select test signalling N (0 off, 1..38 the QT tones)\n"
+              "  transmit on|off   key or unkey the transmitter\n"
+              "  adjust ITEM       open adjustment ITEM (0..8) and send its value from the image\n"
+              "  value V           send value V (0..255) of the open adjustment at once\n"
+              "  apply             keep the value sent last\n"
+              "  leave             end the adjustment, restoring the applied value\n"
+              "  status            channel, frequencies, signalling, transmitter, item and values\n"
+              "  quit              end the session\n"
+              "On quit, end of input, SIGINT, SIGTERM or SIGHUP a keyed transmitter is unkeyed and an open "
+              "adjustment left first; with --save the image with the adjusted values is then written. A "
+              "transmitter keyed longer than the transmit limit without a command is unkeyed.");
   sub->add_option("--port", options->port, "Port number 1..20 or device path")
       ->required()
       ->check(CLI::Validator(checkPortArgument, "PORT"));
