@@ -9,7 +9,7 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 24> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 23> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
     {kTextGroupHasAccess, "members of the group %s have access"},
@@ -33,7 +33,6 @@ constexpr std::array<std::pair<int, const char*>, 24> kBuiltIn = {{
     {kTextBadChannelRange, "The channel range '%s' is not valid. Give A-B with 1 <= A <= B <= %d."},
     {kTextPdfWritten, "Wrote %s (pages: %d)"},
     {kTextSkippedRows, "%d rows left out; %d channels written."},
-    {kTextNotInThisBuild, "The command %s is not part of this build."},
 }};
 
 } // namespace

@@ -31,7 +31,6 @@ inline constexpr int kTextUnknownSection = 10063002;
 inline constexpr int kTextBadChannelRange = 10063003;
 inline constexpr int kTextPdfWritten = 10063009;
 inline constexpr int kTextSkippedRows = 10066060;
-inline constexpr int kTextNotInThisBuild = 10067001;
 
 // The text of one of the identifiers above from the language file, or the built-in English
 // when the file gives none; the empty text for any other identifier the file lacks.

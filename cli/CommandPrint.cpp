@@ -124,9 +124,14 @@ Command addPrintCommand(CLI::App& app) {
               return kExitUsage;
             }
 
-            // The pages are drawn off screen: no display is needed or used. Qt's notes about its
-            // surroundings (a missing runtime folder and the like) are not the user's business.
+    // The pages are drawn off screen: no display is needed or used. On Windows the offscreen
+    // platform has no fonts; the minimal one has the system's when asked for them. Qt's notes
+    // about its surroundings (a missing runtime folder and the like) are not the user's business.
+#ifdef _WIN32
+            qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
+#else
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
             qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
               if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
             });

@@ -9,7 +9,6 @@
 
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 
 namespace vpr::cli {
 
@@ -61,7 +60,7 @@ Command addTestCommand(CLI::App& app) {
             RadioData data;
             if (!loadDataFile(options->file, data, ui)) return kExitFailed;
             selectPort(g_radioComm, options->port);
-            SessionInput input(STDIN_FILENO, TestBench::kMaxLineLength);
+            SessionInput input(TestBench::kMaxLineLength);
             TestBench bench(g_radioComm, data.editImage, std::cerr);
             bench.session().setTransmitLimit(std::chrono::seconds(options->limitSeconds));
             if (const auto failure = bench.begin()) {

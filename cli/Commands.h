@@ -37,17 +37,16 @@ Command addReadCommand(CLI::App& app);
 Command addWriteCommand(CLI::App& app);
 // detect --port P: identifies the connected radio without reading its image.
 Command addDetectCommand(CLI::App& app);
-// test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches. Not on
-// Windows, where its line input and signal handling have no counterpart yet.
+// test --port P FILE.dat [--save OUT.dat]: the test-mode session for alignment benches.
 Command addTestCommand(CLI::App& app);
 // print FILE.dat --pdf OUT.pdf [--sections LIST] [--channels A-B] [--landscape]: the printout as
-// a PDF file, drawn without a display. Only in builds with the desktop program's Qt.
+// a PDF file, drawn without a display.
 Command addPrintCommand(CLI::App& app);
 // diff A.dat B.dat | diff --port P FILE.dat [--json]: the fields that differ; exit 0 the same, 1 different,
 // 2 trouble (a file that does not load, a radio that cannot be read, a usage error).
 Command addDiffCommand(CLI::App& app);
 
-// export FILE.dat [-o FILE.yaml]: the whole configuration as YAML. Only in builds with yaml-cpp.
+// export FILE.dat [-o FILE.yaml]: the whole configuration as YAML.
 Command addExportCommand(CLI::App& app);
 // import FILE.yaml -o FILE.dat: a data file from YAML; nothing is written on any problem.
 Command addImportCommand(CLI::App& app);
@@ -56,10 +55,6 @@ Command addChannelsCommand(CLI::App& app);
 
 // completion bash|zsh [-o FILE]: the shell completion script, made from the command table.
 Command addCompletionCommand(CLI::App& app);
-// A command this build leaves out (print without Qt, test on Windows, export and import without
-// yaml-cpp): it takes any arguments and fails, saying that the command is not in this build.
-Command addMissingCommand(CLI::App& app, const std::string& name);
-
 // Prints the problems found in a file, one line each, with the file's name.
 void reportFileProblems(const std::string& path, const std::vector<ImportProblem>& problems,
                         TerminalUserInterface& ui);

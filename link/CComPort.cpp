@@ -140,6 +140,10 @@ std::string CComPort::PortPath(int number) const {
   return it != portPaths.end() ? it->second : defaultSerialDeviceName(number);
 }
 
+bool CComPort::PortExists(int number) const {
+  return serialDeviceExists(PortPath(number));
+}
+
 int CComPort::LastSystemError() const {
   return handle->lastError();
 }

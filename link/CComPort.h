@@ -63,6 +63,8 @@ public:
   // the override.
   void SetPortPath(int number, const std::string& path);
   std::string PortPath(int number) const;
+  // Whether the numbered port's device exists, without opening it (see serialDeviceExists).
+  bool PortExists(int number) const;
   // The device that opening uses now.
   std::string DeviceName() const { return PortPath(portNumber); }
   // The operating system's error code of the last failed device call (0 if none).

@@ -53,6 +53,11 @@ std::unique_ptr<SerialDevice> makeSerialDevice();
 // The platform's device name for a numbered port (1..20), before any override.
 std::string defaultSerialDeviceName(int portNumber);
 
+// Whether a device of that name exists, found without opening it: a port that another program
+// holds exists too. On POSIX a character device; on Windows a DOS device name the system knows
+// ("COM3", also written "\\.\COM3"), however it is connected.
+bool serialDeviceExists(const std::string& deviceName);
+
 // What an error code of lastError() means for someone trying to open a port.
 enum class SerialErrorKind {
   Other,

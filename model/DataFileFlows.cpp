@@ -2,6 +2,7 @@
 
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
+#include "model/PathText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,7 +14,7 @@ namespace {
 
 bool fileExists(const std::string& path) {
   std::error_code ec;
-  return std::filesystem::exists(path, ec);
+  return std::filesystem::exists(PathText::toPath(path), ec);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "model/FileContents.h"
 
+#include "model/PathText.h"
+
 namespace vpr {
 
 namespace fs = std::filesystem;
@@ -20,7 +22,7 @@ FileContents::WriteResult FileContents::write(const std::string& path, std::span
                                               std::error_code& error) {
   error.clear();
   // Save into the file a link points to, not over the link; a dangling link gets its target.
-  const std::optional<fs::path> resolved = followLinks(path, error);
+  const std::optional<fs::path> resolved = followLinks(PathText::toPath(path), error);
   if (!resolved) return CannotCreate;
   return replace(*resolved, bytes, error);
 }

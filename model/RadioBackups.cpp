@@ -3,15 +3,15 @@
 #include "model/CurrentFile.h"
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
+#include "model/PathText.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
-
-#include <sys/stat.h>
 
 #ifdef _WIN32
 #include <shlobj.h>
@@ -75,7 +75,7 @@ bool stampOf(const std::string& fileName, std::time_t& when) {
 }
 
 bool isDataFileName(const fs::path& path) {
-  std::string extension = path.extension().string();
+  std::string extension = PathText::toText(path.extension());
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return extension == ".dat";
@@ -87,7 +87,7 @@ std::string documentsFolder() {
   PWSTR path = nullptr;
   std::string folder;
   if (SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_DEFAULT, nullptr, &path) == S_OK)
-    folder = fs::path(path).string();
+    folder = PathText::toText(path);
   CoTaskMemFree(path);
   return folder;
 }
@@ -124,7 +124,7 @@ std::string RadioBackups::folderBelow(const std::string& dataFolder) {
 std::string RadioBackups::defaultDataFolder() {
   const std::string documents = documentsFolder();
   if (documents.empty()) return {};
-  return withSeparator((fs::path(documents) / kCompanyFolder).make_preferred().string());
+  return withSeparator(PathText::toText((PathText::toPath(documents) / kCompanyFolder).make_preferred()));
 }
 
 std::string RadioBackups::fileNameFor(const RadioImage& image, std::time_t when) {
@@ -137,17 +137,19 @@ std::string RadioBackups::fileNameFor(const RadioImage& image, std::time_t when)
 std::string RadioBackups::store(const std::string& folder, const RadioImage& image, std::time_t when,
                                 std::error_code& error) {
   error.clear();
-  fs::create_directories(folder, error);
+  const fs::path base = PathText::toPath(folder);
+  fs::create_directories(base, error);
   if (error) return {};
   const std::string name = fileNameFor(image, when);
   const std::string stem = name.substr(0, name.size() - 4);
-  fs::path path = fs::path(folder) / name;
+  fs::path path = base / PathText::toPath(name);
   std::error_code ignored;
   for (int n = 2; fs::exists(path, ignored); ++n)
-    path = fs::path(folder) / (stem + "_" + std::to_string(n) + ".dat");
-  if (DataFile::writeDataFile(path.string(), image, error) != DataFile::Written) return {};
+    path = base / PathText::toPath(stem + "_" + std::to_string(n) + ".dat");
+  const std::string written = PathText::toText(path);
+  if (DataFile::writeDataFile(written, image, error) != DataFile::Written) return {};
   prune(folder, when);
-  return path.string();
+  return written;
 }
 
 void RadioBackups::prune(const std::string& folder, std::time_t now) {
@@ -157,9 +159,9 @@ void RadioBackups::prune(const std::string& folder, std::time_t now) {
   };
   std::vector<Stamped> backups;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+  for (const auto& entry : fs::directory_iterator(PathText::toPath(folder), ec)) {
     std::time_t when = 0;
-    if (entry.is_regular_file(ec) && stampOf(entry.path().filename().string(), when))
+    if (entry.is_regular_file(ec) && stampOf(PathText::toText(entry.path().filename()), when))
       backups.push_back({entry.path(), when});
   }
   std::sort(backups.begin(), backups.end(),
@@ -171,11 +173,11 @@ void RadioBackups::prune(const std::string& folder, std::time_t now) {
 std::vector<BackupEntry> RadioBackups::list(const std::string& folder) {
   std::vector<BackupEntry> entries;
   std::error_code ec;
-  for (const auto& item : fs::directory_iterator(folder, ec)) {
+  for (const auto& item : fs::directory_iterator(PathText::toPath(folder), ec)) {
     if (!isDataFileName(item.path()) || item.is_directory(ec)) continue;
     BackupEntry entry;
-    entry.path = item.path().string();
-    entry.fileName = item.path().filename().string();
+    entry.path = PathText::toText(item.path());
+    entry.fileName = PathText::toText(item.path().filename());
     RadioImage image{};
     DataFile::Magic magic{};
     entry.damaged = DataFile::readDataFile(entry.path, image, magic) != DataFile::Read;
@@ -184,8 +186,11 @@ std::vector<BackupEntry> RadioBackups::list(const std::string& folder) {
       entry.band = ModelCatalogue::bandNameText(modelCodeOf(image));
     }
     if (!stampOf(entry.fileName, entry.time)) {
-      struct stat status {};
-      if (::stat(entry.path.c_str(), &status) == 0) entry.time = status.st_mtime;
+      const auto modified = item.last_write_time(ec);
+      if (!ec)
+        entry.time = std::chrono::system_clock::to_time_t(
+            std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+                std::chrono::file_clock::to_sys(modified)));
     }
     entry.dateTime = stampText(entry.time, "%Y-%m-%d %H:%M:%S");
     entries.push_back(std::move(entry));

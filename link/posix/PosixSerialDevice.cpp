@@ -88,6 +88,11 @@ std::string defaultSerialDeviceName(int portNumber) {
   return {};
 }
 
+bool serialDeviceExists(const std::string& deviceName) {
+  struct stat st {};
+  return stat(deviceName.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+
 SerialErrorKind serialErrorKind(int error) {
   if (error == EACCES || error == EPERM) return SerialErrorKind::AccessDenied;
   if (error == EBUSY) return SerialErrorKind::Busy;

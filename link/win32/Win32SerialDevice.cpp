@@ -1,10 +1,13 @@
 #include "link/win32/Win32SerialDevice.h"
 
 #include "link/CComPort.h"
+#include "model/PathText.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 namespace vpr {
@@ -28,6 +31,19 @@ std::unique_ptr<SerialDevice> makeSerialDevice() {
 std::string defaultSerialDeviceName(int portNumber) {
   // Two-digit ports need the device-namespace form.
   return (portNumber < 10 ? "COM" : "\\\\.\\COM") + std::to_string(portNumber);
+}
+
+bool serialDeviceExists(const std::string& deviceName) {
+  // The system's list of DOS device names knows every port, free or held, without opening it.
+  constexpr std::string_view kDeviceNamespace = "\\\\.\\";
+  std::string_view name = deviceName;
+  if (name.substr(0, kDeviceNamespace.size()) == kDeviceNamespace)
+    name.remove_prefix(kDeviceNamespace.size());
+  if (name.empty() || name.find_first_of("\\/:") != std::string_view::npos) return false;
+  const std::filesystem::path wide = PathText::toPath(name);
+  wchar_t target[512];
+  return QueryDosDeviceW(wide.c_str(), target, std::size(target)) != 0 ||
+         GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
 SerialErrorKind serialErrorKind(int error) {

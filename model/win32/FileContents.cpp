@@ -1,5 +1,7 @@
 #include "model/FileContents.h"
 
+#include "model/PathText.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -138,7 +140,7 @@ FileContents::WriteResult writeInPlace(const fs::path& target, std::span<const s
 
 bool FileContents::readRegular(const std::string& path, std::size_t wanted, std::string& bytes,
                                std::error_code& error) {
-  FileHandle file(CreateFileW(fs::path(path).c_str(), GENERIC_READ,
+  FileHandle file(CreateFileW(PathText::toPath(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file.valid()) {

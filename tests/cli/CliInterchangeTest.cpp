@@ -29,8 +29,6 @@ protected:
   fs::path dir = test::makeTempDir();
 };
 
-// Only builds with yaml-cpp have the YAML commands.
-#ifdef VPR_CLI_YAML
 TEST_F(CliInterchangeTest, ExportThenImportGivesTheSameDataFileAlsoThroughStandardStreams) {
   ASSERT_EQ(cli({"export", "x.dat", "-o", "x.yaml"}).status, 0);
   ASSERT_EQ(cli({"import", "x.yaml", "-o", "y.dat"}).status, 0);
@@ -59,7 +57,6 @@ TEST_F(CliInterchangeTest, AYamlFileWithProblemsNamesEachLineAndWritesNothing) {
   EXPECT_EQ(cli({"import", "bad.yaml", "-o", "z.dat"}).status, 1);
   EXPECT_FALSE(fs::exists(dir / "z.dat"));
 }
-#endif
 
 TEST_F(CliInterchangeTest, ChannelListsGoOutAndComeBackAndBadRowsAreSkippedOnlyWhenAsked) {
   write("list.csv",

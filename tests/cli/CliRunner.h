@@ -106,7 +106,9 @@ inline CliRun runCli(const std::filesystem::path& folder, const std::vector<std:
   }
   command += " >stdout.txt 2>stderr.txt";
   const int raw = std::system(inFolder(folder, command).c_str());
-  CliRun run{exitCodeOf(raw), withoutCarriageReturns(readFileBytes(folder / "stdout.txt")),
+  // Standard output carries bytes unchanged (a data file may be written there); messages on
+  // standard error have the platform's line ends.
+  CliRun run{exitCodeOf(raw), readFileBytes(folder / "stdout.txt"),
              withoutCarriageReturns(readFileBytes(folder / "stderr.txt"))};
   std::filesystem::remove(folder / "stdout.txt");
   std::filesystem::remove(folder / "stderr.txt");

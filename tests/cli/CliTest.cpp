@@ -171,11 +171,7 @@ TEST_F(CliTest, ALanguageFileWithoutTheToolsOwnTextsGivesEnglishLabels) {
           test::inFolder(dir, tool + " print a.dat --pdf a.pdf --sections bogus >print.txt 2>&1").c_str()),
       0);
   const std::string print = test::withoutCarriageReturns(test::readFileBytes(dir / "print.txt"));
-#ifdef VPR_CLI_PRINT
   EXPECT_NE(print.find("Unknown section 'bogus'"), std::string::npos) << print;
-#else
-  EXPECT_NE(print.find("The command print is not part of this build."), std::string::npos) << print;
-#endif
 }
 
 #ifdef _WIN32
@@ -200,47 +196,6 @@ TEST_F(CliTest, SavingOverAPipeOrADeviceFailsAndLeavesItAlone) {
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 #endif
-
-// Commands a build leaves out keep their names: they fail saying so and write nothing.
-TEST_F(CliTest, CommandsLeftOutOfTheBuildSaySoAndWriteNothing) {
-  ASSERT_EQ(cli({"new", "--row", "3", "-o", "x.dat"}).status, 0);
-  struct Optional {
-    const char* name;
-    bool built;
-    std::vector<std::string> arguments;
-  };
-  const Optional commands[] = {
-#ifdef VPR_CLI_TEST
-      {"test", true, {"--port", "1", "x.dat", "--save", "out.dat"}},
-#else
-      {"test", false, {"--port", "1", "x.dat", "--save", "out.dat"}},
-#endif
-#ifdef VPR_CLI_YAML
-      {"export", true, {"x.dat", "-o", "out.dat"}},
-      {"import", true, {"x.yaml", "-o", "out.dat"}},
-#else
-      {"export", false, {"x.dat", "-o", "out.dat"}},
-      {"import", false, {"x.yaml", "-o", "out.dat"}},
-#endif
-#ifdef VPR_CLI_PRINT
-      {"print", true, {"x.dat", "--pdf", "out.dat", "--landscape"}},
-#else
-      {"print", false, {"x.dat", "--pdf", "out.dat", "--landscape"}},
-#endif
-  };
-  for (const auto& [name, built, arguments] : commands) {
-    SCOPED_TRACE(name);
-    const test::CliRun help = cli({name, "--help"});
-    EXPECT_EQ(help.status, 0) << help.err;
-    if (built) continue;
-    std::vector<std::string> line{name};
-    line.insert(line.end(), arguments.begin(), arguments.end());
-    const test::CliRun run = cli(line);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, std::string("vpr40t-cli: The command ") + name + " is not part of this build.\n");
-    EXPECT_FALSE(fs::exists(dir / "out.dat"));
-  }
-}
 
 TEST_F(CliTest, AnUnwritableOutputFailsAndLeavesNothing) {
   const test::CliRun run = cli({"new", "--row", "0", "-o", "no-such-folder/x.dat"});

@@ -118,6 +118,22 @@ TEST(ComPortOpen, AHeldPortIsNeverOpenedTwice) {
   EXPECT_FALSE(first.SetOpen(true));
 }
 
+// What the Communication Port dialog shows: ports whose devices exist, held ones included.
+TEST(ComPortOpen, APortsDeviceIsFoundWithoutOpeningIt) {
+  RawLine line;
+  PortOn holder(line.path());
+  ASSERT_TRUE(holder.SetOpen(true));
+  const std::string file = test::makeTempDir() + "/radio.dat";
+  std::ofstream(file) << "not a port";
+  CComPort port;
+  port.SetPortPath(3, line.path());
+  port.SetPortPath(4, "/dev/vpr40t-no-such-port");
+  port.SetPortPath(5, file);
+  EXPECT_TRUE(port.PortExists(3));
+  EXPECT_FALSE(port.PortExists(4));
+  EXPECT_FALSE(port.PortExists(5));
+}
+
 // A sysfs tree as the kernel publishes it for tty devices: class/tty/NAME/device/driver and,
 // for ports of the serial core, class/tty/NAME/type with the UART type (0 = none answered).
 class FakeSysfs {

@@ -69,5 +69,23 @@ TEST(Win32ComPort, AFileGivenAsThePortIsNoSerialPort) {
   EXPECT_FALSE(port.IsOpen());
 }
 
+// What the Communication Port dialog shows: ports whose names the system knows, found without
+// opening them. NUL stands for a port: it is a device name every system knows.
+TEST(Win32ComPort, APortsDeviceIsFoundWithoutOpeningIt) {
+  const std::filesystem::path file = std::filesystem::path(test::makeTempDir()) / "radio.dat";
+  std::ofstream(file) << "not a port";
+  CComPort port;
+  port.SetPortPath(3, "NUL");
+  port.SetPortPath(4, "\\\\.\\NUL");
+  port.SetPortPath(5, "COM244");
+  port.SetPortPath(6, "\\\\.\\COM244");
+  port.SetPortPath(7, file.string());
+  EXPECT_TRUE(port.PortExists(3));
+  EXPECT_TRUE(port.PortExists(4));
+  EXPECT_FALSE(port.PortExists(5));
+  EXPECT_FALSE(port.PortExists(6));
+  EXPECT_FALSE(port.PortExists(7));
+}
+
 } // namespace
 } // namespace vpr

@@ -4,13 +4,17 @@
 #include "model/RadioBackups.h"
 
 #include "model/DataFile.h"
+#include "model/PathText.h"
 #include "model/RadioData.h"
 #include "support/TestSupport.h"
 #include "tests/model/ModelTestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <tuple>
 
 #ifdef _WIN32
 #include <shlobj.h>
@@ -147,13 +151,53 @@ TEST_F(RadioBackupsTest, TheListIsNewestFirstAndFlagsDamagedFiles) {
   EXPECT_TRUE(RadioBackups::list(folder + "/missing").empty());
 }
 
+// Paths are UTF-8 text: a folder and a file named in any script are the ones the system shows.
+TEST_F(RadioBackupsTest, BackupsAndDataFilesBelowAFolderNamedInAnyScriptAreStoredListedAndReadBack) {
+  const std::string base = test::makeTempDir();
+  const std::string script = "Dokumente Ελληνικά Кириллица 日本語";
+  const std::string folder = base + "/" + script + "/Backups";
+  const fs::path systemFolder =
+      PathText::toPath(base) / fs::path(u8"Dokumente Ελληνικά Кириллица 日本語") / "Backups";
+  std::error_code error;
+  const std::string backup = RadioBackups::store(folder, imageOfRow(4), noon(), error);
+  ASSERT_FALSE(backup.empty()) << error.message();
+  std::error_code ignored;
+  ASSERT_EQ(DataFile::writeDataFile(folder + "/Funkgerät Ωμέγα.dat", imageOfRow(9), ignored),
+            DataFile::Written);
+
+  const auto entries = RadioBackups::list(folder);
+  ASSERT_EQ(entries.size(), 2u);
+  const std::string backupName = RadioBackups::fileNameFor(imageOfRow(4), noon());
+  EXPECT_EQ(entries[1].fileName, backupName);
+  EXPECT_EQ(entries[1].path, backup);
+  // The user's own file: its name whole, its time the file's own (not a backup name's).
+  EXPECT_EQ(entries[0].fileName, "Funkgerät Ωμέγα.dat");
+  EXPECT_FALSE(entries[0].damaged);
+  EXPECT_LE(std::abs(entries[0].time - std::time(nullptr)), 60);
+  for (const auto& [entry, row, name] : {std::tuple{entries[0], 9, fs::path(u8"Funkgerät Ωμέγα.dat")},
+                                         std::tuple{entries[1], 4, fs::path(backupName)}}) {
+    SCOPED_TRACE(entry.fileName);
+    RadioImage image{};
+    DataFile::Magic magic{};
+    ASSERT_EQ(DataFile::readDataFile(entry.path, image, magic), DataFile::Read);
+    EXPECT_EQ(image, imageOfRow(row));
+    // The bytes are in the file of that name, as the system names it.
+    std::ifstream in(systemFolder / name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const auto expected = DataFile::fileBytes(imageOfRow(row));
+    EXPECT_EQ(bytes.str(), std::string(expected.begin(), expected.end()));
+  }
+}
+
 #ifdef _WIN32
+// tools/test-windows.sh runs this one again with the Documents folder named in other scripts.
 TEST_F(RadioBackupsTest, TheDefaultDataFolderIsBelowTheUsersDocumentsFolder) {
   PWSTR documents = nullptr;
   ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_DEFAULT, nullptr, &documents), S_OK);
   const fs::path expected = fs::path(documents) / "Veskaro" / "VPR-40T" / "";
   CoTaskMemFree(documents);
-  EXPECT_EQ(RadioBackups::defaultDataFolder(), expected.string());
+  EXPECT_EQ(PathText::toPath(RadioBackups::defaultDataFolder()), expected);
   EXPECT_EQ(RadioBackups::folderBelow("C:\\data"), "C:\\data\\Backups\\");
   EXPECT_EQ(RadioBackups::folderBelow("C:/data/"), "C:/data/Backups\\");
 }
