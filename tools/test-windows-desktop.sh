@@ -230,18 +230,23 @@ answer_ok() { # answer_ok TITLE
   wait_gone "$1" 10
 }
 main_window() { wait_window "$main_title" "${1:-10}"; }
-# The title of the window that has the focus.
-active_title() { xdotool getactivewindow getwindowname 2>/dev/null || true; }
-# Saves under a new name through File > Save As and the system's file dialog (Wine's has no title).
+# The program's visible windows (Wine's file dialog has no title, so they are found by class).
+program_windows() { xdotool search --onlyvisible --class 'vpr40t' 2>/dev/null | sort; }
+# Saves under a new name through File > Save As and the system's file dialog: the window that
+# appears is the dialog; the name is typed over the proposed one.
 save_as() { # save_as WINDOWS-PATH
   main_window || return 1
+  local before dialog=
+  before=$(program_windows)
   keys alt+f a
-  wait_for '! [[ "$(active_title)" =~ ^VPR-40T ]]' 15 || return 1
+  wait_for '[ -n "$(comm -13 <(echo "$before") <(program_windows))" ]' 15 || return 1
   sleep 0.5
+  dialog=$(comm -13 <(echo "$before") <(program_windows) | head -n1)
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
   keys End shift+Home
   type_text "$1"
   keys Return
-  wait_for '[[ "$(active_title)" =~ ^VPR-40T ]]' 15
+  wait_for '! program_windows | grep -qx "$dialog"' 15
 }
 # Types a value into channel 1's receive frequency in Edit > Channel Information.
 set_channel_1() { # set_channel_1 FREQUENCY
@@ -354,3 +359,58 @@ if start_program; then
 else
   fail "the installed program did not show its main window: $(cat "$scratch/program.log")"
 fi
+
+# --- Bad input ------------------------------------------------------------------------------------
+# A data file on a path that is not ASCII opens from the command line (as a double click on it
+# does) and saves in place; a file that is not a data file is refused with a message, and the
+# program goes on with its own image.
+odd_folder="$scratch/Funkgeräte Ωμέγα"
+mkdir -p "$odd_folder"
+odd_file="$odd_folder/Wache Süd.dat"
+cp "$radio_image" "$odd_file"
+if start_program "$(winpath "$odd_file")"; then
+  check "a data file on a non-ASCII path opens from the command line (its name in the title)" \
+    wait_window "$(title_with_file 'Wache Süd.dat')" 10
+  set_channel_1 445.5
+  main_window && keys ctrl+s
+  expected_new_image "$odd_file" 445.5 "$scratch/unused.dat" || true
+  "$linux_cli" channels "$radio_image" --import "$scratch/ch1.csv" -o "$scratch/odd-expected.dat" >/dev/null
+  check "and saves in place: channel 1 changed, nothing else" \
+    wait_for 'cmp -s "$odd_file" "$scratch/odd-expected.dat"' 10
+  exit_program
+else
+  fail "the program did not start with a data file on a non-ASCII path"
+fi
+printf 'This is a shopping list, not a data file.\r\n' >"$scratch/list.txt"
+if start_program "$(winpath "$scratch/list.txt")" || [ -n "$(window_named 'Error')" ]; then
+  check "a file that is not a data file is refused with a message" wait_window Error 10
+  shot 05-not-a-data-file
+  keys Return
+  check "and the program goes on with its own image" wait_window "$(title_with_file vpr40t.dat)" 15
+  exit_program
+else
+  fail "the program did not start when given a file that is not a data file"
+fi
+
+# --- Installing again, uninstalling ------------------------------------------------------------------
+# The settings the program wrote are kept by an upgrade and by the uninstaller.
+settings_before=$("$wine" reg query "$settings" 2>/dev/null | tr -d '\r' | sort)
+if install_silently; then
+  check "installing again over the installed program upgrades it in place" installed_files
+  check "and keeps the user's settings" test "$("$wine" reg query "$settings" 2>/dev/null | tr -d '\r' | sort)" = "$settings_before"
+else
+  fail "installing a second time did not finish: $(cat "$scratch/install.log")"
+fi
+if "$wine" "C:\\Program Files\\VPR-40T\\Uninstall.exe" /S >"$scratch/uninstall.log" 2>&1 && "$wineserver" -w &&
+  wait_for '[ ! -e "$program_files/vpr40t.exe" ]' 30; then
+  check "the uninstaller removes the programs, the manual and itself" test ! -e "$program_files"
+  check "and the Start menu entry" eval '! start_menu_entry'
+  check "and the data file type and the Apps entry" eval '! dat_opens_in_program && ! listed_among_apps'
+  check "and keeps the user's settings and data files" eval \
+    '[ "$("$wine" reg query "$settings" 2>/dev/null | tr -d "\r" | sort)" = "$settings_before" ] && [ -f "${backups[0]}" ]'
+else
+  fail "the uninstaller did not finish: $(cat "$scratch/uninstall.log")"
+fi
+
+echo "Windows desktop: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
