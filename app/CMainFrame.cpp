@@ -7,6 +7,7 @@
 #include "app/CComPortDlg.h"
 #include "app/CCompareDlg.h"
 #include "app/CHelpSystem.h"
+#include "app/CHelpWindow.h"
 #include "app/CMemoryMapDlg.h"
 #include "app/CModelInfoDlg.h"
 #include "app/COptionsDlg.h"
@@ -830,6 +831,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   settings_.setLastWinPos(currentPlacement());
   closeConfirmed_ = true;
   event->accept();
+  // The help window is a window of its own: left open, it would keep the program running.
+  if (CHelpWindow* help = CHelpSystem::window()) help->close();
 }
 
 WindowPlacement CMainFrame::currentPlacement() const {

@@ -120,22 +120,25 @@ std::string PagePainter::printedNow() {
       .toStdString();
 }
 
+bool writePdf(QIODevice& device, const PrintLayout& layout, QString& error) {
+  QPdfWriter writer(&device);
+  writer.setCreator(QStringLiteral("VPR-40T"));
+  writer.setTitle(QString::fromStdString(PrintLayout::title()));
+  writer.setPageLayout(PagePainter::defaultPageLayout(layout.orientation()));
+  if (PagePainter::paintAll(writer, layout)) return true;
+  error = device.errorString();
+  return false;
+}
+
 bool writePdf(const QString& path, const PrintLayout& layout, QString& error) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     error = file.errorString();
     return false;
   }
-  {
-    QPdfWriter writer(&file);
-    writer.setCreator(QStringLiteral("VPR-40T"));
-    writer.setTitle(QString::fromStdString(PrintLayout::title()));
-    writer.setPageLayout(PagePainter::defaultPageLayout(layout.orientation()));
-    if (!PagePainter::paintAll(writer, layout)) {
-      error = file.errorString();
-      file.cancelWriting();
-      return false;
-    }
+  if (!writePdf(static_cast<QIODevice&>(file), layout, error)) {
+    file.cancelWriting();
+    return false;
   }
   if (!file.commit()) {
     error = file.errorString();

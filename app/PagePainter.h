@@ -15,6 +15,7 @@
 #include <QRectF>
 #include <QString>
 
+class QIODevice;
 class QPainter;
 class QPagedPaintDevice;
 class QPageLayout;
@@ -51,5 +52,7 @@ public:
 // replaces the file only when complete. On failure returns false with the system's reason in
 // error, and an existing file at path is left as it was.
 bool writePdf(const QString& path, const PrintLayout& layout, QString& error);
+// Writes the layout as a PDF document into an open device (standard output, a buffer).
+bool writePdf(QIODevice& device, const PrintLayout& layout, QString& error);
 
 } // namespace vpr

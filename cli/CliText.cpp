@@ -9,13 +9,14 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 23> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 25> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
     {kTextGroupHasAccess, "members of the group %s have access"},
     {kTextHeldByAnother, "the port is held by another program"},
     {kTextUnprogrammed, "unprogrammed"},
     {kTextAnswerWithYes, "Answer with --yes to write anyway."},
+    {kTextCloseFailed, "The radio holds the data, but the port %s could not be closed: %s"},
     {kTextUnknownCommand, "unknown command: %s"},
     {kTextLineTooLong, "the line is longer than %d characters"},
     {kTextNumberRange, "%s takes a number from %d to %d"},
@@ -29,6 +30,8 @@ constexpr std::array<std::pair<int, const char*>, 23> kBuiltIn = {{
     {kTextRadioTrouble, "The radio did not respond."},
     {kTextEmptyLine, "empty line: one command per line"},
     {kTextSaveFailed, "The data file could not be written:"},
+    {kTextSessionNeedsInput,
+     "The session reads its commands from standard input: give the data file by its name, not as -."},
     {kTextUnknownSection, "Unknown section '%s'. The sections are: %s"},
     {kTextBadChannelRange, "The channel range '%s' is not valid. Give A-B with 1 <= A <= B <= %d."},
     {kTextPdfWritten, "Wrote %s (pages: %d)"},

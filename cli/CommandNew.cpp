@@ -1,7 +1,6 @@
 #include "cli/Commands.h"
+#include "cli/FileArguments.h"
 #include "cli/ImageReport.h"
-#include "model/DataFile.h"
-#include "model/DataFileFlows.h"
 #include "model/EntryRules.h"
 #include "model/ModelCatalogue.h"
 
@@ -62,7 +61,8 @@ Command addNewCommand(CLI::App& app) {
   row->excludes(model)->excludes(band);
   model->needs(band);
   band->needs(model);
-  sub->add_option("-o,--output", options->output, "The data file to write")->required();
+  sub->add_option("-o,--output", options->output, "The data file to write (- for standard output)")
+      ->required();
 
   return {sub, [options, row](TerminalUserInterface& ui) {
             int rowNumber = options->row;
@@ -77,14 +77,9 @@ Command addNewCommand(CLI::App& app) {
             RadioData data;
             data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(rowNumber));
             data.adoptTransferImage();
-            std::error_code error;
-            const DataFile::WriteResult written =
-                DataFile::writeDataFile(options->output, data.editImage, error);
-            if (written != DataFile::Written) {
-              ui.fail(options->output + ": " + DataFileFlows::writeFailureText(written, error));
-              return kExitFailed;
-            }
-            printSummary(std::cout, data);
+            if (!writeImageArgument(options->output, data.editImage, ui)) return kExitFailed;
+            // With the image on standard output the summary goes beside it, to standard error.
+            printSummary(options->output == kStandardStream ? std::cerr : std::cout, data);
             return kExitDone;
           }};
 }

@@ -1,11 +1,13 @@
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/FileArguments.h"
 #include "cli/ImageReport.h"
 
 #include "app/PagePainter.h"
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -15,12 +17,14 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace vpr::cli {
 
 namespace {
 
 constexpr int kTextPdfNotWritten = 10063001;
+constexpr int kMostChannels = 16;
 
 struct PrintOptions {
   std::string file;
@@ -84,15 +88,13 @@ std::optional<int> wholeNumber(std::string_view text) {
   return value;
 }
 
-// "A-B" or "A" within 1..count with A <= B.
-bool applyChannelRange(const std::string& range, int count, PrintSelection& selection) {
+// The channels of "A-B" or "A" with 1 <= A <= B <= the largest channel count of any model.
+std::optional<std::pair<int, int>> channelRange(const std::string& range) {
   const std::size_t dash = range.find('-');
   const auto first = wholeNumber(std::string_view(range).substr(0, dash));
   const auto last = dash == std::string::npos ? first : wholeNumber(std::string_view(range).substr(dash + 1));
-  if (!first || !last || *first < 1 || *last > count || *first > *last) return false;
-  selection.firstChannel = *first;
-  selection.lastChannel = *last;
-  return true;
+  if (!first || !last || *first < 1 || *last > kMostChannels || *first > *last) return std::nullopt;
+  return std::make_pair(*first, *last);
 }
 
 } // namespace
@@ -101,25 +103,31 @@ Command addPrintCommand(CLI::App& app) {
   auto options = std::make_shared<PrintOptions>();
   CLI::App* sub = app.add_subcommand("print", "Write the printout of a data file as a PDF file");
   sub->add_option("file", options->file, "The data file")->required();
-  sub->add_option("--pdf", options->pdf, "The PDF file to write")->required();
+  sub->add_option("--pdf", options->pdf, "The PDF file to write (- for standard output)")->required();
   sub->add_option("--sections", options->sections,
                   "The sections to print, separated by commas: " + sectionNames() + " (default: all)");
   sub->add_option("--channels", options->channels, "The channel range A-B (default: all channels)");
   sub->add_flag("--landscape", options->landscape, "Print in landscape orientation");
 
   return {sub, [options](TerminalUserInterface& ui) {
-            PrintSelection selection = PrintSelection::everything(16);
+            PrintSelection selection = PrintSelection::everything(kMostChannels);
             if (options->sections) {
               if (const auto unknown = applySections(*options->sections, selection)) {
                 ui.fail(formatText(cliText(kTextUnknownSection), {*unknown, sectionNames()}));
                 return kExitUsage;
               }
             }
+            // The whole command line is checked before the data file is read.
+            std::optional<std::pair<int, int>> range;
+            if (options->channels && !(range = channelRange(*options->channels))) {
+              ui.fail(formatText(cliText(kTextBadChannelRange), {*options->channels, kMostChannels}));
+              return kExitUsage;
+            }
             RadioData data;
             if (!loadDataFile(options->file, data, ui)) return kExitFailed;
-            selection.firstChannel = 1;
-            selection.lastChannel = data.channelCount();
-            if (options->channels && !applyChannelRange(*options->channels, data.channelCount(), selection)) {
+            selection.firstChannel = range ? range->first : 1;
+            selection.lastChannel = range ? range->second : data.channelCount();
+            if (selection.lastChannel > data.channelCount()) {
               ui.fail(formatText(cliText(kTextBadChannelRange), {*options->channels, data.channelCount()}));
               return kExitUsage;
             }
@@ -144,6 +152,19 @@ Command addPrintCommand(CLI::App& app) {
                 data, selection, options->landscape ? PageOrientation::Landscape : PageOrientation::Portrait,
                 PagePainter::printedNow());
             QString error;
+            if (options->pdf == kStandardStream) {
+              // On standard output the document is all there is: the note of what was written stays off it.
+              QBuffer pdf;
+              pdf.open(QIODevice::WriteOnly);
+              if (!writePdf(pdf, layout, error)) {
+                ui.fail(formatText(textOf(kTextPdfNotWritten), {options->pdf, error.toStdString()}));
+                return kExitFailed;
+              }
+              const QByteArray& bytes = pdf.data();
+              return writeTextArgument(options->pdf, std::string_view(bytes.constData(), bytes.size()), ui)
+                         ? kExitDone
+                         : kExitFailed;
+            }
             if (!writePdf(QString::fromStdString(options->pdf), layout, error)) {
               ui.fail(formatText(textOf(kTextPdfNotWritten), {options->pdf, error.toStdString()}));
               return kExitFailed;

@@ -1,11 +1,11 @@
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/FileArguments.h"
 #include "cli/ImageReport.h"
 #include "cli/RadioTerminal.h"
 #include "cli/SessionInput.h"
 #include "cli/TestBench.h"
 #include "lang/CLanguageTable.h"
-#include "model/DataFile.h"
 
 #include <iostream>
 #include <memory>
@@ -52,11 +52,16 @@ Command addTestCommand(CLI::App& app) {
       ->check(CLI::Validator(checkPortArgument, "PORT"));
   sub->add_option("file", options->file, "The data file whose image the radio holds")->required();
   sub->add_option("--save", options->save,
-                  "Write the image with the adjusted values to this data file at the end");
+                  "Write the image with the adjusted values to this data file at the end (- for standard "
+                  "output, after the answers)");
   sub->add_option("--transmit-limit", options->limitSeconds,
                   "Seconds a keyed transmitter stays keyed without a command (1..300, default 300)")
       ->check(CLI::Range(1, static_cast<int>(TestModeSession::kTransmitLimit.count())));
   return {sub, [options](TerminalUserInterface& ui) {
+            if (options->file == kStandardStream) {
+              ui.fail(cliText(kTextSessionNeedsInput));
+              return kExitUsage;
+            }
             RadioData data;
             if (!loadDataFile(options->file, data, ui)) return kExitFailed;
             selectPort(g_radioComm, options->port);
@@ -86,12 +91,9 @@ Command addTestCommand(CLI::App& app) {
               if (!answerLine(answer)) break;
             }
             const bool finished = bench.finish();
-            if (!options->save.empty()) {
-              std::error_code error;
-              if (DataFile::writeDataFile(options->save, data.editImage, error) != DataFile::Written) {
-                ui.fail(cliText(kTextSaveFailed) + " " + options->save);
-                return kExitFailed;
-              }
+            if (!options->save.empty() && !writeImageArgument(options->save, data.editImage, ui)) {
+              ui.fail(cliText(kTextSaveFailed) + " " + options->save);
+              return kExitFailed;
             }
             return finished ? kExitDone : kExitFailed;
           }};

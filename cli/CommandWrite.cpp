@@ -1,8 +1,11 @@
 #include "cli/BackupOptions.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "cli/ImageReport.h"
 #include "cli/RadioTerminal.h"
+#include "lang/TextFormat.h"
 #include "link/RadioTransfer.h"
+#include "link/SerialDevice.h"
 
 #include <iostream>
 #include <memory>
@@ -43,10 +46,16 @@ Command addWriteCommand(CLI::App& app) {
             safety.backupFolder = options->backup.resolvedFolder();
             safety.verify = !options->noVerify;
             WriteReport report;
-            if (runSafeWrite(g_radioComm, terminal, data.editImage, safety, report) != 0) {
+            const int result = runSafeWrite(g_radioComm, terminal, data.editImage, safety, report);
+            // 2: the radio took and kept the image; only closing the port failed afterwards.
+            if (result != 0 && result != 2) {
               terminal.explainPortFailure(g_radioComm);
               return kExitFailed;
             }
+            if (result == 2)
+              terminal.warning(
+                  formatText(cliText(kTextCloseFailed),
+                             {g_radioComm.DeviceName(), serialErrorText(g_radioComm.LastSystemError())}));
             std::cout << writeSuccessText(report) << '\n';
             return kExitDone;
           }};

@@ -58,8 +58,12 @@ constexpr int kTextSeveralDocuments = 10066053;
 constexpr int kTextWideWord = 10066054;
 constexpr int kTextNarrowWord = 10066055;
 constexpr int kTextKeyTwice = 10066056;
+constexpr int kTextRawDisagrees = 10066057;
 
-constexpr const char* kFormatName = "VPR-40T configuration 1";
+// Version 2 builds on the model's default image; version 1 documents (written before) with a raw
+// section build on a cleared image, as they were written for.
+constexpr const char* kFormatName = "VPR-40T configuration 2";
+constexpr const char* kFormatNameFirst = "VPR-40T configuration 1";
 constexpr int kMaxDepth = 8;
 constexpr std::size_t kMaxNodes = 20000;
 constexpr std::size_t kRawLine = 16;
@@ -100,6 +104,15 @@ struct Document {
   std::vector<TestFreqEntry> testFrequencies;
   std::array<EntryField, layout::kAdjustItemCount> adjustments;
   std::vector<RawRun> raw;
+  bool rawGiven = false; // the document has a raw section, maybe an empty one
+  // A list that is there names every programmed record; without it the records stay as the
+  // image the document builds on holds them.
+  bool channelsGiven = false;
+  bool testFrequenciesGiven = false;
+
+  // Bytes no entry and no raw run mention are those of the model's default image, except in
+  // the version 1 documents written so far, which name every byte that is not 0xFF.
+  bool buildsOnDefaultImage() const { return format.text != kFormatNameFirst || !rawGiven; }
 };
 
 // A group of image bytes that one part of the document describes.
@@ -107,6 +120,17 @@ struct Section {
   std::size_t offset;
   std::size_t size;
 };
+
+// The image a document builds on for a model code: the default image of its model row, or a
+// cleared image for a code no row lists.
+RadioImage baseImageFor(const ModelCode& code) {
+  const int row = ModelCatalogue::findModelRow(code);
+  return row < 0 ? clearedImage() : RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+}
+
+bool inSection(const Section& section, std::size_t offset) {
+  return offset >= section.offset && offset < section.offset + section.size;
+}
 
 std::vector<Section> sectionsFor(int channelCount) {
   std::vector<Section> sections = {{layout::kModelCode, kModelCodeSize}, {layout::kFeatureFlags, 4}};
@@ -154,6 +178,7 @@ TestFreqEntry readTestFrequency(int k, const ChannelRecord& record) {
 Document readDocument(const RadioImage& image) {
   Document doc;
   doc.format.set(kFormatName, 0);
+  doc.channelsGiven = doc.testFrequenciesGiven = true;
   readModel(image, doc);
   RadioData data;
   data.transferImage = image;
@@ -188,15 +213,21 @@ public:
   }
 
   // Builds the image. Sections that could not be built are left as their raw bytes and listed in
-  // failed() (the export uses this to decide what must travel as raw bytes).
+  // failed() (the export uses this to decide what must travel as raw bytes). A section that raw
+  // bytes cover keeps them; an entry for it must say the same as they do.
   RadioImage build() {
     applyRaw();
     if (!buildModel()) return data_.editImage;
+    if (doc_.buildsOnDefaultImage()) {
+      const RadioImage base = baseImageFor(modelCodeOf(image()));
+      for (std::size_t i = 0; i < kImageSize; ++i)
+        if (!raw_[i]) image()[i] = base[i];
+    }
     data_.applyBandLimits();
     chooseNarrowSetting();
     buildOptions();
-    buildChannels();
-    buildTestFrequencies();
+    if (doc_.channelsGiven) buildChannels();
+    if (doc_.testFrequenciesGiven) buildTestFrequencies();
     buildAdjustments();
     return data_.editImage;
   }
@@ -229,13 +260,21 @@ private:
     std::snprintf(text, sizeof text, "0x%03zX", offset);
     return text;
   }
+  void disagrees(int line, const Section& section) {
+    problem(line, formatText(textOf(kTextRawDisagrees), {offsetText(section.offset)}));
+  }
 
   // Without a model nothing else can be checked (channel count, band limits): false stops.
   bool buildModel() {
     const Section section{layout::kModelCode, kModelCodeSize};
-    Document rawDoc;
-    readModel(image(), rawDoc);
-    if (covered(section) && rawDoc.model == doc_.model && rawDoc.band == doc_.band) return true;
+    if (covered(section)) {
+      Document rawDoc;
+      readModel(image(), rawDoc);
+      for (const auto& [given, stored] :
+           {std::pair(&doc_.model, &rawDoc.model), std::pair(&doc_.band, &rawDoc.band)})
+        if (given->given && given->text != stored->text) disagrees(given->line, section);
+      return true;
+    }
     if (!doc_.model.given || !doc_.band.given) {
       problem(0, textOf(kTextModelMissing));
       fail(section);
@@ -284,7 +323,14 @@ private:
   void buildOptions() {
     const Section section{layout::kFeatureFlags, 4};
     const Options& options = doc_.options;
-    if (covered(section) && readOptions(image()) == options) return;
+    if (covered(section)) {
+      const Options stored = readOptions(image());
+      for (const auto member : {&Options::timeOutTimer, &Options::squelchLevel, &Options::beepTone,
+                                &Options::batterySaver, &Options::moniKey})
+        if ((options.*member).given && (options.*member).text != (stored.*member).text)
+          disagrees((options.*member).line, section);
+      return;
+    }
     const std::size_t before = problems_.size();
     const auto number = [&](const EntryField& field, int maximum, int step,
                             int textId) -> std::optional<int> {
@@ -340,11 +386,16 @@ private:
       const Section section{layout::channelOffset(n), kRecordSize};
       ChannelEntry wanted;
       wanted.number = n;
-      if (const auto it = byNumber.find(n); it != byNumber.end()) wanted = *it->second;
+      const auto listed = byNumber.find(n);
+      if (listed != byNumber.end()) wanted = *listed->second;
       const ChannelRecord base = data_.channelSlot(n);
       ChannelEntry shown;
       shown.number = n;
       if (base.isProgrammed()) shown = ChannelEntry::fromRecord(n, base);
+      if (covered(section)) {
+        if (listed != byNumber.end() && !wanted.sameCells(shown)) disagrees(wanted.line, section);
+        continue;
+      }
       if (wanted.sameCells(shown)) continue;
       if (wanted.rxFrequency.text.empty()) {
         // Not listed: no channel, as a cleared receive frequency leaves it.
@@ -372,11 +423,16 @@ private:
       const Section section{layout::testFreqOffset(k), kRecordSize};
       TestFreqEntry wanted;
       wanted.number = k;
-      if (const auto it = byNumber.find(k); it != byNumber.end()) wanted = *it->second;
+      const auto listed = byNumber.find(k);
+      if (listed != byNumber.end()) wanted = *listed->second;
       const ChannelRecord base = data_.testFrequency(k);
       TestFreqEntry shown;
       shown.number = k;
       if (base.isProgrammed()) shown = readTestFrequency(k, base);
+      if (covered(section)) {
+        if (listed != byNumber.end() && !wanted.sameCells(shown)) disagrees(wanted.line, section);
+        continue;
+      }
       if (wanted.sameCells(shown)) continue;
       std::string receive = wanted.rxFrequency.text;
       if (receive.empty()) {
@@ -403,14 +459,17 @@ private:
     for (int item = 0; item < layout::kAdjustItemCount; ++item) {
       const EntryField& field = doc_.adjustments[item];
       const std::size_t offset = layout::kAdjustItemOffsets[item];
-      if (!field.given || field.text == std::to_string(image()[offset])) continue;
+      if (!field.given) continue;
       const std::optional<int> value = EntryRules::wholeNumber(field.text);
       if (!value || *value > 255) {
         problem(field.line, formatText(textOf(kTextBadAdjustment), {item, field.text}));
         fail({offset, 1});
-        continue;
+      } else if (*value != image()[offset]) {
+        if (raw_[offset])
+          disagrees(field.line, {offset, 1});
+        else
+          image()[offset] = static_cast<std::uint8_t>(*value);
       }
-      image()[offset] = static_cast<std::uint8_t>(*value);
     }
   }
 
@@ -474,12 +533,16 @@ void writeCell(std::string& out, const char* key, const EntryField& field) {
 std::string writeDocument(const Document& doc) {
   std::string out;
   out += "# VPR-40T radio configuration. Values are written as the program's views show them and\n"
-         "# checked as if typed when read back. The raw section holds bytes no view shows.\n";
+         "# checked as if typed when read back; adjustments are the bytes the image stores. The raw\n"
+         "# section holds what no view shows and differs from the model's new image, each byte once.\n";
   writeField(out, "", "format", doc.format, true);
   writeField(out, "", "model", doc.model, true);
   writeField(out, "", "band", doc.band, true);
   writeField(out, "", "wide_narrow", doc.wideNarrow, false);
-  out += "features:\n";
+  const Options& o = doc.options;
+  const bool anyFeature =
+      o.timeOutTimer.given || o.squelchLevel.given || o.beepTone.given || o.batterySaver.given;
+  out += anyFeature ? "features:\n" : "features: {}\n";
   writeField(out, "  ", "time_out_timer", doc.options.timeOutTimer, false);
   writeField(out, "  ", "squelch_level", doc.options.squelchLevel, false);
   writeField(out, "  ", "beep_tone", doc.options.beepTone, false);
@@ -503,9 +566,12 @@ std::string writeDocument(const Document& doc) {
     writeCell(out, "tx", entry.txFrequency);
     out += "}\n";
   }
-  out += "adjustments:\n";
+  const bool anyAdjustment = std::any_of(doc.adjustments.begin(), doc.adjustments.end(),
+                                         [](const EntryField& field) { return field.given; });
+  out += anyAdjustment ? "adjustments:\n" : "adjustments: {}\n";
   for (int item = 0; item < layout::kAdjustItemCount; ++item)
-    out += "  " + std::to_string(item) + ": " + doc.adjustments[item].text + '\n';
+    if (doc.adjustments[item].given)
+      out += "  " + std::to_string(item) + ": " + doc.adjustments[item].text + '\n';
   out += doc.raw.empty() ? "raw: {}\n" : "raw:\n";
   for (const RawRun& run : doc.raw) {
     char offset[16];
@@ -584,20 +650,24 @@ public:
       } else if (key == "features") {
         readFeatures(value, doc.options);
       } else if (key == "channels") {
+        doc.channelsGiven = true;
         readList(value, key, [&](const YAML::Node& item) { doc.channels.push_back(readChannel(item)); });
       } else if (key == "test_frequencies") {
+        doc.testFrequenciesGiven = true;
         readList(value, key,
                  [&](const YAML::Node& item) { doc.testFrequencies.push_back(readTestFreq(item)); });
       } else if (key == "adjustments") {
         readAdjustments(value, doc.adjustments);
       } else if (key == "raw") {
+        doc.rawGiven = true;
         readRaw(value, doc.raw);
       } else {
         return false;
       }
       return true;
     });
-    if (!doc.format.given || doc.format.text != kFormatName) problem(root, textOf(kTextNotConfiguration));
+    if (!doc.format.given || (doc.format.text != kFormatName && doc.format.text != kFormatNameFirst))
+      problem(root, textOf(kTextNotConfiguration));
     return doc;
   }
 
@@ -766,43 +836,50 @@ private:
 std::string ConfigYaml::exportImage(const RadioImage& image) {
   const DecimalSeparatorScope dot('.');
   Document doc = readDocument(image);
+  const ModelCode code = modelCodeOf(image);
+  const std::vector<Section> sections = sectionsFor(ModelCatalogue::channelCount(code));
 
-  // Bytes no part of the document describes travel as raw bytes (0xFF, the value of a cleared
-  // image, needs no mention).
-  const int channelCount = ModelCatalogue::channelCount(modelCodeOf(image));
+  // Bytes no part of the document describes travel as raw bytes where they differ from the
+  // image the import builds on.
+  const RadioImage base = baseImageFor(code);
   std::bitset<kImageSize> mask;
   for (std::size_t i = 0; i < kImageSize; ++i)
-    mask[i] = image[i] != 0xFF;
-  for (const Section& section : sectionsFor(channelCount))
-    for (std::size_t i = 0; i < section.size; ++i)
-      mask[section.offset + i] = false;
+    mask[i] = image[i] != base[i] && std::none_of(sections.begin(), sections.end(),
+                                                  [&](const Section& s) { return inSection(s, i); });
+  // So does a model code that the model and band names do not give exactly: everything else is
+  // built for the model it names, whether from raw bytes or from the names.
+  const Section modelSection = sections.front();
+  const int row = ModelCatalogue::findModelRow(code);
+  if (row < 0 || ModelCatalogue::modelCodeForRow(row) != code)
+    for (std::size_t i = 0; i < modelSection.size; ++i)
+      mask[modelSection.offset + i] = true;
 
-  // Then every section that the document's values do not rebuild exactly travels whole. Adding
-  // one (the model code above all) can change how others are rebuilt, so repeat until none is
-  // added; each round adds at least one section, so this ends.
-  for (;;) {
-    doc.raw = rawRuns(image, mask);
-    std::vector<ImportProblem> ignored;
-    Builder builder(doc, ignored);
-    const RadioImage rebuilt = builder.build();
-    bool added = false;
-    const bool modelFailed =
-        !builder.failed().empty() && builder.failed().front().offset == layout::kModelCode;
-    for (const Section& section : sectionsFor(channelCount)) {
-      // Without the model nothing else was built; it alone goes first.
-      if (modelFailed && section.offset != layout::kModelCode) continue;
-      const bool same =
-          std::equal(image.begin() + section.offset, image.begin() + section.offset + section.size,
-                     rebuilt.begin() + section.offset);
-      const bool failed = std::any_of(builder.failed().begin(), builder.failed().end(),
-                                      [&](const Section& f) { return f.offset == section.offset; });
-      if ((same && !failed) || mask[section.offset]) continue;
-      for (std::size_t i = 0; i < section.size; ++i)
-        mask[section.offset + i] = true;
-      added = true;
-    }
-    if (!added) break;
+  // With the model settled the other sections do not depend on one another: one build shows
+  // which of them the document's values do not give back exactly, and those travel whole.
+  doc.raw = rawRuns(image, mask);
+  std::vector<ImportProblem> ignored;
+  Builder builder(doc, ignored);
+  const RadioImage rebuilt = builder.build();
+  for (const Section& section : sections) {
+    const bool same =
+        std::equal(image.begin() + section.offset, image.begin() + section.offset + section.size,
+                   rebuilt.begin() + section.offset);
+    const bool failed = std::any_of(builder.failed().begin(), builder.failed().end(),
+                                    [&](const Section& f) { return f.offset == section.offset; });
+    if (same && !failed) continue;
+    for (std::size_t i = 0; i < section.size; ++i)
+      mask[section.offset + i] = true;
   }
+  doc.raw = rawRuns(image, mask);
+
+  // Each byte in one place: what travels raw has no entry.
+  if (mask[modelSection.offset]) doc.model = doc.band = EntryField{};
+  if (mask[layout::kFeatureFlags]) doc.options = Options{};
+  std::erase_if(doc.channels, [&](const ChannelEntry& e) { return mask[layout::channelOffset(e.number)]; });
+  std::erase_if(doc.testFrequencies,
+                [&](const TestFreqEntry& e) { return mask[layout::testFreqOffset(e.number)]; });
+  for (int item = 0; item < layout::kAdjustItemCount; ++item)
+    if (mask[layout::kAdjustItemOffsets[item]]) doc.adjustments[item] = EntryField{};
   return writeDocument(doc);
 }
 

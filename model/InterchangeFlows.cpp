@@ -12,14 +12,6 @@ namespace {
 
 constexpr int kTextTooLarge = 10066002;
 
-// The data file beside an imported file: its extension replaced by ".dat".
-std::string dataFileBeside(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  const std::size_t dot = path.find_last_of('.');
-  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-  return (hasExtension ? path.substr(0, dot) : path) + ".dat";
-}
-
 } // namespace
 
 std::string InterchangeFlows::problemList(const std::vector<ImportProblem>& problems) {
@@ -49,7 +41,6 @@ std::optional<std::string> InterchangeFlows::readChosen(int typeText, const char
   request.extension = extension;
   const auto chosen = ui_.chooseFileToOpen(request);
   if (!chosen) return std::nullopt;
-  lastChosen_ = *chosen;
   std::string text;
   std::error_code error;
   switch (FileContents::read(*chosen, limit, text, error)) {
@@ -94,7 +85,10 @@ bool InterchangeFlows::importConfiguration() {
   if (beforeReplace_) beforeReplace_();
   data_.transferImage = *result.image;
   data_.adoptTransferImage();
-  file_.setFromPath(dataFileBeside(lastChosen_));
+  // The imported image is saved nowhere yet: like a new image it carries the default name, and
+  // it counts as changed (no image it could be equal to is all 0xFF) until it is saved.
+  data_.savedImage = clearedImage();
+  file_.resetFileName();
   return true;
 }
 

@@ -46,9 +46,9 @@ public:
   // Writes the working image as YAML / its channels as CSV to a file the user picks. True when written.
   bool exportConfiguration();
   bool exportChannels();
-  // Lets the user pick a YAML file and makes it the working image, as Open does with a data file
-  // (the caller offers to save changes first). The current file becomes the YAML file's name with
-  // the extension ".dat", so that Save puts the data file beside it. True when done.
+  // Lets the user pick a YAML file and makes it the working image (the caller offers to save
+  // changes first). The image is saved nowhere yet: like a new image it takes the default file
+  // name and counts as changed, so that Close, New and Open offer to save it. True when done.
   bool importConfiguration();
   // Lets the user pick a CSV file and replaces the channels of the working image, as one step
   // that Undo takes back. True when done.
@@ -65,7 +65,6 @@ private:
   RadioData& data_;
   CurrentFile& file_;
   UserInterface& ui_;
-  std::string lastChosen_; // the file readChosen read last
   std::function<void()> beforeReplace_;
   std::function<void()> channelsChanged_;
 };

@@ -56,22 +56,46 @@ std::string stampText(std::time_t when, const char* format) {
   return text;
 }
 
-// The time stamp a backup's name carries ("..._2026-12-08_17-53-00.dat", maybe "_2" before
-// ".dat"); false for any other name.
+// The names fileNameFor gives before the time stamp: "<model>_<band>" of every catalogue row,
+// and the name of an image whose model code is not listed.
+const std::vector<std::string>& backupPrefixes() {
+  static const std::vector<std::string> prefixes = [] {
+    std::vector<std::string> list{safeForFileName({}) + "_" + safeForFileName({})};
+    for (int row = 0; row < ModelCatalogue::kRowCount; ++row) {
+      const ModelCode code = ModelCatalogue::modelCodeForRow(row);
+      list.push_back(safeForFileName(ModelCatalogue::modelNameText(code)) + "_" +
+                     safeForFileName(ModelCatalogue::bandNameText(code)));
+    }
+    return list;
+  }();
+  return prefixes;
+}
+
+// The time of a name that is a backup's name as a whole: a prefix of backupPrefixes(), "_", a
+// valid time stamp, maybe "_2", "_3" ... and ".dat". False for any other name, so that a user's
+// "club_2023-01-05_19-00-00.dat" is never taken for a backup.
 bool stampOf(const std::string& fileName, std::time_t& when) {
-  static const std::regex pattern(R"((\d{4})-(\d{2})-(\d{2})_(\d{2})-(\d{2})-(\d{2})(_\d+)?\.dat$)");
-  std::smatch match;
-  if (!std::regex_search(fileName, match, pattern)) return false;
-  std::tm local{};
-  local.tm_year = std::stoi(match[1]) - 1900;
-  local.tm_mon = std::stoi(match[2]) - 1;
-  local.tm_mday = std::stoi(match[3]);
-  local.tm_hour = std::stoi(match[4]);
-  local.tm_min = std::stoi(match[5]);
-  local.tm_sec = std::stoi(match[6]);
-  local.tm_isdst = -1;
-  when = std::mktime(&local);
-  return when != static_cast<std::time_t>(-1);
+  static const std::regex pattern(
+      R"(_((\d{4})-(\d{2})-(\d{2})_(\d{2})-(\d{2})-(\d{2}))(_[2-9]|_[1-9]\d+)?\.dat)");
+  for (const std::string& prefix : backupPrefixes()) {
+    std::smatch match;
+    if (fileName.compare(0, prefix.size(), prefix) != 0 ||
+        !std::regex_match(fileName.begin() + static_cast<std::ptrdiff_t>(prefix.size()), fileName.end(),
+                          match, pattern))
+      continue;
+    std::tm local{};
+    local.tm_year = std::stoi(match[2]) - 1900;
+    local.tm_mon = std::stoi(match[3]) - 1;
+    local.tm_mday = std::stoi(match[4]);
+    local.tm_hour = std::stoi(match[5]);
+    local.tm_min = std::stoi(match[6]);
+    local.tm_sec = std::stoi(match[7]);
+    local.tm_isdst = -1;
+    when = std::mktime(&local);
+    // A stamp that no clock shows ("2026-02-30") was not written by this program.
+    return when != static_cast<std::time_t>(-1) && stampText(when, "%Y-%m-%d_%H-%M-%S") == match[1].str();
+  }
+  return false;
 }
 
 bool isDataFileName(const fs::path& path) {
@@ -142,14 +166,18 @@ std::string RadioBackups::store(const std::string& folder, const RadioImage& ima
   if (error) return {};
   const std::string name = fileNameFor(image, when);
   const std::string stem = name.substr(0, name.size() - 4);
-  fs::path path = base / PathText::toPath(name);
-  std::error_code ignored;
-  for (int n = 2; fs::exists(path, ignored); ++n)
-    path = base / PathText::toPath(stem + "_" + std::to_string(n) + ".dat");
-  const std::string written = PathText::toText(path);
-  if (DataFile::writeDataFile(written, image, error) != DataFile::Written) return {};
-  prune(folder, when);
-  return written;
+  const auto bytes = DataFile::fileBytes(image);
+  // Each name is taken only when no file has it: a second backup in the same second, by this
+  // program or another one, gets the next suffix instead of replacing the first.
+  for (int n = 1;; ++n) {
+    const std::string written =
+        PathText::toText(base / PathText::toPath(n == 1 ? name : stem + "_" + std::to_string(n) + ".dat"));
+    if (createNew(written, bytes, error)) {
+      prune(folder, when);
+      return written;
+    }
+    if (error != std::errc::file_exists) return {};
+  }
 }
 
 void RadioBackups::prune(const std::string& folder, std::time_t now) {

@@ -3,13 +3,16 @@
 // read, kept as ordinary data files named "<model>_<band>_<yyyy-mm-dd_hh-mm-ss>.dat" (local
 // time), so that any of them can be opened, compared or written back like any data file.
 //
-// Backups older than a year are removed, but never the newest twenty. Only files whose names
-// carry a backup's time stamp are ever removed; other files in the folder are left alone.
+// Backups older than a year are removed, but never the newest twenty. Only files whose whole
+// names are backup names are ever removed; other files in the folder are left alone, also when
+// the folder is one the user named.
 // Nothing here talks to the user or to a radio: callers report the errors handed back.
 
 #include "model/RadioImage.h"
 
+#include <cstdint>
 #include <ctime>
+#include <span>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -46,17 +49,26 @@ public:
   static std::string fileNameFor(const RadioImage& image, std::time_t when);
 
   // Stores the image as a data file in the folder (created when missing) and then prunes the
-  // folder. A name already taken gets "_2", "_3" ... before ".dat": no backup overwrites
-  // another. Returns the path written, or an empty string with the system's error.
+  // folder. The file is created exclusively: a name already taken gets "_2", "_3" ... before
+  // ".dat", so no backup overwrites another. Returns the path written, or an empty string with
+  // the system's error.
   static std::string store(const std::string& folder, const RadioImage& image, std::time_t when,
                            std::error_code& error);
 
   // Removes backups older than kKeepDays before now, keeping the kKeepNewest newest whatever
-  // their age. Errors are ignored: a backup that cannot be removed simply stays.
+  // their age. A backup is a file whose whole name is one fileNameFor gives (with its suffix);
+  // any other file stays, whatever its name ends with. Errors are ignored: a backup that cannot
+  // be removed simply stays.
   static void prune(const std::string& folder, std::time_t now);
 
   // The ".dat" files of the folder, newest first; an empty list when there is no folder.
   static std::vector<BackupEntry> list(const std::string& folder);
+
+private:
+  // The platform's part: creates the file at path, which must not exist yet, with the bytes and
+  // flushes it to the disk. False with the error (std::errc::file_exists when the name is taken);
+  // a file that could not be written whole is removed again.
+  static bool createNew(const std::string& path, std::span<const std::uint8_t> bytes, std::error_code& error);
 };
 
 } // namespace vpr

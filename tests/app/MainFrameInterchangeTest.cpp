@@ -71,7 +71,12 @@ TEST_F(MainFrameInterchangeTest, ImportedConfigurationReplacesTheImageAndShowsTh
   frame->onCommand(cmd::ImportConfiguration);
   EXPECT_EQ(radioData().editImage, image);
   EXPECT_TRUE(views.count(ViewKind::ChannelInfo));
-  EXPECT_TRUE(frame->titleText().contains(QStringLiteral("other.dat"))) << frame->titleText().toStdString();
+  EXPECT_FALSE(frame->titleText().contains(QStringLiteral("other"))) << frame->titleText().toStdString();
+  // Saved nowhere yet: New asks to save it first.
+  ui.answers = {MessageAnswer::Ok, MessageAnswer::Cancel};
+  frame->onCommand(cmd::FileNew);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(radioData().editImage, image);
 }
 
 TEST_F(MainFrameInterchangeTest, ImportedChannelsReachTheOpenViews) {

@@ -1,8 +1,11 @@
 // Start-up and shutdown of the desktop program against an isolated settings store.
 #include "app/AppTestSupport.h"
+#include "app/CHelpSystem.h"
+#include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
 #include "app/CRPSApp.h"
 #include "app/CSplashWnd.h"
+#include "app/CommandIds.h"
 #include "lang/CLanguageTable.h"
 #include "link/CRadioComm.h"
 #include "model/CurrentFile.h"
@@ -16,8 +19,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -189,6 +194,26 @@ TEST_F(StartupTest, ExitAnsweredWithOkStoresThePlacement) {
   EXPECT_EQ(placement->showState, WindowPlacement::Normal);
   EXPECT_EQ(placement->right - placement->left, 700);
   EXPECT_EQ(placement->bottom - placement->top, 500);
+}
+
+TEST_F(StartupTest, ExitEndsTheEventLoopWithTheHelpWindowOpen) {
+  CRPSApp::Options withManual = options();
+  withManual.helpFolders = {QString::fromStdString(test::sourcePath("res"))};
+  CRPSApp app(ui, {}, withManual);
+  ASSERT_TRUE(app.startup());
+  app.mainFrame()->onCommand(cmd::HelpTopics);
+  QPointer<CHelpWindow> help = CHelpSystem::window();
+  ASSERT_TRUE(help && QTest::qWaitForWindowExposed(help));
+  ui.answers.push_back(MessageAnswer::Ok);
+  app.mainFrame()->onCommand(cmd::AppExit);
+  // The program's own loop, as main runs it; a loop still running after 20 s ends with 1.
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  watchdog.start(20000);
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(help.isNull() || !help->isVisible());
+  ASSERT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(StartupTest, AMinimisedWindowIsStoredAsItWouldBeRestored) {

@@ -51,8 +51,8 @@ TEST_F(CliInterchangeTest, AYamlFileWithProblemsNamesEachLineAndWritesNothing) {
   write("y.dat", "precious");
   const test::CliRun run = cli({"import", "bad.yaml", "-o", "y.dat"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("bad.yaml: line 9: Squelch level \"10\""), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("bad.yaml: line 14: 500.000 MHz is outside the band"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("bad.yaml: line 10: Squelch level \"10\""), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("bad.yaml: line 15: 500.000 MHz is outside the band"), std::string::npos) << run.err;
   EXPECT_EQ(test::readFileBytes(dir / "y.dat"), "precious");
   EXPECT_EQ(cli({"import", "bad.yaml", "-o", "z.dat"}).status, 1);
   EXPECT_FALSE(fs::exists(dir / "z.dat"));

@@ -228,14 +228,27 @@ TEST_F(CliPrintTest, BadSectionsAndChannelRangesAreUsageErrors) {
            {"--channels", "3-"},
        }) {
     SCOPED_TRACE(extra[0] + " " + extra[1]);
-    std::vector<std::string> arguments = {"print", "x.dat", "--pdf", "x.pdf"};
-    arguments.insert(arguments.end(), extra.begin(), extra.end());
-    const test::CliRun run = cli(arguments);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("vpr40t-cli: "), std::string::npos) << run.err;
-    EXPECT_FALSE(fs::exists(dir / "x.pdf"));
+    // The command line is checked first, also when the data file cannot be read.
+    for (const char* file : {"x.dat", "missing.dat"}) {
+      std::vector<std::string> arguments = {"print", file, "--pdf", "x.pdf"};
+      arguments.insert(arguments.end(), extra.begin(), extra.end());
+      const test::CliRun run = cli(arguments);
+      EXPECT_EQ(run.status, 2) << file;
+      EXPECT_NE(run.err.find("vpr40t-cli: "), std::string::npos) << run.err;
+      EXPECT_FALSE(fs::exists(dir / "x.pdf"));
+    }
   }
   EXPECT_EQ(cli({"print", "x.dat"}).status, 2) << "--pdf is required";
+}
+
+TEST_F(CliPrintTest, ThePdfGoesToStandardOutputAlone) {
+  ASSERT_EQ(cli({"new", "--row", "2", "-o", "x.dat"}).status, 0);
+  const test::CliRun run = cli({"print", "x.dat", "--pdf", "-", "--sections", "model"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "-"));
+  std::ofstream(dir / "out.pdf", std::ios::binary) << run.out;
+  EXPECT_EQ(run.out.rfind("%PDF-", 0), 0u);
+  EXPECT_EQ(pages("out.pdf"), 1);
 }
 
 TEST_F(CliPrintTest, UnreadableDataFilesFailAsInfoDoes) {

@@ -92,11 +92,13 @@ inline std::filesystem::path backupFolderOf(const std::filesystem::path& folder)
 }
 #endif
 
-// Runs the tool in folder with the arguments; input, when given, goes to its standard input.
-// What it printed is handed back and its capture files removed.
+// Runs the tool in folder with the arguments; input, when given, goes to its standard input, and
+// environment ("NAME=value ...", quoted for the shell) is set for it. What it printed is handed
+// back and its capture files removed.
 inline CliRun runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
-                     const std::optional<std::string>& input = std::nullopt) {
-  std::string command = toolCommand();
+                     const std::optional<std::string>& input = std::nullopt,
+                     const std::string& environment = {}) {
+  std::string command = environment.empty() ? toolCommand() : environment + " " + toolCommand();
   for (const auto& argument : arguments)
     command += " " + shellQuoted(argument);
   if (input) {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -72,6 +73,27 @@ TEST_F(CliSafeWrite, WriteBacksUpIntoTheDataFolderAndSaysWrittenAndVerified) {
   ASSERT_EQ(backups.size(), 1u);
   EXPECT_EQ(fileImage(backups[0]), before);
   EXPECT_TRUE(contains(run.out, backups[0].string())) << run.out;
+}
+
+TEST_F(CliSafeWrite, AWriteTheRadioTookAndVerifiedSucceedsWhenOnlyClosingThePortFails) {
+  sim::VirtualRadio radio(rowImage(16));
+  ASSERT_TRUE(radio.start());
+  RadioImage image = rowImage(16);
+  image[0x20] = 0x12;
+  const char* sanitizer = std::getenv("ASAN_OPTIONS");
+  // The preloaded library comes before the sanitizer's run-time, which would otherwise object.
+  const std::string environment =
+      "LD_PRELOAD=" + test::shellQuoted(VPR_FAILING_CLOSE) +
+      " VPR_FAIL_CLOSE_OF=" + test::shellQuoted(radio.devicePath()) + " ASAN_OPTIONS=" +
+      test::shellQuoted(std::string(sanitizer ? sanitizer : "") + ":verify_asan_link_order=0");
+  const test::CliRun run =
+      test::runCli(dir, {"write", "--port", radio.devicePath(), "--no-backup", dataFile("new.dat", image)},
+                   std::nullopt, environment);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(radio.memory(), image);
+  EXPECT_TRUE(contains(run.out, textOf(10065004))) << run.out;
+  const std::string warning = textOf(10050106);
+  EXPECT_TRUE(contains(run.err, warning.substr(0, warning.find("%s")))) << run.err;
 }
 
 TEST_F(CliSafeWrite, BackupDirNoBackupAndNoVerifyDoWhatTheySay) {

@@ -35,6 +35,13 @@ TEST_F(CliTest, NewWritesTheByteExactDefaultImageOfARow) {
   EXPECT_EQ(bytes, std::string(expected.begin(), expected.end()));
   EXPECT_NE(run.out.find("HX-5470/5470M"), std::string::npos);
   EXPECT_TRUE(run.err.empty());
+
+  // "-": the image alone on standard output, the summary beside it on standard error.
+  const test::CliRun piped = cli({"new", "--row", "16", "-o", "-"});
+  ASSERT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(piped.out, bytes);
+  EXPECT_NE(piped.err.find("HX-5470/5470M"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "-"));
 }
 
 TEST_F(CliTest, NewTakesModelAndBandByName) {

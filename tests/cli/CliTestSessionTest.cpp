@@ -125,6 +125,23 @@ TEST_F(CliTestSession, EndOfInputLeavesTheAdjustmentWithTheAppliedValueAndSavesI
   EXPECT_EQ(radio->testEvents().back(), "channel 1");
 }
 
+TEST_F(CliTestSession, StandardInputCarriesTheCommandsAndStandardOutputCanTakeTheImage) {
+  const test::CliRun saved = session("adjust 1\nvalue 50\napply\nquit\n", {"--save", "-"});
+  EXPECT_EQ(saved.status, 0) << saved.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "-"));
+  RadioImage image = memory;
+  image[0x3F3] = 50;
+  const auto bytes = DataFile::fileBytes(image);
+  // The answers first, then the data file.
+  EXPECT_THAT(saved.out, EndsWith("ok quit\n" + std::string(bytes.begin(), bytes.end())));
+
+  const std::size_t before = radio->received().size();
+  const test::CliRun refused = test::runCli(dir, {"test", "--port", radio->devicePath(), "-"}, "quit\n");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find(textOf(10062114)), std::string::npos) << refused.err;
+  EXPECT_EQ(radio->received().size(), before);
+}
+
 TEST_F(CliTestSession, EndOfInputUnkeysAKeyedTransmitter) {
   const test::CliRun run = session("transmit on");
   EXPECT_EQ(run.status, 0) << run.err;

@@ -3,6 +3,7 @@
 
 #include "model/ConfigYaml.h"
 #include "model/ChannelEntry.h"
+#include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 #include "model/ModelTestSupport.h"
 #include "model/RadioData.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace vpr::test {
@@ -71,19 +74,109 @@ void expectRoundTrip(const RadioImage& image) {
   EXPECT_EQ(*result.image, image) << text;
 }
 
-TEST_F(ConfigYamlTest, EveryDefaultImageComesBackByteForByteWithRawBytesOnlyWhereNoViewLooks) {
+TEST_F(ConfigYamlTest, EveryDefaultImageComesBackByteForByteWithoutRawBytes) {
   for (int row = 0; row < ModelCatalogue::kRowCount; ++row) {
     SCOPED_TRACE(row);
     const RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
     expectRoundTrip(image);
-    const std::string text = ConfigYaml::exportImage(image);
-    // The channel map is the only hidden data in a default image, apart from the band data of
-    // one model; the views' own rules rebuild everything else.
-    const std::size_t raw = text.find("raw:");
-    ASSERT_NE(raw, std::string::npos);
-    for (const char* offset : {"0x010", "0x110", "0x3C0", "0x3D0", "0x3F0"})
-      EXPECT_EQ(text.find(offset, raw), std::string::npos) << offset << '\n' << text;
-    EXPECT_NE(text.find("\"0x280\": \"01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10\""), std::string::npos);
+    // The import builds on the model's new image: nothing hidden needs saying.
+    EXPECT_NE(ConfigYaml::exportImage(image).find("\nraw: {}\n"), std::string::npos);
+  }
+}
+
+TEST_F(ConfigYamlTest, ADocumentBuildsOnTheModelsNewImage) {
+  RadioData expected;
+  expected.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16));
+  expected.adoptTransferImage();
+  std::string rx = "451.000", receiveOnly;
+  expected.setChannelFrequency(3, rx, FrequencyField::Receive);
+  expected.setChannelFrequency(3, receiveOnly, FrequencyField::Transmit);
+  // Written by hand: no raw section, features or test frequencies (they stay as New makes them),
+  // one channel and one adjustment.
+  expected.editImage[layout::kAdjustItemOffsets[4]] = 17;
+  for (const char* format : {"VPR-40T configuration 2", "VPR-40T configuration 1"}) {
+    SCOPED_TRACE(format);
+    const auto result = ConfigYaml::importText(std::string("format: \"") + format +
+                                               "\"\nmodel: HX-5470/5470M\nband: \"UHF 6:440-460 MHz\"\n"
+                                               "channels:\n  - {number: 3, rx: \"451.000\"}\n"
+                                               "adjustments: {4: 17}\n");
+    ASSERT_TRUE(result.image) << problemsText(result.problems);
+    EXPECT_EQ(*result.image, expected.editImage);
+  }
+}
+
+// Documents written before each byte was given in one place, and before the import built on the
+// model's new image, with the images they were written from.
+TEST_F(ConfigYamlTest, DocumentsOfTheFirstFormatImportToTheImagesTheyWereWrittenFrom) {
+  const std::string folder = std::string(VPR_SOURCE_DIR) + "/tests/model/fixtures/";
+  for (const char* name : {"config1-edited", "config1-out-of-band", "config1-no-channel-map", "config1-noise",
+                           "config1-noise-unlisted"}) {
+    SCOPED_TRACE(name);
+    RadioImage image{};
+    DataFile::Magic magic{};
+    ASSERT_EQ(DataFile::readDataFile(folder + name + ".dat", image, magic), DataFile::Read);
+    std::ifstream in(folder + name + ".yaml", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_NE(text.find("configuration 1"), std::string::npos);
+    const auto result = ConfigYaml::importText(text);
+    ASSERT_TRUE(result.image) << problemsText(result.problems);
+    EXPECT_EQ(*result.image, image);
+  }
+}
+
+// Channel 4 of a 440-460 MHz radio set to 470 MHz in the memory map: no view can show it.
+class OutOfBandChannelTest : public ConfigYamlTest {
+protected:
+  void SetUp() override {
+    ConfigYamlTest::SetUp();
+    data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16));
+    data.adoptTransferImage();
+    std::string rx = "450.000";
+    data.setChannelFrequency(4, rx, FrequencyField::Receive);
+    data.editImage[layout::channelOffset(4) + layout::kRxFreq + 3] = 0x47;
+    text = ConfigYaml::exportImage(data.editImage);
+  }
+  RadioData data;
+  std::string text;
+};
+
+TEST_F(OutOfBandChannelTest, TravelsOnceAsRawBytes) {
+  EXPECT_NE(text.find("channels: []"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"0x040\": \"00 00 00 47"), std::string::npos) << text;
+  expectRoundTrip(data.editImage);
+}
+
+TEST_F(OutOfBandChannelTest, AnEntryForTheSameBytesMustSayWhatTheyHold) {
+  const std::size_t channels = text.find("channels: []\n");
+  ASSERT_NE(channels, std::string::npos) << text;
+  const int line =
+      static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(channels), '\n')) + 2;
+  const std::string same =
+      "  - {number: 4, rx: \"470.00000\", tx: \"450.00000\", rx_tone: \"off\", tx_tone: \"off\", "
+      "option_a: \"off\", option_b: \"off\"}\n";
+  const struct {
+    std::string entry;
+    bool taken;
+  } cases[] = {
+      // What documents written so far held beside the raw bytes: the same image.
+      {same, true},
+      {"  - {number: 4, rx: \"450.00000\", tx: \"450.00000\"}\n", false},
+      {"  - {number: 4, rx: \"470.00000\", tx: \"450.00000\", rx_tone: \"88.5\"}\n", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry);
+    std::string edited = text;
+    edited.replace(channels, std::string("channels: []\n").size(), std::string("channels:\n") + c.entry);
+    const auto result = ConfigYaml::importText(edited);
+    if (c.taken) {
+      ASSERT_TRUE(result.image) << problemsText(result.problems);
+      EXPECT_EQ(*result.image, data.editImage);
+      continue;
+    }
+    EXPECT_FALSE(result.image);
+    ASSERT_EQ(result.problems.size(), 1u) << problemsText(result.problems);
+    EXPECT_EQ(result.problems[0].line, line);
+    EXPECT_EQ(result.problems[0].reason, idText(10066057));
   }
 }
 

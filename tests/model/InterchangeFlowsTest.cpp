@@ -3,6 +3,7 @@
 #include "model/InterchangeFlows.h"
 #include "model/ChannelCsv.h"
 #include "model/ConfigYaml.h"
+#include "model/DataFileFlows.h"
 #include "model/ModelCatalogue.h"
 #include "model/ModelTestSupport.h"
 #include "support/FakeUserInterface.h"
@@ -42,7 +43,7 @@ protected:
   int replaced = 0;
 };
 
-TEST_F(InterchangeFlowsTest, ExportedConfigurationImportsAsTheSameImageBesideANewDataFileName) {
+TEST_F(InterchangeFlowsTest, ExportedConfigurationImportsAsTheSameImageUnnamedAndUnsaved) {
   std::string rx = "462.5625";
   data.setChannelFrequency(1, rx, FrequencyField::Receive);
   const RadioImage image = data.editImage;
@@ -51,12 +52,20 @@ TEST_F(InterchangeFlowsTest, ExportedConfigurationImportsAsTheSameImageBesideANe
   EXPECT_EQ(ui.saveRequests.at(0).extension, "yaml");
 
   data.resetToModel(ModelCatalogue::modelCodeForRow(0));
+  file.setFileName("old.dat");
   ui.openChoices.push_back((dir / "radio.yaml").string());
   ASSERT_TRUE(flows.importConfiguration());
   EXPECT_EQ(data.editImage, image);
   EXPECT_EQ(replaced, 1);
-  EXPECT_EQ(file.path(), (dir / "radio.dat").string());
   EXPECT_TRUE(ui.messages.empty());
+  // Saved nowhere yet: the default name, and the next New, Open or Close asks to save it.
+  EXPECT_EQ(file.fileName(), CurrentFile::kDefaultFileName);
+  EXPECT_TRUE(data.isModified());
+  DataFileFlows files(data, file, ui);
+  ui.answers.push_back(MessageAnswer::Cancel);
+  EXPECT_TRUE(files.promptSaveChanges());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind(idText(DataFileFlows::kTextSaveChanges), 0), 0u) << ui.messages[0].text;
 }
 
 TEST_F(InterchangeFlowsTest, AConfigurationWithProblemsIsRefusedAndTheImageStays) {

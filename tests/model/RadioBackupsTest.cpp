@@ -106,27 +106,57 @@ TEST_F(RadioBackupsTest, AFolderThatCannotBeMadeIsAnErrorWithTheSystemsCause) {
   EXPECT_TRUE(error);
 }
 
-TEST_F(RadioBackupsTest, PruningRemovesOnlyOldBackupsBeyondTheNewestTwenty) {
+#ifndef _WIN32
+TEST_F(RadioBackupsTest, ABackupNeverWritesThroughANameThatIsTakenEvenByADanglingLink) {
+  const std::string folder = test::makeTempDir();
+  const std::string elsewhere = test::makeTempDir() + "/elsewhere.dat";
+  const std::string name = RadioBackups::fileNameFor(imageOfRow(3), noon());
+  fs::create_symlink(elsewhere, folder + "/" + name);
+  std::error_code error;
+  const std::string path = RadioBackups::store(folder, imageOfRow(3), noon(), error);
+  EXPECT_EQ(fs::path(path).filename().string(), name.substr(0, name.size() - 4) + "_2.dat")
+      << error.message();
+  EXPECT_FALSE(fs::exists(elsewhere));
+}
+#endif
+
+TEST_F(RadioBackupsTest, PruningRemovesOnlyOldBackupsBeyondTheNewestTwentyAndNeverTheUsersFiles) {
   const std::string folder = test::makeTempDir();
   std::error_code error;
   // 25 backups, all older than a year: the newest 20 stay.
   for (int i = 0; i < 25; ++i)
     ASSERT_FALSE(RadioBackups::store(folder, imageOfRow(0), noon() - (400 + i) * kDay, error).empty());
-  std::ofstream(folder + "/notes.dat") << "not a backup";
+  // Old files of the user's whose names only end like a backup's, or nearly match one.
+  const std::string backup = RadioBackups::fileNameFor(imageOfRow(0), noon() - 500 * kDay);
+  const std::string stem = backup.substr(0, backup.size() - 4);
+  const std::vector<std::string> usersFiles = {
+      "notes.dat",
+      "club_2023-01-05_19-00-00.dat",
+      "my " + backup,
+      stem + "_x.dat",
+      stem + "_1.dat",
+      stem + ".dat.bak",
+      backup.substr(0, backup.size() - 23) + "2025-02-30_12-00-00.dat",
+      "unknown_" + backup,
+  };
+  for (const std::string& name : usersFiles)
+    std::ofstream(folder + "/" + name) << "the user's own";
   RadioBackups::prune(folder, noon());
   auto names = fileNames(folder);
-  EXPECT_EQ(names.size(), 21u); // 20 backups and the user's own file
-  EXPECT_TRUE(std::find(names.begin(), names.end(), "notes.dat") != names.end());
+  EXPECT_EQ(names.size(), 20 + usersFiles.size());
+  for (const std::string& name : usersFiles)
+    EXPECT_TRUE(std::find(names.begin(), names.end(), name) != names.end()) << name;
   // The oldest five went.
   for (int i = 20; i < 25; ++i)
     EXPECT_TRUE(std::find(names.begin(), names.end(),
                           RadioBackups::fileNameFor(imageOfRow(0), noon() - (400 + i) * kDay)) ==
                 names.end());
 
-  // Young backups beyond the newest twenty are kept too.
+  // Young backups beyond the newest twenty are kept too; an old one with a suffix goes.
   const std::string young = test::makeTempDir();
   for (int i = 0; i < 30; ++i)
     ASSERT_FALSE(RadioBackups::store(young, imageOfRow(0), noon() - i * kDay, error).empty());
+  std::ofstream(young + "/" + stem + "_2.dat") << "an old second backup";
   RadioBackups::prune(young, noon());
   EXPECT_EQ(fileNames(young).size(), 30u);
 }
