@@ -119,10 +119,11 @@ Session makeSession(std::mt19937& rng, bool paced) {
   s.options.paced = paced;
   s.actions = 1 + pick(30);
   const int roll = pick(100);
+  // Faults that cost time-outs (an unanswered command, a radio that stops answering) are rarer.
   s.fault = roll < 40   ? Fault::None
-            : roll < 72 ? Fault::Refused
-            : roll < 82 ? Fault::Unanswered
-            : roll < 91 ? Fault::RadioStops
+            : roll < 75 ? Fault::Refused
+            : roll < 85 ? Fault::Unanswered
+            : roll < 90 ? Fault::RadioStops
                         : Fault::HangUp;
   switch (s.fault) {
   case Fault::Refused:

@@ -355,8 +355,11 @@ TEST_F(TestModeMidExchange, ThumbTrackingSendsValuesInTheOrderMovedAndApplyKeeps
 }
 
 TEST_F(TestModeMidExchange, ACountdownTickWhileKeyingNeitherUnkeysFirstNorLosesTheKey) {
-  auto now = TestModeSession::Clock::now() + std::chrono::minutes(10); // any tick finds the limit passed
-  dialog->setClock([&now] { return now; });
+  // Until the radio is keyed, any tick finds the transmit limit passed.
+  dialog->setClock([this] {
+    const auto now = TestModeSession::Clock::now();
+    return at->radio.testState().transmitting ? now : now + std::chrono::minutes(10);
+  });
   QMetaObject::invokeMethod(dialog.get(), &CTestModeDlg::tick, Qt::QueuedConnection);
   QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
   EXPECT_THAT(events(), ElementsAre("channel 2", "signalling FFFF", "transmit on"));

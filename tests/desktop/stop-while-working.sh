@@ -34,15 +34,15 @@ fail() {
   exit 1
 }
 
-# The data file the program opens.
-"$build/cli/vpr40t-cli" new --row 13 -o "$work/radio.dat" >/dev/null
-# The image's bytes, from a radio that holds it and saves its memory when stopped. The radio the
-# program meets holds them with its first channel record changed, so that a write shows, and the
-# same test frequencies, so that the test mode starts.
+# The data file the program opens and its bytes, saved by a radio holding a model's default
+# image when it stops. The radio the program meets holds them with its first channel record
+# changed, so that a write shows, and the same test frequencies, so that the test mode starts.
 mkfifo "$work/path" "$work/path0"
-"$build/sim/vpr40t-sim" --memory "$work/radio.dat" --save "$work/image.bin" >"$work/path0" 2>/dev/null &
-read -r _ <"$work/path0"
-kill -TERM $! && wait $!
+for saved in radio.dat image.bin; do
+  "$build/sim/vpr40t-sim" --row 13 --save "$work/$saved" >"$work/path0" 2>/dev/null &
+  read -r _ <"$work/path0"
+  kill -TERM $! && wait $!
+done
 cp "$work/image.bin" "$work/memory.bin"
 printf '\001\002\003\004\005\006\007\010' | dd of="$work/memory.bin" bs=1 seek=16 conv=notrunc 2>/dev/null
 paced=""
