@@ -59,20 +59,33 @@ export ASAN_OPTIONS=detect_leaks=0
 VPR40T_PORT_DEVICE="$device" "$build/app/vpr40t" "$work/radio.dat" 2>"$work/stderr" &
 app_pid=$!
 
-main=$(timeout 60 sh -c "xdotool search --sync --onlyvisible --name 'radio.dat' | head -n 1") ||
-  fail "the main window did not appear"
+# Activates the visible window whose title matches and prints its id; windows that come and go
+# meanwhile (the splash window) are tried again.
+activate() {
+  tries=0
+  while [ $tries -lt 120 ]; do
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      if xdotool windowactivate --sync "$id" 2>/dev/null; then
+        echo "$id"
+        return 0
+      fi
+    done
+    tries=$((tries + 1))
+    sleep 0.5
+  done
+  return 1
+}
+main=$(activate 'VPR-40T.*radio') || fail "the main window did not appear"
 if [ "$scenario" = transmit ]; then
-  xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+t
-  test_mode=$(timeout 30 sh -c "xdotool search --sync --onlyvisible --name '^Test Mode$' | head -n 1") ||
-    fail "the test mode did not open"
+  xdotool key --clearmodifiers ctrl+t
+  activate '^Test Mode$' >/dev/null || fail "the test mode did not open"
   # From the channel field: the signalling field, the list of values, the Transmit button.
-  xdotool windowactivate --sync "$test_mode" key Tab Tab Tab space
+  xdotool key Tab Tab Tab space
   sleep 1
 else
-  xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+w
-  write=$(timeout 30 sh -c "xdotool search --sync --onlyvisible --name '^Write' | head -n 1") ||
-    fail "the write dialog did not open"
-  xdotool windowactivate --sync "$write" key Return
+  xdotool key --clearmodifiers ctrl+w
+  activate '^Write' >/dev/null || fail "the write dialog did not open"
+  xdotool key Return
   # The paced radio takes some seconds for the backup and the 123 blocks: stop in the middle.
   sleep 2
 fi
