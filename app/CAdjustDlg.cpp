@@ -52,7 +52,7 @@ bool isSliderKey(int key) {
 
 CAdjustDlg::CAdjustDlg(TestModeSession& session, HelpCallback help, QWidget* parent)
     : QDialog(parent), session_(session), help_(std::move(help)),
-      helpContext_(TestModeSession::item(session.adjustItemIndex()).helpContext) {
+      helpContext_(TestModeSession::item(session.adjustItemIndex()).helpContext), requests_(session, this) {
   setWindowTitle(qtText(TestModeSession::item(session_.adjustItemIndex()).nameText));
 
   slider_ = new QSlider(Qt::Horizontal, this);
@@ -134,25 +134,18 @@ void CAdjustDlg::showEvent(QShowEvent* event) {
 }
 
 void CAdjustDlg::moveTo(int value) {
+  requests_.run([this, value] { sendValue(value); }, SessionRequests::Merge::WithLast);
+}
+
+void CAdjustDlg::sendValue(int value) {
   if (leaving_) return;
-  if (session_.busy()) {
-    // Sent as soon as the value on its way has been answered.
-    waitingValue_ = value;
+  if (session_.setValue(value) == TestModeSession::Outcome::Failed) {
+    // The user gave up on the radio: the adjustment ends, and the test mode with it.
+    closing_ = true;
+    requests_.clear();
+    leave(QDialog::Rejected);
     return;
   }
-  for (;;) {
-    const auto outcome = session_.setValue(value);
-    if (outcome == TestModeSession::Outcome::Failed) {
-      closing_ = true;
-      waitingValue_ = -1;
-      QMetaObject::invokeMethod(this, &CAdjustDlg::reject, Qt::QueuedConnection);
-      break;
-    }
-    if (waitingValue_ < 0 || waitingValue_ == session_.currentValue()) break;
-    value = waitingValue_;
-    waitingValue_ = -1;
-  }
-  waitingValue_ = -1;
   showValues();
 }
 
@@ -166,18 +159,18 @@ void CAdjustDlg::showValues() {
 }
 
 void CAdjustDlg::apply() {
-  session_.apply();
-  showValues();
+  requests_.run([this] {
+    session_.apply();
+    showValues();
+  });
 }
 
 void CAdjustDlg::done(int result) {
+  requests_.run([this, result] { leave(result); });
+}
+
+void CAdjustDlg::leave(int result) {
   if (leaving_) return;
-  if (session_.busy()) {
-    // The radio is being talked to: end once that is over.
-    QMetaObject::invokeMethod(
-        this, [this, result] { done(result); }, Qt::QueuedConnection);
-    return;
-  }
   leaving_ = true;
   if (session_.leaveAdjustment(!closing_) != TestModeSession::Outcome::Done) closing_ = true;
   QDialog::done(closing_ ? QDialog::Rejected : result);

@@ -3,11 +3,13 @@
 // every movement sends the value to the radio at once, the value last sent and the value
 // applied, Apply, Close and Help. Closing takes an unapplied value back (TestModeSession).
 //
-// It holds no protocol: the session sends, retries and writes the image. When a value could
-// not be sent and the user gave up, the dialog closes and endsTestMode() tells the test dialog
-// to end as well.
+// It holds no protocol: the session sends, retries and writes the image. A value, Apply or
+// closing that arrives while the radio is being talked to waits for that exchange to end (only
+// the latest of several values is sent). When a value could not be sent and the user gave up,
+// the dialog closes and endsTestMode() tells the test dialog to end as well.
 
 #include "app/HelpCallback.h"
+#include "app/SessionRequests.h"
 
 #include <QDialog>
 
@@ -45,8 +47,10 @@ protected:
 private:
   // A new value from the slider or the spin box.
   void moveTo(int value);
+  void sendValue(int value);
   void showValues();
   void apply();
+  void leave(int result);
 
   TestModeSession& session_;
   HelpCallback help_;
@@ -54,8 +58,7 @@ private:
   bool closing_ = false;
   bool leaving_ = false;
   bool placed_ = false;
-  // A value that arrived while the previous one was still on its way (sent next).
-  int waitingValue_ = -1;
+  SessionRequests requests_;
   QSlider* slider_ = nullptr;
   QSpinBox* spin_ = nullptr;
   QLabel* current_ = nullptr;

@@ -4,11 +4,13 @@
 #include "app/CHelpSystem.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/ProgramStop.h"
 #include "lang/CLanguageTable.h"
 #include "link/CRadioComm.h"
 #include "model/CurrentFile.h"
 #include "model/NumberText.h"
 #include "model/RadioData.h"
+#include "views/CQtUserInterface.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,6 +43,7 @@ CRPSApp::CRPSApp(UserInterface& ui, const QStringList& arguments, Options option
 }
 
 CRPSApp::~CRPSApp() {
+  stop_.reset();
   mainFrame_.reset();
   if (runningApp() == this) runningApp() = nullptr;
 }
@@ -87,6 +90,10 @@ void CRPSApp::createFonts() {
 }
 
 bool CRPSApp::startup() {
+  // 0. A stop signal or the end of the desktop session leaves a radio on the line safe first.
+  stop_ = std::make_unique<ProgramStop>([this] {
+    if (auto* qtUi = dynamic_cast<CQtUserInterface*>(&ui_)) qtUi->setUnattended();
+  });
   // 1. Command line: "demo", and a data file to open ("_db" was taken by the text table).
   QString fileToOpen;
   for (const QString& word : arguments_) {

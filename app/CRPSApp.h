@@ -14,6 +14,7 @@
 namespace vpr {
 
 class CMainFrame;
+class ProgramStop;
 class UserInterface;
 
 class CRPSApp {
@@ -75,6 +76,7 @@ private:
   Options options_;
   CAppSettings settings_;
   std::unique_ptr<CMainFrame> mainFrame_;
+  std::unique_ptr<ProgramStop> stop_;
   bool demonstrationMode_ = false;
   bool startupCompleted_ = true;
   bool languageLoaded_ = false;

@@ -91,7 +91,7 @@ CTestModeDlg* CTestModeDlg::running() {
 }
 
 CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCallback help, QWidget* parent)
-    : QDialog(parent), session_(session), ui_(ui), help_(std::move(help)),
+    : QDialog(parent), session_(session), ui_(ui), help_(std::move(help)), requests_(session, this),
       clock_([] { return TestModeSession::Clock::now(); }) {
   setWindowTitle(qtText(kTextCaption));
   if (!QApplication::windowIcon().isNull()) setWindowIcon(QApplication::windowIcon());
@@ -198,14 +198,23 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(channelSpin_, &CSpinEdit::stepped, this, &CTestModeDlg::stepChannel);
-  connect(signallingSpin_, &CSpinEdit::stepped, this, &CTestModeDlg::stepSignalling);
+  // What the user does with the radio waits while an exchange with it runs.
+  auto request = [this](void (CTestModeDlg::*handler)()) {
+    return [this, handler] { requests_.run([this, handler] { (this->*handler)(); }); };
+  };
+  auto stepRequest = [this](void (CTestModeDlg::*handler)(int)) {
+    return [this, handler](int direction) {
+      requests_.run([this, handler, direction] { (this->*handler)(direction); });
+    };
+  };
+  connect(channelSpin_, &CSpinEdit::stepped, this, stepRequest(&CTestModeDlg::stepChannel));
+  connect(signallingSpin_, &CSpinEdit::stepped, this, stepRequest(&CTestModeDlg::stepSignalling));
   connect(channelSpin_->edit(), &QLineEdit::textEdited, this, [this] { channelEdited_ = true; });
   connect(signallingSpin_->edit(), &QLineEdit::textEdited, this, [this] { signallingEdited_ = true; });
-  connect(channelSpin_, &CSpinEdit::focusLost, this, &CTestModeDlg::applyChannelEdit);
-  connect(signallingSpin_, &CSpinEdit::focusLost, this, &CTestModeDlg::applySignallingEdit);
-  connect(transmit_, &QPushButton::clicked, this, &CTestModeDlg::toggleTransmit);
-  connect(items_, &QListWidget::itemDoubleClicked, this, &CTestModeDlg::openAdjustment);
+  connect(channelSpin_, &CSpinEdit::focusLost, this, request(&CTestModeDlg::applyChannelEdit));
+  connect(signallingSpin_, &CSpinEdit::focusLost, this, request(&CTestModeDlg::applySignallingEdit));
+  connect(transmit_, &QPushButton::clicked, this, request(&CTestModeDlg::toggleTransmit));
+  connect(items_, &QListWidget::itemDoubleClicked, this, request(&CTestModeDlg::openAdjustment));
   connect(close_, &QPushButton::clicked, this, &CTestModeDlg::reject);
   connect(print_, &QPushButton::clicked, this, &CTestModeDlg::printAdjustments);
   connect(helpButton_, &QPushButton::clicked, this, [this] { help_(kHelpContext); });
@@ -269,7 +278,7 @@ void CTestModeDlg::tick() {
     countdown_->setText(toQString(formatText(textOf(kTextLimitReached), {static_cast<long long>(seconds)})));
     limitNoticeShown_ = true;
     if (outcome == Outcome::Failed) {
-      failed();
+      finishTestMode();
       return;
     }
     updateIndicators();
@@ -285,7 +294,6 @@ void CTestModeDlg::tick() {
 }
 
 void CTestModeDlg::stepChannel(int direction) {
-  if (session_.busy()) return;
   const int reached = session_.stepChannel(numberIn(channelSpin_), direction);
   showChannel(reached);
   channelEdited_ = true;
@@ -293,10 +301,10 @@ void CTestModeDlg::stepChannel(int direction) {
 }
 
 void CTestModeDlg::applyChannelEdit() {
-  if (!channelEdited_ || session_.busy() || ending_) return;
+  if (!channelEdited_ || ending_) return;
   const Outcome outcome = session_.selectChannel(numberIn(channelSpin_));
   if (outcome == Outcome::Failed) {
-    failed();
+    finishTestMode();
     return;
   }
   // A number that cannot be taken is replaced by the channel in force.
@@ -304,32 +312,31 @@ void CTestModeDlg::applyChannelEdit() {
 }
 
 void CTestModeDlg::stepSignalling(int direction) {
-  if (session_.busy()) return;
   showSignalling(TestModeSession::stepSignalling(numberIn(signallingSpin_), direction));
   signallingEdited_ = true;
   applySignallingEdit();
 }
 
 void CTestModeDlg::applySignallingEdit() {
-  if (!signallingEdited_ || session_.busy() || ending_) return;
+  if (!signallingEdited_ || ending_) return;
   bool ok = false;
   const int index = signallingSpin_->text().toInt(&ok);
   const Outcome outcome = ok ? session_.selectSignalling(index) : Outcome::Refused;
   if (outcome == Outcome::Failed) {
-    failed();
+    finishTestMode();
     return;
   }
   showSignalling(session_.signallingIndex());
 }
 
 void CTestModeDlg::toggleTransmit() {
-  if (session_.busy() || ending_) {
+  if (ending_) {
     transmit_->setChecked(session_.transmitting());
     return;
   }
   transmit_->setFocus();
   if (session_.toggleTransmit() == Outcome::Failed) {
-    failed();
+    finishTestMode();
     return;
   }
   limitNoticeShown_ = false;
@@ -337,7 +344,7 @@ void CTestModeDlg::toggleTransmit() {
 }
 
 void CTestModeDlg::openAdjustment() {
-  if (session_.busy() || ending_ || adjust_) return;
+  if (ending_ || endRequested_ || adjust_) return;
   const QList<QListWidgetItem*> selected = items_->selectedItems();
   if (selected.isEmpty()) return;
   const int index = selected.front()->data(Qt::UserRole).toInt();
@@ -354,7 +361,10 @@ void CTestModeDlg::openAdjustment() {
   for (QLabel* indicator : indicators_)
     indicator->hide();
   bool endAll = false;
-  {
+  if (endRequested_) {
+    // Closed while the adjustment was being opened: it ends at once.
+    session_.leaveAdjustment(true);
+  } else {
     CAdjustDlg dialog(session_, help_, this);
     adjust_ = &dialog;
     dialog.exec();
@@ -365,26 +375,27 @@ void CTestModeDlg::openAdjustment() {
   showSignalling(session_.signallingIndex());
   updateIndicators();
   if (focused) focused->setFocus();
-  if (endAll || endRequested_) endTestMode();
-}
-
-void CTestModeDlg::failed() {
-  endTestMode();
+  if (endAll || endRequested_) finishTestMode();
 }
 
 void CTestModeDlg::endTestMode() {
   if (ending_) return;
+  endRequested_ = true;
+  // An open adjustment ends first (its value taken back); the test mode follows it.
+  if (adjust_)
+    adjust_->reject();
+  else
+    requests_.run([this] { finishTestMode(); });
+}
+
+void CTestModeDlg::finishTestMode() {
+  if (ending_) return;
   if (adjust_) {
-    // The adjustment ends first (its value taken back); the test mode follows it.
-    endRequested_ = true;
     adjust_->reject();
     return;
   }
-  if (session_.busy()) {
-    QMetaObject::invokeMethod(this, &CTestModeDlg::endTestMode, Qt::QueuedConnection);
-    return;
-  }
   ending_ = true;
+  requests_.clear();
   countdownTimer_.stop();
   // The transmitter goes off before the dialog does, whatever the radio answers.
   session_.setTransmitting(false);
@@ -445,7 +456,7 @@ bool CTestModeDlg::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        openAdjustment();
+        requests_.run([this] { openAdjustment(); });
         return true;
       }
     }

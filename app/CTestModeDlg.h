@@ -7,10 +7,12 @@
 // run() reopens the port, runs the start sequence, shows the dialog and closes the port; the
 // radio is driven by a TestModeSession, which this dialog only presents. Whatever way the
 // dialog ends (Close, Escape, the close box, a failed command, the main window closing) the
-// transmitter is unkeyed first.
+// transmitter is unkeyed first. What the user does while the radio is being talked to waits for
+// that exchange to end.
 
 #include "app/CAdjustDlg.h"
 #include "app/HelpCallback.h"
+#include "app/SessionRequests.h"
 #include "link/TestModeSession.h"
 #include "model/PrintLayout.h"
 
@@ -96,8 +98,9 @@ private:
   void stepSignalling(int direction);
   void toggleTransmit();
   void openAdjustment();
-  // A command finally failed: the dialog ends as if Close had been pressed.
-  void failed();
+  // Ends the test mode now (the session idle): the adjustment first, then the transmitter. Also
+  // where a command finally failed: the dialog ends as if Close had been pressed.
+  void finishTestMode();
   void setControlsEnabled(bool enabled);
   // Print (1106): the model and the adjustment values; the focus goes back where it was.
   void printAdjustments();
@@ -119,6 +122,7 @@ private:
   QPushButton* helpButton_ = nullptr;
   QPushButton* print_ = nullptr;
   QPointer<CAdjustDlg> adjust_;
+  SessionRequests requests_;
   PrintHandler printHandler_;
   QTimer countdownTimer_;
   std::function<TestModeSession::Clock::time_point()> clock_;

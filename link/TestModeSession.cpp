@@ -30,16 +30,18 @@ std::uint8_t wireValue(const AdjustItem& adjust, int value) {
   return static_cast<std::uint8_t>(adjust.inverted ? kAdjustValueMax - value : value);
 }
 
-// Marks the session busy for the length of one radio exchange.
+// Marks the session busy for the length of one radio exchange, its pumped window messages and
+// its Retry/Cancel questions included; an enclosing scope keeps the session busy.
 class BusyScope {
 public:
-  explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~BusyScope() { flag_ = false; }
+  explicit BusyScope(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~BusyScope() { flag_ = was_; }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
 
 private:
   bool& flag_;
+  bool was_;
 };
 
 } // namespace
@@ -95,17 +97,20 @@ void TestModeSession::end() {
 }
 
 int TestModeSession::runTestCommand(int command) {
+  return exchangeWithRetry([this, command] { return exchange(command); }, command);
+}
+
+int TestModeSession::exchangeWithRetry(const std::function<int()>& attempt, int command) {
   if (demonstrationMode_) {
     lastCommand_ = Clock::now();
     return 0;
   }
+  // Busy before the first pump: a handler that runs inside it finds the session busy and
+  // leaves its request for after this exchange.
+  const BusyScope busy(busy_);
   for (;;) {
     ui_.pumpOneMessage();
-    int result = 0;
-    {
-      BusyScope busy(busy_);
-      result = exchange(command);
-    }
+    const int result = attempt();
     if (result == 0) {
       lastCommand_ = Clock::now();
       return 0;
@@ -266,6 +271,7 @@ int TestModeSession::imageValue(int index) const {
 }
 
 void TestModeSession::writeImageValue(int value) {
+  if (!adjusting()) return;
   const AdjustItem& adjust = item(adjustItemIndex_);
   image_[adjust.imageOffset] = wireValue(adjust, value);
 }
@@ -277,56 +283,49 @@ TestModeSession::Outcome TestModeSession::openAdjustment(int index) {
     if (runTestCommand(Transmitter) != 0) return Outcome::Abandoned;
   }
   if (!commandsSucceed({SelectChannel, SelectSignalling, SelectChannel})) return Outcome::Abandoned;
-  currentValue_ = imageValue(index);
-  if (!enterAdjustMode(item(index))) return Outcome::Abandoned;
-  appliedValue_ = currentValue_;
+  const AdjustItem& adjust = item(index);
+  const int opening = imageValue(index);
+  // Once the radio is in the item's adjustment mode, a retry sends the value only: the entry's
+  // key sequence sent again would take the radio out of the mode it has just entered.
+  bool entered = false;
+  const int result = exchangeWithRetry([this, &adjust, opening, &entered] {
+    if (!entered) {
+      if (radio_.EnterAdjustMode(adjust.kCode, adjust.sendN, adjust.repeat) != 0) return 1;
+      entered = true;
+    }
+    return radio_.SetAdjustValue(adjust.letter, wireValue(adjust, opening), adjust.answerBytes) == 0 ? 0 : 1;
+  });
+  if (result != 0) {
+    // Given up after the radio entered the adjustment mode: it leaves it again, as far as it
+    // still answers, and returns to the test channel.
+    if (entered && !demonstrationMode_ && radio_.LeaveAdjustMode() == 0)
+      radio_.SelectTestChannel(static_cast<std::uint8_t>(testChannel_ + 1));
+    return Outcome::Abandoned;
+  }
   adjustItemIndex_ = index;
+  currentValue_ = appliedValue_ = acknowledgedValue_ = opening;
   return Outcome::Done;
 }
 
-bool TestModeSession::enterAdjustMode(const AdjustItem& adjust) {
-  if (demonstrationMode_) return true;
-  for (;;) {
-    ui_.pumpOneMessage();
-    bool entered = false;
-    {
-      BusyScope busy(busy_);
-      entered =
-          radio_.EnterAdjustMode(adjust.kCode, adjust.sendN, adjust.repeat) == 0 &&
-          radio_.SetAdjustValue(adjust.letter, wireValue(adjust, currentValue_), adjust.answerBytes) == 0;
-    }
-    if (entered) {
-      lastCommand_ = Clock::now();
-      return true;
-    }
-    if (!askRetry()) return false;
-  }
-}
-
 bool TestModeSession::sendValue(int value) {
-  if (demonstrationMode_) return true;
   const AdjustItem& adjust = item(adjustItemIndex_);
-  for (;;) {
-    ui_.pumpOneMessage();
-    bool sent = false;
-    {
-      BusyScope busy(busy_);
-      sent = radio_.SetAdjustValue(adjust.letter, wireValue(adjust, value), adjust.answerBytes) == 0;
-    }
-    if (sent) {
-      lastCommand_ = Clock::now();
-      return true;
-    }
-    if (!askRetry()) return false;
-  }
+  return exchangeWithRetry([this, &adjust, value] {
+           if (radio_.SetAdjustValue(adjust.letter, wireValue(adjust, value), adjust.answerBytes) != 0)
+             return 1;
+           acknowledgedValue_ = value;
+           return 0;
+         }) == 0;
 }
 
 TestModeSession::Outcome TestModeSession::setValue(int value) {
   if (busy_ || !adjusting() || value < 0 || value > kAdjustValueMax) return Outcome::Refused;
   if (value == currentValue_) return Outcome::Done;
-  currentValue_ = value;
   const bool sent = sendValue(value);
-  writeImageValue(value);
+  // The image and currentValue() follow what the radio took; a value it did not take leaves
+  // both at the one it took before.
+  if (demonstrationMode_ && sent) acknowledgedValue_ = value;
+  currentValue_ = acknowledgedValue_;
+  writeImageValue(acknowledgedValue_);
   return sent ? Outcome::Done : Outcome::Failed;
 }
 
@@ -337,34 +336,32 @@ TestModeSession::Outcome TestModeSession::apply() {
 }
 
 bool TestModeSession::leaveSequence() {
-  if (demonstrationMode_) return true;
   const AdjustItem& adjust = item(adjustItemIndex_);
-  for (;;) {
-    ui_.pumpOneMessage();
-    bool left = false;
-    {
-      BusyScope busy(busy_);
-      left = radio_.SetAdjustValue(adjust.letter, wireValue(adjust, appliedValue_), adjust.answerBytes) == 0;
-      if (left) {
-        CComPort::BusyWait(kSettlePauseMs);
-        left = radio_.LeaveAdjustMode() == 0 &&
-               radio_.SelectTestChannel(static_cast<std::uint8_t>(testChannel_ + 1)) == 0;
-      }
-    }
-    if (left) {
-      lastCommand_ = Clock::now();
-      return true;
-    }
-    if (!askRetry()) return false;
-  }
+  // Once the radio has left the adjustment mode, a retry sends the test channel only: a value
+  // sent again would arrive outside the adjustment.
+  bool left = false;
+  return exchangeWithRetry([this, &adjust, &left] {
+           if (!left) {
+             if (radio_.SetAdjustValue(adjust.letter, wireValue(adjust, appliedValue_), adjust.answerBytes) !=
+                 0)
+               return 1;
+             acknowledgedValue_ = appliedValue_;
+             CComPort::BusyWait(kSettlePauseMs);
+             if (radio_.LeaveAdjustMode() != 0) return 1;
+             left = true;
+           }
+           return radio_.SelectTestChannel(static_cast<std::uint8_t>(testChannel_ + 1));
+         }) == 0;
 }
 
 TestModeSession::Outcome TestModeSession::leaveAdjustment(bool tellRadio) {
   if (busy_ || !adjusting()) return Outcome::Refused;
-  // The image gets the applied value back even when the radio is not told (after a failure).
-  currentValue_ = appliedValue_;
-  writeImageValue(appliedValue_);
   const bool left = tellRadio && leaveSequence();
+  if (demonstrationMode_ && left) acknowledgedValue_ = appliedValue_;
+  // The applied value is back when the radio took it; otherwise the image keeps the value the
+  // radio took last, which is what it holds now.
+  currentValue_ = appliedValue_ = acknowledgedValue_;
+  writeImageValue(acknowledgedValue_);
   adjustItemIndex_ = kNoItem;
   transmitting_ = false;
   return left ? Outcome::Done : Outcome::Failed;

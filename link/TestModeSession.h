@@ -20,6 +20,7 @@
 #include "model/RadioImage.h"
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 namespace vpr {
@@ -106,7 +107,8 @@ public:
   Clock::duration transmitLimit() const { return transmitLimit_; }
 
   // ---- Adjustment of one item (0..8) ----
-  static const AdjustItem& item(int index) { return kAdjustItems[static_cast<std::size_t>(index)]; }
+  // Item 0..8; any other index throws std::out_of_range.
+  static const AdjustItem& item(int index) { return kAdjustItems.at(static_cast<std::size_t>(index)); }
   bool adjusting() const { return adjustItemIndex_ != kNoItem; }
   int adjustItemIndex() const { return adjustItemIndex_; }
   int currentValue() const { return currentValue_; }
@@ -118,29 +120,33 @@ public:
   // Refused (an item out of range, or an adjustment already open).
   Outcome openAdjustment(int index);
   // Sends a value 0..255 at once and writes it into the image. Failed: the radio did not take
-  // it and the user gave up; the adjustment and the test mode are to end.
+  // it and the user gave up (the image and currentValue() keep the value it took last); the
+  // adjustment and the test mode are to end.
   Outcome setValue(int value);
   // The value sent last becomes the one kept when the adjustment ends.
   Outcome apply();
-  // Ends the adjustment: the applied value back into the image and, with tellRadio, into the
-  // radio, which then leaves its adjustment mode and returns to the test channel. Without
-  // tellRadio (after a value failed) nothing is sent. Failed: the radio was not told, or that
-  // did not succeed and the user gave up; the test mode is to end.
+  // Ends the adjustment: with tellRadio the applied value goes back into the radio, which then
+  // leaves its adjustment mode and returns to the test channel. Without tellRadio (after a
+  // value failed) nothing is sent. The image ends with the value the radio took last: the
+  // applied one unless restoring it failed. Failed: the radio was not told, or that did not
+  // succeed and the user gave up; the test mode is to end.
   Outcome leaveAdjustment(bool tellRadio);
 
-  // True while a radio exchange runs (window messages are pumped meanwhile, so a handler that
-  // finds the session busy must not start another).
+  // True from before an exchange pumps its first window message until it has ended (its
+  // Retry/Cancel questions included). A handler that runs meanwhile finds the session busy: it
+  // must leave its request for after the exchange, as every request here refuses while busy.
   bool busy() const { return busy_; }
   bool demonstrationMode() const { return demonstrationMode_; }
   bool startingUp() const { return startingUp_; }
 
 private:
   int exchange(int command);
+  // Runs an attempt (0: success) with a pumped message before each try, busy throughout, until
+  // it succeeds or the user gives up; command names a test command for its special results.
+  int exchangeWithRetry(const std::function<int()>& attempt, int command = -1);
   int compareTestFrequencies();
   int checkRadio();
   bool commandsSucceed(std::initializer_list<int> commands);
-  // EnterAdjustMode and the opening value, with Retry/Cancel.
-  bool enterAdjustMode(const AdjustItem& adjust);
   // Sends a value of the open item with Retry/Cancel; true when the radio took it.
   bool sendValue(int value);
   bool leaveSequence();
@@ -166,6 +172,7 @@ private:
   int adjustItemIndex_ = kNoItem;
   int currentValue_ = 0;
   int appliedValue_ = 0;
+  int acknowledgedValue_ = 0; // the value of the open item the radio took last
 };
 
 } // namespace vpr

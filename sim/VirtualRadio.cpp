@@ -30,6 +30,8 @@ constexpr std::size_t kModelCodeAt = 0x3D0;
 // into an adjustment mode.
 constexpr std::uint8_t kTransmitKey = 0x11;
 constexpr std::uint8_t kAdjustEntryKey = 0x13;
+// The code that pressed with kAdjustEntryKey switches the adjustment mode.
+constexpr std::uint8_t kModeKey = 0x17;
 
 std::string hex(int value, int digits) {
   static const char kDigits[] = "0123456789ABCDEF";
@@ -334,7 +336,10 @@ void VirtualRadio::dispatch(std::uint8_t command) {
     return;
   case 'C':
     if (readBytes(args, 1))
-      handleTestCommand("C", "channel " + std::to_string(args[0]), [&] { testState_.channel = args[0]; });
+      handleTestCommand("C", "channel " + std::to_string(args[0]), [&] {
+        testState_.channel = args[0];
+        testState_.selectingAdjustment = false;
+      });
     return;
   case 'S':
     if (readBytes(args, 2)) {
@@ -527,6 +532,7 @@ void VirtualRadio::handleAdjust(std::uint8_t letter) {
     const int offset = adjustOffset(letter, nSeen_);
     memory_[static_cast<std::size_t>(offset)] = value;
     testState_.lastAdjustOffset = offset;
+    if (!testState_.adjusting) ++testState_.valuesOutsideAdjustment;
     testEvents_.push_back(std::string("value ") + static_cast<char>(letter) + " " + std::to_string(value));
   }
   // The items whose value is stored inverted are answered with the letter and value echoed.
@@ -541,18 +547,41 @@ void VirtualRadio::handleKey(std::uint8_t code, std::uint8_t phase) {
   event += hex(code, 2);
   event += ' ';
   event += std::to_string(phase);
-  if (code == kTransmitKey && (phase == 1 || phase == 2)) event = phase == 1 ? "transmit on" : "transmit off";
+  bool selecting = false;
+  {
+    std::lock_guard lock(mutex_);
+    selecting = testState_.selectingAdjustment;
+  }
+  const bool transmitter = code == kTransmitKey && (phase == 1 || phase == 2) && !selecting;
+  if (transmitter) event = phase == 1 ? "transmit on" : "transmit off";
   std::string command(1, 'K');
   command += hex(code, 2);
   handleTestCommand(command, event, [&] {
-    if (code == kTransmitKey) testState_.transmitting = phase == 1;
+    if (transmitter) testState_.transmitting = phase == 1;
     if (code == kAdjustEntryKey && phase == 1) nSeen_ = false;
+    trackAdjustmentMode(code, phase);
   });
+}
+
+void VirtualRadio::trackAdjustmentMode(std::uint8_t code, std::uint8_t phase) {
+  static const std::vector<int> kModeKeys = {kAdjustEntryKey << 8 | 1, kModeKey << 8 | 1,
+                                             kAdjustEntryKey << 8 | 2, kModeKey << 8 | 2};
+  lastKeys_.push_back(code << 8 | phase);
+  if (lastKeys_.size() > kModeKeys.size()) lastKeys_.erase(lastKeys_.begin());
+  if (lastKeys_ == kModeKeys) {
+    lastKeys_.clear();
+    testState_.selectingAdjustment = !testState_.adjusting;
+    testState_.adjusting = false;
+  } else if (testState_.selectingAdjustment && code != kAdjustEntryKey && phase == 2) {
+    testState_.selectingAdjustment = false;
+    testState_.adjusting = true;
+  }
 }
 
 bool VirtualRadio::admitTestCommand(const std::string& key, bool& refused) {
   std::lock_guard lock(mutex_);
   ++testCommands_;
+  stats_.testCommands = testCommands_;
   const auto& f = options_.faults;
   if (f.silentAfterTestCommands >= 0 && testCommands_ > f.silentAfterTestCommands) return false;
   refused = false;

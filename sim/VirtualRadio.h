@@ -53,11 +53,17 @@ struct TestCommandFault {
 };
 
 // What the radio's test mode is doing now.
+// The adjustment mode: the key sequence K 13 1, K 17 1, K 13 2, K 17 2 leaves an open
+// adjustment, and otherwise selects one, which a following item key (K xx 2) opens. While one is
+// being selected, K 0x11 is the key of an item, not the transmitter's.
 struct TestModeState {
   int channel = 0;           // last 'C' byte (0 before any)
   int signalling = 0xFFFF;   // last 'S' code
   bool transmitting = false; // K 0x11 0x01 seen and no K 0x11 0x02 since
   int lastAdjustOffset = -1; // memory byte the last adjustment value went to
+  bool selectingAdjustment = false;
+  bool adjusting = false;
+  int valuesOutsideAdjustment = 0; // adjustment values taken while no adjustment was open
 };
 
 struct VirtualRadioOptions {
@@ -80,6 +86,7 @@ struct VirtualRadioStats {
   int blocksRead = 0;           // block reads answered
   int blocksWritten = 0;        // block writes stored
   int highestBlockWritten = -1; // the highest block number stored (a retried block counts once here)
+  int testCommands = 0;         // test-mode commands received (answered or not)
 };
 
 class VirtualRadio {
@@ -138,6 +145,8 @@ private:
   void handleTestCommand(const std::string& key, const std::string& event,
                          const std::function<void()>& apply);
   void handleKey(std::uint8_t code, std::uint8_t phase);
+  // Follows the adjustment mode through a K command taken (see TestModeState).
+  void trackAdjustmentMode(std::uint8_t code, std::uint8_t phase);
   void finishBlock();
   bool silentNow() const;
   std::uint8_t noiseByte();
@@ -157,7 +166,8 @@ private:
   int refusalsLeft_ = 0;
   std::uint32_t rng_;
   int testCommands_ = 0;
-  bool nSeen_ = false; // 'n' since the last adjustment-mode entry began (the narrow items)
+  bool nSeen_ = false;        // 'n' since the last adjustment-mode entry began (the narrow items)
+  std::vector<int> lastKeys_; // the last K commands taken, as code << 8 | phase
   TestCommandFault testFault_;
   int testFaultSeen_ = 0;
   std::vector<std::string> testEvents_;

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -165,6 +166,12 @@ QWidget* CQtUserInterface::effectiveParent() const {
 }
 
 MessageAnswer CQtUserInterface::showMessage(const MessageRequest& request) {
+  const std::vector<MessageAnswer> answers = answersOf(request.buttons);
+  const MessageAnswer escapeAnswer = escapeAnswerOf(answers);
+  if (unattended_) {
+    std::fprintf(stderr, "%s\n", request.text.c_str());
+    return escapeAnswer;
+  }
   QMessageBox box(effectiveParent());
   box.setWindowModality(Qt::ApplicationModal);
   box.setWindowTitle(captionOf(request));
@@ -173,9 +180,7 @@ MessageAnswer CQtUserInterface::showMessage(const MessageRequest& request) {
   box.setText(toQString(request.text));
   box.setIcon(iconOf(request));
 
-  const std::vector<MessageAnswer> answers = answersOf(request.buttons);
   const MessageAnswer defaultAnswer = defaultAnswerOf(request, answers);
-  const MessageAnswer escapeAnswer = escapeAnswerOf(answers);
   std::vector<std::pair<QAbstractButton*, MessageAnswer>> buttons;
   for (MessageAnswer answer : answers) {
     QPushButton* button = box.addButton(standardButtonOf(answer));

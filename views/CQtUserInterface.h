@@ -23,6 +23,10 @@ public:
   // The window a box or file dialog shown now would be modal over.
   QWidget* effectiveParent() const;
 
+  // From now on messages go to the standard error stream and every box is answered as Escape
+  // answers it (the program is ending on its own, with nobody to answer).
+  void setUnattended() { unattended_ = true; }
+
   MessageAnswer showMessage(const MessageRequest& request) override;
   std::optional<std::string> chooseFileToOpen(const FileRequest& request) override;
   std::optional<std::string> chooseFileToSave(const FileRequest& request) override;
@@ -35,6 +39,7 @@ private:
   std::optional<std::string> runFileDialog(const FileRequest& request, bool forSaving);
 
   QPointer<QWidget> owner_;
+  bool unattended_ = false;
 };
 
 } // namespace vpr

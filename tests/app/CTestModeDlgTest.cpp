@@ -14,14 +14,18 @@
 #include "views/CSpinEdit.h"
 #include "views/QtText.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace vpr;
 using ::testing::Contains;
@@ -51,7 +55,7 @@ protected:
     for (int k = 1; k <= 15; ++k)
       if (k != 2 && k != 3)
         std::fill_n(memory.begin() + static_cast<long>(layout::testFreqOffset(k)), kRecordSize, 0xFF);
-    at = std::make_unique<test::VirtualRadioAtPort>(memory, inProgramMode());
+    at = std::make_unique<test::VirtualRadioAtPort>(memory, radioOptions());
     image = memory;
     session = std::make_unique<TestModeSession>(at->link, ui, image, false);
     ASSERT_EQ(session->begin(), 0);
@@ -68,6 +72,7 @@ protected:
     at.reset();
     test::unloadLanguage();
   }
+  virtual sim::VirtualRadioOptions radioOptions() const { return inProgramMode(); }
   std::vector<std::string> events() const {
     auto all = at->radio.testEvents();
     return {all.begin() + static_cast<long>(startEvents), all.end()};
@@ -248,6 +253,130 @@ TEST_F(TestModeDialog, F1OpensTheHelpOfTheFocusedControl) {
   dialog->itemList()->setCurrentRow(8, QItemSelectionModel::ClearAndSelect);
   QTest::keyClick(dialog->itemList(), Qt::Key_F1);
   EXPECT_THAT(helpShown, ElementsAre(340225, 340226, 340484));
+}
+
+// The same dialogs with the window events the user makes arriving while the radio, slowed to a
+// real cable's pace, is being talked to: the session pumps them in the middle of its exchanges.
+// Events posted before an exchange starts are delivered by its first pump, as key repeats and
+// mouse moves queued up by the window system are.
+class TestModeMidExchange : public TestModeDialog {
+protected:
+  TestModeMidExchange() {
+    ui.onPump = [] { QCoreApplication::processEvents(); };
+  }
+  sim::VirtualRadioOptions radioOptions() const override {
+    sim::VirtualRadioOptions options = inProgramMode();
+    options.paced = true;
+    return options;
+  }
+  static void postKey(QWidget* to, Qt::Key key, int times = 1) {
+    for (int i = 0; i < times; ++i)
+      QCoreApplication::postEvent(to, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(), i > 0));
+  }
+  static void postClick(QPushButton* button) {
+    const QPointF centre = button->rect().center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+      QCoreApplication::postEvent(
+          button,
+          new QMouseEvent(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
+  }
+  // What must hold on the radio's side whatever the user did: no adjustment value arrived while
+  // no adjustment was open, no adjustment is left open and the transmitter is off.
+  void expectRadioSafe() const {
+    const sim::TestModeState state = at->radio.testState();
+    EXPECT_EQ(state.valuesOutsideAdjustment, 0) << ::testing::PrintToString(events());
+    EXPECT_FALSE(state.adjusting);
+    EXPECT_FALSE(state.transmitting);
+  }
+  // The values of letter sent since the dialog opened, as the user sees them (inverted items
+  // complemented back).
+  std::vector<int> valuesSent(char letter, bool inverted) const {
+    std::vector<int> values;
+    const std::string prefix = std::string("value ") + letter + ' ';
+    for (const std::string& event : events())
+      if (event.rfind(prefix, 0) == 0) {
+        const int wire = std::stoi(event.substr(prefix.size()));
+        values.push_back(inverted ? 255 - wire : wire);
+      }
+    return values;
+  }
+};
+
+TEST_F(TestModeMidExchange,
+       AHeldArrowKeyEndedByEscapeOrCloseSendsNothingAfterTheAdjustmentAndRestoresTheValue) {
+  struct Ending {
+    const char* name;
+    std::function<void(CAdjustDlg*)> post;
+  };
+  const Ending endings[] = {
+      {"Escape", [](CAdjustDlg* adjustment) { postKey(adjustment->slider(), Qt::Key_Escape); }},
+      {"Close", [](CAdjustDlg* adjustment) { postClick(adjustment->closeButton()); }},
+  };
+  for (const Ending& ending : endings) {
+    SCOPED_TRACE(ending.name);
+    adjust(2, [&ending](CAdjustDlg* adjustment) {
+      postKey(adjustment->slider(), Qt::Key_Right, 12);
+      ending.post(adjustment);
+      postKey(adjustment->slider(), Qt::Key_Right, 3); // repeats still queued behind the ending
+      QTest::keyClick(adjustment->slider(), Qt::Key_Right);
+    });
+    EXPECT_EQ(dialog->adjustDialog(), nullptr);
+    EXPECT_EQ(image[0x3F1], 0x30);
+    EXPECT_EQ(at->radio.memory()[0x3F1], 0x30);
+    EXPECT_EQ(events().back(), "channel 2");
+    expectRadioSafe();
+  }
+}
+
+TEST_F(TestModeMidExchange, ThumbTrackingSendsValuesInTheOrderMovedAndApplyKeepsTheLastOne) {
+  ui.answers = {MessageAnswer::Ok}; // the question before an alignment change
+  int shown = -1;
+  adjust(1, [&shown](CAdjustDlg* adjustment) {
+    QSlider* slider = adjustment->slider();
+    for (int value = 102; value <= 140; value += 2)
+      QMetaObject::invokeMethod(
+          slider, [slider, value] { slider->setSliderPosition(value); }, Qt::QueuedConnection);
+    postClick(adjustment->applyButton());
+    QObject::connect(adjustment, &QDialog::finished, adjustment,
+                     [adjustment, &shown] { shown = adjustment->appliedLabel()->text().trimmed().toInt(); });
+    postKey(slider, Qt::Key_Escape);
+    slider->setSliderPosition(101);
+  });
+  const std::vector<int> sent = valuesSent('P', false);
+  ASSERT_GE(sent.size(), 3u) << ::testing::PrintToString(events());
+  EXPECT_TRUE(std::is_sorted(sent.begin() + 1, sent.end() - 1)) << ::testing::PrintToString(sent);
+  EXPECT_EQ(sent[sent.size() - 2], 140) << "the last position moved to is the last sent";
+  EXPECT_EQ(sent.back(), 140) << "and it is the applied value restored when leaving";
+  EXPECT_EQ(shown, 140);
+  EXPECT_EQ(image[0x3F3], 140);
+  EXPECT_EQ(at->radio.memory()[0x3F3], 140);
+  expectRadioSafe();
+}
+
+TEST_F(TestModeMidExchange, ACountdownTickWhileKeyingNeitherUnkeysFirstNorLosesTheKey) {
+  // Until the radio is keyed, any tick finds the transmit limit passed.
+  dialog->setClock([this] {
+    const auto now = TestModeSession::Clock::now();
+    return at->radio.testState().transmitting ? now : now + std::chrono::minutes(10);
+  });
+  QMetaObject::invokeMethod(dialog.get(), &CTestModeDlg::tick, Qt::QueuedConnection);
+  QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+  EXPECT_THAT(events(), ElementsAre("channel 2", "signalling FFFF", "transmit on"));
+  EXPECT_TRUE(at->radio.testState().transmitting);
+  EXPECT_TRUE(dialog->showsIndicator(true));
+  QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  expectRadioSafe();
+}
+
+TEST_F(TestModeMidExchange, EscapeOrCloseWhileKeyingLeavesTheTransmitterOffWhenTheDialogHasGone) {
+  postKey(dialog.get(), Qt::Key_Escape);
+  dialog->channelSpin()->setFocus();
+  postKey(dialog->channelSpin()->edit(), Qt::Key_Up, 4);
+  QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_THAT(events(), ElementsAre("channel 2", "signalling FFFF", "transmit on", "transmit off"));
+  expectRadioSafe();
 }
 
 class TestModeCommand : public ::testing::Test {

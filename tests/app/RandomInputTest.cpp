@@ -1,7 +1,10 @@
 // A seeded run of random key presses and mouse clicks into the whole program: the main window,
-// its menus, every editing view and every dialog and message box they open. After every event
-// the working image must still be a valid image, and the program must go on answering (a
-// watchdog aborts the run, naming seed and event, when an event does not come back).
+// its menus, every editing view and every dialog and message box they open. The selected port
+// leads to a virtual radio, so that reading, writing, comparing with the radio, restoring a
+// backup and the test mode (keying and adjusting included) are in the random stream. After every
+// event the working image must still be a valid image, and the program must go on answering (a
+// watchdog aborts the run, naming seed and event, when an event does not come back); at the end
+// the radio is unkeyed, in no adjustment, and took no adjustment value outside one.
 //
 // ./test runs a short run; tools/random-gui.sh runs a long one. VPR_RANDOM_EVENTS and
 // VPR_RANDOM_SEED choose the count and the seed; the run prints both.
@@ -16,6 +19,7 @@
 #include "model/CurrentFile.h"
 #include "model/DataFile.h"
 #include "model/RadioData.h"
+#include "sim/VirtualRadio.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 #include "views/CQtUserInterface.h"
@@ -119,9 +123,15 @@ protected:
     folder = test::makeTempDir();
     radioData().startUp(std::nullopt);
     currentFile().setFolder(folder + "/");
-    // No port leads to a device: a read or write ends in its error message.
+    // The selected port leads to a radio holding the starting image (so that the test mode's
+    // test frequencies agree); no other port leads to a device.
+    sim::VirtualRadioOptions options;
+    options.programMode = true;
+    radio = std::make_unique<sim::VirtualRadio>(radioData().editImage, options);
+    ASSERT_TRUE(radio->start()) << radio->error();
     for (int port = 1; port <= 20; ++port)
       g_radioComm.SetPortPath(port, folder + "/no-port-" + std::to_string(port));
+    g_radioComm.SetPortPath(g_radioComm.PortNumber(), radio->devicePath());
     CHelpSystem::setHelpFileName("vpr40t_en.chm");
     CHelpSystem::setSearchFolders({QString::fromStdString(test::sourcePath("res"))});
     QApplication::setQuitOnLastWindowClosed(false);
@@ -135,6 +145,8 @@ protected:
   }
   void TearDown() override {
     frame.reset();
+    g_radioComm.SetOpen(false);
+    radio.reset();
     if (QWidget* help = CHelpSystem::window()) help->close();
     QApplication::setQuitOnLastWindowClosed(true);
   }
@@ -196,6 +208,7 @@ protected:
   std::string folder;
   std::unique_ptr<ContainedUserInterface> ui;
   std::unique_ptr<CMainFrame> frame;
+  std::unique_ptr<sim::VirtualRadio> radio;
 };
 
 TEST_F(RandomInputTest, RandomKeysAndClicksKeepAValidImageAndAnAnsweringProgram) {
@@ -212,7 +225,7 @@ TEST_F(RandomInputTest, RandomKeysAndClicksKeepAValidImageAndAnAnsweringProgram)
                           cmd::ReadData,           cmd::WriteData,          cmd::About,
                           cmd::HelpTopics,         cmd::WindowTileVertical, cmd::EditUndo,
                           cmd::EditRedo,           cmd::TestMode,           cmd::SetupOptions,
-                          cmd::FileCompareFile};
+                          cmd::FileCompareFile,    cmd::FileCompareRadio,   cmd::FileRestoreBackup};
   const std::uint64_t commandEvery = std::max<std::uint64_t>(1, count / (3 * std::size(commands)));
 
   std::atomic<std::uint64_t> done{0};
@@ -290,6 +303,12 @@ TEST_F(RandomInputTest, RandomKeysAndClicksKeepAValidImageAndAnAnsweringProgram)
 
   EXPECT_EQ(fault, "") << "after event " << faultAt << " of seed " << seed;
   EXPECT_EQ(done.load(), count);
+  const sim::TestModeState radioState = radio->testState();
+  EXPECT_FALSE(radioState.transmitting);
+  EXPECT_FALSE(radioState.adjusting);
+  EXPECT_EQ(radioState.valuesOutsideAdjustment, 0);
+  std::printf("random input: the radio took %d test-mode commands, %d blocks read, %d written\n",
+              radio->stats().testCommands, radio->stats().blocksRead, radio->stats().blocksWritten);
   // The image the run left behind is saved and read back byte for byte.
   std::error_code error;
   const std::string path = folder + "/final.dat";

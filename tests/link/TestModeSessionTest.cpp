@@ -296,19 +296,51 @@ TEST_F(Adjustment, OpeningWhileKeyedUnkeysFirst) {
   EXPECT_EQ(bench.session.setTransmitting(true), Outcome::Refused);
 }
 
-TEST_F(Adjustment, AValueTheRadioRefusedIsTakenBackInTheImageWithoutTalkingToIt) {
+TEST_F(Adjustment, AfterARefusedValueTheImageHoldsTheValueTheRadioTookLastAndNothingMoreIsSent) {
   TestBench bench(rowImage());
   bench.started();
   const int opening = bench.image[0x3F7];
+  const int moved = (opening + 5) % 256;
   ASSERT_EQ(bench.session.openAdjustment(0), Outcome::Done);
+  ASSERT_EQ(bench.session.setValue(moved), Outcome::Done); // taken, not applied
   bench.pair.radio.injectTestFault({"f", 0, 1, false});
   bench.pair.ui.answers = {MessageAnswer::Cancel};
   EXPECT_EQ(bench.session.setValue((opening + 9) % 256), Outcome::Failed);
+  EXPECT_EQ(bench.session.currentValue(), moved);
+  EXPECT_EQ(bench.image[0x3F7], moved);
   const auto sentBefore = bench.pair.radio.received().size();
   EXPECT_EQ(bench.session.leaveAdjustment(false), Outcome::Failed);
-  EXPECT_EQ(bench.image[0x3F7], opening);
+  EXPECT_EQ(bench.image[0x3F7], bench.pair.radio.memory()[0x3F7]);
+  EXPECT_EQ(bench.image[0x3F7], moved);
   EXPECT_EQ(bench.pair.radio.received().size(), sentBefore);
   EXPECT_FALSE(bench.session.adjusting());
+}
+
+// Every exchange pumps window messages; a handler run by that pump must find the session busy,
+// or it starts a second exchange inside the first.
+TEST_F(Adjustment, TheSessionIsBusyWheneverItPumpsAndEveryRequestIsRefusedThen) {
+  TestBench bench(rowImage());
+  std::vector<std::string> reentered;
+  bool checking = false;
+  bench.pair.ui.onPump = [&] {
+    if (!checking) return;
+    if (!bench.session.busy()) reentered.push_back("idle while pumping");
+    if (bench.session.setValue(3) != Outcome::Refused) reentered.push_back("setValue");
+    if (bench.session.leaveAdjustment(true) != Outcome::Refused) reentered.push_back("leaveAdjustment");
+    if (bench.session.setTransmitting(false) != Outcome::Refused) reentered.push_back("setTransmitting");
+    if (bench.session.selectChannel(1) != Outcome::Refused) reentered.push_back("selectChannel");
+  };
+  bench.started();
+  checking = true;
+  ASSERT_EQ(bench.session.setTransmitting(true), Outcome::Done);
+  ASSERT_EQ(bench.session.openAdjustment(1), Outcome::Done);
+  ASSERT_EQ(bench.session.setValue(42), Outcome::Done);
+  ASSERT_EQ(bench.session.leaveAdjustment(true), Outcome::Done);
+  ASSERT_EQ(bench.session.selectSignalling(2), Outcome::Done);
+  EXPECT_GE(bench.pair.ui.pumpCount, 9);
+  EXPECT_THAT(reentered, IsEmpty());
+  EXPECT_EQ(bench.pair.radio.testState().valuesOutsideAdjustment, 0);
+  EXPECT_FALSE(bench.pair.radio.testState().adjusting);
 }
 
 TEST_F(Adjustment, ARefusedOpeningLeavesNothingOpen) {

@@ -37,6 +37,30 @@ TEST_F(VirtualRadio, ItRefusesBlocksOutsideItsMemory) {
   EXPECT_EQ(pair.radio.memory(), patternImage());
 }
 
+// The radio's record of its adjustment mode is what the test-mode checks rely on: a value is
+// counted as outside an adjustment unless an entry (mode keys, then an item key) came before it
+// and no leave (the mode keys alone) since; K 0x11 there selects an item, not the transmitter.
+TEST_F(VirtualRadio, ItKnowsWhenAnAdjustmentIsOpenAndCountsValuesOutsideOne) {
+  sim::VirtualRadioOptions options;
+  options.programMode = true;
+  RadioOnLine pair(patternImage(), options);
+  pair.open();
+  auto state = [&pair] { return pair.radio.testState(); };
+  ASSERT_EQ(pair.link.SetAdjustValue('P', 10, 1), 0);
+  EXPECT_EQ(state().valuesOutsideAdjustment, 1);
+  ASSERT_EQ(pair.link.EnterAdjustMode(0x11, false, 1), 0);
+  EXPECT_TRUE(state().adjusting);
+  EXPECT_FALSE(state().transmitting) << "K 0x11 selected the item";
+  ASSERT_EQ(pair.link.SetAdjustValue('P', 11, 1), 0);
+  EXPECT_EQ(state().valuesOutsideAdjustment, 1);
+  ASSERT_EQ(pair.link.LeaveAdjustMode(), 0);
+  EXPECT_FALSE(state().adjusting);
+  ASSERT_EQ(pair.link.SetAdjustValue('P', 12, 1), 0);
+  EXPECT_EQ(state().valuesOutsideAdjustment, 2);
+  ASSERT_EQ(pair.link.SetTransmit(true), 0);
+  EXPECT_TRUE(state().transmitting);
+}
+
 TEST_F(VirtualRadio, APacedRadioIsNeverFasterThanTheLine) {
   sim::VirtualRadioOptions options;
   options.programMode = true;

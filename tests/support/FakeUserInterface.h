@@ -5,6 +5,7 @@
 #include "lang/UserInterface.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,9 +21,9 @@ public:
   std::deque<std::optional<std::string>> openChoices;
   std::deque<std::optional<std::string>> saveChoices;
 
-  std::vector<MessageRequest> messages;     // every message box shown
-  std::vector<FileRequest> openRequests;    // every file-open dialog
-  std::vector<FileRequest> saveRequests;    // every file-save dialog
+  std::vector<MessageRequest> messages;  // every message box shown
+  std::vector<FileRequest> openRequests; // every file-open dialog
+  std::vector<FileRequest> saveRequests; // every file-save dialog
   int pumpCount = 0;
   struct Progress {
     int done;
@@ -34,7 +35,12 @@ public:
   MessageAnswer showMessage(const MessageRequest& request) override;
   std::optional<std::string> chooseFileToOpen(const FileRequest& request) override;
   std::optional<std::string> chooseFileToSave(const FileRequest& request) override;
-  void pumpOneMessage() override { ++pumpCount; }
+  // Runs at every pumped message (a test looks at what the caller is doing then).
+  std::function<void()> onPump;
+  void pumpOneMessage() override {
+    ++pumpCount;
+    if (onPump) onPump();
+  }
   void reportProgress(int done, int total, const std::string& label) override {
     progress.push_back({done, total, label});
   }
