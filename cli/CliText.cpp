@@ -9,7 +9,7 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 24> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 34> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
     {kTextGroupHasAccess, "members of the group %s have access"},
@@ -34,6 +34,16 @@ constexpr std::array<std::pair<int, const char*>, 24> kBuiltIn = {{
     {kTextPdfWritten, "Wrote %s (pages: %d)"},
     {kTextSkippedRows, "%d rows left out; %d channels written."},
     {kTextNotInThisBuild, "The command %s is not part of this build."},
+    {kTextColumnPort, "Port"},
+    {kTextColumnModel, "Model"},
+    {kTextColumnResult, "Result"},
+    {kTextColumnBackup, "Backup"},
+    {kTextColumnFile, "File"},
+    {kTextRadioDone, "done"},
+    {kTextRadioFailed, "failed: %s"},
+    {kTextRecordFailed, "The job record %s cannot be written: %s"},
+    {kTextRadiosDone, "%d of %d radios done."},
+    {kTextPortNotClosed, "The port could not be closed after the transfer."},
 }};
 
 } // namespace
