@@ -10,6 +10,7 @@
 #include "model/RadioBackups.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 
@@ -43,7 +44,8 @@ std::string modelText(const FleetPortResult& result) {
 }
 
 std::string failureText(const FleetPortResult& result) {
-  return result.status == 2 ? cliText(kTextPortNotClosed) : result.messageLine();
+  if (result.status == 2) return cliText(kTextPortNotClosed);
+  return result.declined ? result.messageLine() + " " + cliText(kTextAnswerWithYes) : result.messageLine();
 }
 
 // The port's result as the table and the progress line show it.
@@ -71,15 +73,7 @@ std::string readFileName(const std::string& port, std::time_t when) {
   for (char& c : name)
     if (std::string_view("/\\:*?\"<>| ").find(c) != std::string_view::npos) c = '_';
   name.erase(0, name.find_first_not_of('_'));
-  char stamp[32];
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &when);
-#else
-  localtime_r(&when, &local);
-#endif
-  std::strftime(stamp, sizeof stamp, "_%Y-%m-%d_%H-%M-%S.dat", &local);
-  return name + stamp;
+  return name + JobRecord::localTimeText(when, "_%Y-%m-%d_%H-%M-%S.dat");
 }
 
 // What a fleet command prints once every port has ended: the table or the JSON array on

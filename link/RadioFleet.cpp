@@ -47,6 +47,7 @@ public:
     if (request.buttons == MessageButtons::OkCancel) {
       if (options_.assumeYes) return MessageAnswer::Ok;
       result_.messages.push_back(request.text);
+      result_.declined = true;
       return MessageAnswer::Cancel;
     }
     result_.messages.push_back(request.text);

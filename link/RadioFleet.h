@@ -38,6 +38,7 @@ struct FleetPortResult {
   int status = 1;
   bool started = false;   // the port was opened and its transfer ran
   bool cancelled = false; // the cancel flag stopped it
+  bool declined = false;  // the question about another model was answered with Cancel
   // The errors and warnings the transfer showed, in order.
   std::vector<std::string> messages;
   // The radio's model code in image order, once known: for a write when the radio was found

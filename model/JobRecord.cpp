@@ -20,7 +20,14 @@ std::string csvField(const std::string& text) {
   return quoted + '"';
 }
 
-std::string timeText(std::time_t when) {
+fs::path folderOf(const std::string& path) {
+  const fs::path parent = fs::path(path).parent_path();
+  return parent.empty() ? fs::path(".") : parent;
+}
+
+} // namespace
+
+std::string JobRecord::localTimeText(std::time_t when, const char* format) {
   std::tm local{};
 #ifdef _WIN32
   localtime_s(&local, &when);
@@ -28,16 +35,9 @@ std::string timeText(std::time_t when) {
   localtime_r(&when, &local);
 #endif
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  std::strftime(text, sizeof text, format, &local);
   return text;
 }
-
-fs::path folderOf(const std::string& path) {
-  const fs::path parent = fs::path(path).parent_path();
-  return parent.empty() ? fs::path(".") : parent;
-}
-
-} // namespace
 
 std::string JobRecord::pathBelow(const std::string& dataFolder) {
   std::string path = dataFolder;
@@ -83,7 +83,7 @@ bool JobRecord::append(const JobEntry& entry, std::error_code& error) {
 }
 
 std::string JobRecord::lineOf(const JobEntry& entry) {
-  std::string line = timeText(entry.time);
+  std::string line = localTimeText(entry.time, "%Y-%m-%d %H:%M:%S");
   for (const std::string* field : {&entry.port, &entry.model, &entry.band, &entry.identity, &entry.file,
                                    &entry.result, &entry.backupPath})
     line += ',' + csvField(*field);
