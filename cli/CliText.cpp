@@ -9,7 +9,7 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 34> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 35> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
     {kTextGroupHasAccess, "members of the group %s have access"},
@@ -44,6 +44,7 @@ constexpr std::array<std::pair<int, const char*>, 34> kBuiltIn = {{
     {kTextRecordFailed, "The job record %s cannot be written: %s"},
     {kTextRadiosDone, "%d of %d radios done."},
     {kTextPortNotClosed, "The port could not be closed after the transfer."},
+    {kTextRadioFailedShort, "failed"},
 }};
 
 } // namespace

@@ -48,7 +48,7 @@ std::string failureText(const FleetPortResult& result) {
   return result.declined ? result.messageLine() + " " + cliText(kTextAnswerWithYes) : result.messageLine();
 }
 
-// The port's result as the table and the progress line show it.
+// The port's result as its progress line shows it at the end.
 std::string resultText(const FleetPortResult& result) {
   return result.succeeded() ? cliText(kTextRadioDone)
                             : formatText(cliText(kTextRadioFailed), {failureText(result)});
@@ -101,10 +101,14 @@ void printResults(const std::vector<FleetPortResult>& results, const std::vector
                                                  cliText(reading ? kTextColumnFile : kTextColumnBackup)}};
   for (std::size_t i = 0; i < results.size(); ++i) {
     const std::string& last = reading ? entries[i].file : entries[i].backupPath;
-    rows.push_back(
-        {results[i].name, modelText(results[i]), resultText(results[i]), last.empty() ? kNone : last});
+    rows.push_back({results[i].name, modelText(results[i]),
+                    cliText(results[i].succeeded() ? kTextRadioDone : kTextRadioFailedShort),
+                    last.empty() ? kNone : last});
   }
   printTable(std::cout, rows);
+  // The failures' own words below the table, which stays narrow.
+  for (const FleetPortResult& result : results)
+    if (!result.succeeded()) std::cout << result.name << ": " << failureText(result) << '\n';
   const auto done =
       std::count_if(results.begin(), results.end(), [](const auto& r) { return r.succeeded(); });
   std::cout << formatText(cliText(kTextRadiosDone),

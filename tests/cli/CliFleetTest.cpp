@@ -47,12 +47,14 @@ std::vector<std::string> linesOf(const std::string& text) {
   return lines;
 }
 
-// The lines of a table or record that belong to a port: a table row starts with the port, a
-// record line holds it as its second field.
+// The lines of the output or the record that belong to a port: a table row starts with the port,
+// a failure's message below the table with the port and a colon, a record line holds the port as
+// its second field.
 std::vector<std::string> linesOfPort(const std::string& text, const std::string& port) {
   std::vector<std::string> found;
   for (const std::string& line : linesOf(text))
-    if (line.rfind(port + " ", 0) == 0 || contains(line, "," + port + ",")) found.push_back(line);
+    if (line.rfind(port + " ", 0) == 0 || line.rfind(port + ": ", 0) == 0 || contains(line, "," + port + ","))
+      found.push_back(line);
   return found;
 }
 
@@ -150,15 +152,16 @@ TEST_F(CliFleet, EveryGoodRadioGetsTheFileAndEveryFaultyOneIsReportedAndRecorded
       EXPECT_TRUE(contains(*done, fs::absolute(file).string())) << *done;
     } else {
       EXPECT_FALSE(std::equal(image.begin(), image.begin() + 0x3D8, memory.begin()));
-      ASSERT_EQ(rows.size(), 1u) << run.out;
-      EXPECT_TRUE(contains(rows.front(), "failed: " + table[i].message)) << rows.front();
+      ASSERT_EQ(rows.size(), 2u) << run.out;
+      EXPECT_TRUE(contains(rows[0], " failed")) << rows[0];
+      EXPECT_TRUE(contains(rows[1], table[i].message)) << rows[1];
       ASSERT_EQ(recorded.size(), 1u) << record;
       EXPECT_TRUE(contains(recorded.front(), "failed: " + table[i].message)) << recorded.front();
     }
   }
   // A radio with a backup names it in the table, and the backup holds its memory from before.
   const std::vector<std::string> firstRows = linesOfPort(run.out, radios[0]->devicePath());
-  ASSERT_EQ(firstRows.size(), 2u) << run.out;
+  ASSERT_EQ(firstRows.size(), 3u) << run.out;
   const auto backupAt = firstRows[0].find(" backups/");
   ASSERT_NE(backupAt, std::string::npos) << firstRows[0];
   RadioImage backup{};
@@ -166,14 +169,14 @@ TEST_F(CliFleet, EveryGoodRadioGetsTheFileAndEveryFaultyOneIsReportedAndRecorded
   ASSERT_EQ(DataFile::readDataFile((dir / firstRows[0].substr(backupAt + 1)).string(), backup, magic),
             DataFile::Read);
   EXPECT_EQ(backup, staleMemory(image));
-  EXPECT_TRUE(contains(firstRows[1], "failed: " + firstLine(textOf(10068001)))) << firstRows[1];
+  EXPECT_TRUE(contains(firstRows[2], firstLine(textOf(10068001)))) << firstRows[2];
 
   const auto missingRows = linesOfPort(run.out, missing);
-  ASSERT_EQ(missingRows.size(), 1u) << run.out;
-  EXPECT_TRUE(contains(missingRows.front(), "No such file or directory")) << missingRows.front();
+  ASSERT_EQ(missingRows.size(), 2u) << run.out;
+  EXPECT_TRUE(contains(missingRows[1], "No such file or directory")) << missingRows[1];
   const auto heldRows = linesOfPort(run.out, heldRadio.devicePath());
-  ASSERT_EQ(heldRows.size(), 1u) << run.out;
-  EXPECT_TRUE(contains(heldRows.front(), firstLine(textOf(10050103)))) << heldRows.front();
+  ASSERT_EQ(heldRows.size(), 2u) << run.out;
+  EXPECT_TRUE(contains(heldRows[1], firstLine(textOf(10050103)))) << heldRows[1];
   EXPECT_TRUE(heldRadio.received().empty());
   EXPECT_TRUE(contains(run.out, "3 of 10 radios done.")) << run.out;
 }
@@ -254,7 +257,7 @@ TEST_F(CliFleet, AFullDiskForTheRecordOrTheBackupsStopsTheWriteBeforeItStarts) {
     arguments.insert(arguments.end(), c.where.begin(), c.where.end());
     const test::CliRun run = cli(arguments);
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(linesOfPort(run.out, one.devicePath()).size(), 1u) << run.out;
+    EXPECT_EQ(linesOfPort(run.out, one.devicePath()).size(), 2u) << run.out;
     EXPECT_TRUE(contains(run.out, c.why)) << run.out;
     EXPECT_EQ(one.stats().blocksWritten + two.stats().blocksWritten, 0);
     EXPECT_EQ(one.memory(), staleMemory(image));
