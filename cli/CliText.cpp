@@ -9,7 +9,7 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 25> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 36> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
     {kTextGroupHasAccess, "members of the group %s have access"},
@@ -36,6 +36,17 @@ constexpr std::array<std::pair<int, const char*>, 25> kBuiltIn = {{
     {kTextBadChannelRange, "The channel range '%s' is not valid. Give A-B with 1 <= A <= B <= %d."},
     {kTextPdfWritten, "Wrote %s (pages: %d)"},
     {kTextSkippedRows, "%d rows left out; %d channels written."},
+    {kTextColumnPort, "Port"},
+    {kTextColumnModel, "Model"},
+    {kTextColumnResult, "Result"},
+    {kTextColumnBackup, "Backup"},
+    {kTextColumnFile, "File"},
+    {kTextRadioDone, "done"},
+    {kTextRadioFailed, "failed: %s"},
+    {kTextRecordFailed, "The job record %s cannot be written: %s"},
+    {kTextRadiosDone, "%d of %d radios done."},
+    {kTextPortNotClosed, "The port could not be closed after the transfer."},
+    {kTextRadioFailedShort, "failed"},
 }};
 
 } // namespace

@@ -33,6 +33,17 @@ inline constexpr int kTextUnknownSection = 10063002;
 inline constexpr int kTextBadChannelRange = 10063003;
 inline constexpr int kTextPdfWritten = 10063009;
 inline constexpr int kTextSkippedRows = 10066060;
+inline constexpr int kTextColumnPort = 10068101;
+inline constexpr int kTextColumnModel = 10068102;
+inline constexpr int kTextColumnResult = 10068103;
+inline constexpr int kTextColumnBackup = 10068104;
+inline constexpr int kTextColumnFile = 10068105;
+inline constexpr int kTextRadioDone = 10068106;
+inline constexpr int kTextRadioFailed = 10068107;
+inline constexpr int kTextRecordFailed = 10068108;
+inline constexpr int kTextRadiosDone = 10068109;
+inline constexpr int kTextPortNotClosed = 10068110;
+inline constexpr int kTextRadioFailedShort = 10068111;
 
 // The text of one of the identifiers above from the language file, or the built-in English
 // when the file gives none; the empty text for any other identifier the file lacks.

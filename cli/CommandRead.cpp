@@ -1,6 +1,7 @@
 #include "cli/BackupOptions.h"
 #include "cli/Commands.h"
 #include "cli/FileArguments.h"
+#include "cli/FleetJobs.h"
 #include "cli/RadioTerminal.h"
 #include "link/RadioTransfer.h"
 
@@ -12,24 +13,28 @@ namespace vpr::cli {
 
 Command addReadCommand(CLI::App& app) {
   struct Options {
-    std::string port;
+    FleetArguments ports;
     RadioVerbosity verbosity;
     std::string output;
     BackupOptions backup;
   };
   auto options = std::make_shared<Options>();
   CLI::App* sub = app.add_subcommand("read", "Read the image from a radio into a data file");
-  sub->add_option("--port", options->port, "Port number 1..20 or device path")
-      ->required()
-      ->check(CLI::Validator(checkPortArgument, "PORT"));
+  options->ports.addTo(*sub);
   addVerbosityFlags(sub, options->verbosity);
-  sub->add_option("-o,--output", options->output, "The data file to write (- for standard output)")
+  sub->add_option(
+         "-o,--output", options->output,
+         "The data file to write (- for standard output); with several ports, the folder for their files")
       ->required();
   options->backup.addTo(*sub);
   return {sub, [options](TerminalUserInterface&) {
+            if (options->ports.isFleet())
+              return readFromFleet(options->ports, options->output,
+                                   options->backup.off ? std::string() : options->backup.resolvedFolder(),
+                                   {options->verbosity.quiet, isatty(STDERR_FILENO) != 0});
             RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0, false);
             terminal.applyVerbosity(options->verbosity, g_radioComm);
-            selectPort(g_radioComm, options->port);
+            selectPort(g_radioComm, options->ports.portNames().front());
             // The image reaches the file only after every block arrived.
             RadioImage image = clearedImage();
             const int result = runReadTransfer(g_radioComm, terminal, image);

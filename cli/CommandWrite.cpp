@@ -1,7 +1,9 @@
 #include "cli/BackupOptions.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/FleetJobs.h"
 #include "cli/ImageReport.h"
+#include "cli/MessageCollector.h"
 #include "cli/RadioTerminal.h"
 #include "lang/TextFormat.h"
 #include "link/RadioTransfer.h"
@@ -15,7 +17,7 @@ namespace vpr::cli {
 
 Command addWriteCommand(CLI::App& app) {
   struct Options {
-    std::string port;
+    FleetArguments ports;
     RadioVerbosity verbosity;
     std::string file;
     bool yes = false;
@@ -24,9 +26,7 @@ Command addWriteCommand(CLI::App& app) {
   };
   auto options = std::make_shared<Options>();
   CLI::App* sub = app.add_subcommand("write", "Write a data file into a radio");
-  sub->add_option("--port", options->port, "Port number 1..20 or device path")
-      ->required()
-      ->check(CLI::Validator(checkPortArgument, "PORT"));
+  options->ports.addTo(*sub);
   addVerbosityFlags(sub, options->verbosity);
   sub->add_option("file", options->file, "The data file to write (- for standard input)")->required();
   sub->add_flag("--yes", options->yes, "Write to a radio of another model or band without asking");
@@ -40,24 +40,35 @@ Command addWriteCommand(CLI::App& app) {
             terminal.setAssumeYes(options->yes);
             RadioData data;
             if (!loadDataFile(options->file, data, terminal)) return kExitFailed;
-            selectPort(g_radioComm, options->port);
             WriteSafety safety;
             safety.backup = !options->backup.off;
             safety.backupFolder = options->backup.resolvedFolder();
             safety.verify = !options->noVerify;
-            WriteReport report;
-            const int result = runSafeWrite(g_radioComm, terminal, data.editImage, safety, report);
+            if (options->ports.isFleet())
+              return writeToFleet(options->ports, options->file, data.editImage, safety, options->yes,
+                                  {options->verbosity.quiet, isatty(STDERR_FILENO) != 0});
+            JobRecord record(options->ports.recordPath());
+            if (!recordReady(record, terminal)) return kExitFailed;
+            const std::string port = options->ports.portNames().front();
+            selectPort(g_radioComm, port);
+            MessageCollector collector(terminal);
+            FleetPortResult outcome;
+            outcome.name = port;
+            outcome.status = runSafeWrite(g_radioComm, collector, data.editImage, safety, outcome.write);
+            outcome.messages = collector.messages;
+            outcome.radioCode = outcome.write.radioCode;
+            const bool recorded = recordJob(record, jobEntryOf(outcome, options->file), terminal);
             // 2: the radio took and kept the image; only closing the port failed afterwards.
-            if (result != 0 && result != 2) {
+            if (outcome.status != 0 && outcome.status != 2) {
               terminal.explainPortFailure(g_radioComm);
               return kExitFailed;
             }
-            if (result == 2)
+            if (outcome.status == 2)
               terminal.warning(
                   formatText(cliText(kTextCloseFailed),
                              {g_radioComm.DeviceName(), serialErrorText(g_radioComm.LastSystemError())}));
-            std::cout << writeSuccessText(report) << '\n';
-            return kExitDone;
+            std::cout << writeSuccessText(outcome.write) << '\n';
+            return recorded ? kExitDone : kExitFailed;
           }};
 }
 

@@ -5,6 +5,7 @@
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <istream>
@@ -113,9 +114,7 @@ void RadioTerminal::reportProgress(int done, int total, const std::string& label
 
 void RadioTerminal::drawBar(int done, int total, const std::string& label) {
   const bool finished = done >= total;
-  const int filled = static_cast<int>(static_cast<long>(done) * kBarWidth / total);
-  errors_ << (barOnTerminal_ ? "\r[" : "[") << std::string(static_cast<std::size_t>(filled), '#')
-          << std::string(static_cast<std::size_t>(kBarWidth - filled), '-') << "] " << label;
+  errors_ << (barOnTerminal_ ? "\r" : "") << progressBar(done, total) << ' ' << label;
   if (barOnTerminal_ && !finished) {
     errors_ << std::flush;
     barOpen_ = true;
@@ -143,6 +142,13 @@ void RadioTerminal::explainPortFailure(const CRadioComm& radio) {
     break;
   }
   fail(cause);
+}
+
+std::string progressBar(int done, int total) {
+  const int filled =
+      total > 0 ? static_cast<int>(static_cast<long>(std::min(done, total)) * kBarWidth / total) : 0;
+  return '[' + std::string(static_cast<std::size_t>(filled), '#') +
+         std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + ']';
 }
 
 void selectPort(CRadioComm& radio, const std::string& port) {

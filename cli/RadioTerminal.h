@@ -52,6 +52,9 @@ private:
   int lastLogged_ = -1;
 };
 
+// The bar of a progress line: "[####----]", filled done of total.
+std::string progressBar(int done, int total);
+
 // Points the radio link at the port given on the command line: a number 1..20 or a device path.
 void selectPort(CRadioComm& radio, const std::string& port);
 

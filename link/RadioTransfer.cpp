@@ -203,6 +203,7 @@ int runSafeWrite(CRadioComm& radio, UserInterface& ui, const RadioImage& editIma
   ui.pumpOneMessage();
   CRadioComm::Identity identity{};
   if (openForWrite(radio, ui, editImage, identity) != 0) return 1;
+  std::copy(identity.begin(), identity.end(), report.radioCode.emplace().begin());
 
   if (safety.backup && isUnprogrammed(identity)) {
     report.backup = WriteReport::Backup::NotNeeded;

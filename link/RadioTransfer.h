@@ -15,6 +15,7 @@
 #include "link/CRadioComm.h"
 #include "model/RadioImage.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ struct WriteReport {
   int blocksAcknowledged = 0; // blocks the radio took
   bool verified = false;
   std::vector<int> differingBlocks; // blocks the read-back found different
+  // The radio's model code in image order once it was found fit to be written (for a radio
+  // answering the shared code, the code from its memory; eight 0xFF bytes when unprogrammed).
+  std::optional<ModelCode> radioCode;
 };
 
 // Writes bytes 0x000..0x3D7 of the image in 123 blocks; 0x3D8..0x3FF are never sent. A radio

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <regex>
 
 #ifdef _WIN32
@@ -160,6 +161,10 @@ std::string RadioBackups::fileNameFor(const RadioImage& image, std::time_t when)
 
 std::string RadioBackups::store(const std::string& folder, const RadioImage& image, std::time_t when,
                                 std::error_code& error) {
+  // Several radios of a batch may finish at the same second: the free name is chosen and taken
+  // by one of them at a time.
+  static std::mutex choosing;
+  const std::lock_guard<std::mutex> lock(choosing);
   error.clear();
   const fs::path base = PathText::toPath(folder);
   fs::create_directories(base, error);
