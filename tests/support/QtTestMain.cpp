@@ -4,8 +4,11 @@
 // The X server comes from tools/with-display.sh. When CTest hands out one of several servers
 // as a resource (CTEST_RESOURCE_GROUP_0_DISPLAY="id:x<n>,slots:1"), the test uses display :n,
 // so that tests running in parallel never take the focus from each other.
+#include "support/TestSupport.h"
+
 #include <QApplication>
 #include <QByteArray>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,5 +31,10 @@ int main(int argc, char** argv) {
   if (const QByteArray display = allocatedDisplay(); !display.isEmpty()) qputenv("DISPLAY", display);
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "xcb");
   QApplication app(argc, argv);
+  // Settings objects that a fixture makes before its SetUp isolates the settings must not read
+  // or write the user's own: tests running side by side would see each other's options.
+  const QString settings = QString::fromStdString(vpr::test::makeTempDir());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
   return RUN_ALL_TESTS();
 }
