@@ -347,14 +347,16 @@ cp "$radio_image" "$odd_file"
 if start_program "$(winpath "$odd_file")"; then
   check "a data file on a non-ASCII path opens from the command line (its name in the title)" \
     wait_window "$(title_with_file 'Wache Süd.dat')" 10
-  set_channel_1 445.5
+  set_channel_1 446.25
+  # Save over the file it came from: the question before replacing an existing file is answered OK.
   main_window && keys ctrl+s
-  # Expected: the file as it was with channel 1's two frequencies changed, through the Linux tool.
-  "$linux_cli" channels "$radio_image" --csv "$scratch/odd.csv" >/dev/null
-  awk -F, -v OFS=, '$1 == 1 { $2 = "445.5"; $3 = "445.5" } { print }' "$scratch/odd.csv" >"$scratch/odd-1.csv"
+  answer_ok Confirm || fail "Save did not ask before replacing the existing file"
+  # Expected: the file as it was with channel 1 (empty there) set as the grid sets it, through the
+  # Linux tool and the same entry rules.
+  printf 'Channel,RxFrequency,TxFrequency,RxTone,TxTone,OptionA,OptionB\n1,446.25,446.25,off,off,off,off\n' >"$scratch/odd-1.csv"
   "$linux_cli" channels "$radio_image" --import "$scratch/odd-1.csv" -o "$scratch/odd-expected.dat" >/dev/null
   check "and saves in place: channel 1 changed, nothing else" \
-    wait_for 'cmp -s "$odd_file" "$scratch/odd-expected.dat"' 10
+    eval '! cmp -s "$radio_image" "$scratch/odd-expected.dat" && wait_for "cmp -s \"\$odd_file\" \"\$scratch/odd-expected.dat\"" 10'
   exit_program || fail "File > Exit did not end the program"
 else
   fail "the program did not start with a data file on a non-ASCII path"
