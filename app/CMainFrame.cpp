@@ -30,6 +30,7 @@
 #include "model/DataFileFlows.h"
 #include "model/ImageCompare.h"
 #include "model/InterchangeFlows.h"
+#include "model/LocalTime.h"
 #include "model/MemoryMap.h"
 #include "model/RadioBackups.h"
 #include "model/RadioData.h"
@@ -171,16 +172,7 @@ constexpr ViewInfo kViews[] = {
 };
 
 QString localTime(const char* format) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef Q_OS_WIN
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  char buffer[128];
-  const std::size_t length = std::strftime(buffer, sizeof buffer, format, &local);
-  return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
+  return QString::fromLocal8Bit(localTimeText(std::time(nullptr), format));
 }
 
 } // namespace

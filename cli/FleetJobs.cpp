@@ -6,6 +6,7 @@
 #include "cli/RadioTerminal.h"
 #include "lang/TextFormat.h"
 #include "model/DataFile.h"
+#include "model/LocalTime.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioBackups.h"
 
@@ -73,7 +74,7 @@ std::string readFileName(const std::string& port, std::time_t when) {
   for (char& c : name)
     if (std::string_view("/\\:*?\"<>| ").find(c) != std::string_view::npos) c = '_';
   name.erase(0, name.find_first_not_of('_'));
-  return name + JobRecord::localTimeText(when, "_%Y-%m-%d_%H-%M-%S.dat");
+  return name + localTimeText(when, "_%Y-%m-%d_%H-%M-%S.dat");
 }
 
 // What a fleet command prints once every port has ended: the table or the JSON array on

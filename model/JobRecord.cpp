@@ -1,6 +1,7 @@
 #include "model/JobRecord.h"
 
 #include "model/CurrentFile.h"
+#include "model/LocalTime.h"
 
 #include <filesystem>
 #include <fstream>
@@ -26,18 +27,6 @@ fs::path folderOf(const std::string& path) {
 }
 
 } // namespace
-
-std::string JobRecord::localTimeText(std::time_t when, const char* format) {
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &when);
-#else
-  localtime_r(&when, &local);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, format, &local);
-  return text;
-}
 
 std::string JobRecord::pathBelow(const std::string& dataFolder) {
   std::string path = dataFolder;

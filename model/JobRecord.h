@@ -53,9 +53,6 @@ public:
   bool check(std::error_code& error) const;
   // Appends the entry's line (and the header first, to an empty file). False with the reason.
   bool append(const JobEntry& entry, std::error_code& error);
-
-  // A time as local time in a strftime format.
-  static std::string localTimeText(std::time_t when, const char* format);
   // The entry as one CSV line without its line end; fields quoted where CSV needs it.
   static std::string lineOf(const JobEntry& entry);
 

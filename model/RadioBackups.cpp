@@ -2,6 +2,7 @@
 
 #include "model/CurrentFile.h"
 #include "model/DataFile.h"
+#include "model/LocalTime.h"
 #include "model/ModelCatalogue.h"
 #include "model/PathText.h"
 
@@ -45,18 +46,6 @@ std::string safeForFileName(const std::string& text) {
   return safe;
 }
 
-std::string stampText(std::time_t when, const char* format) {
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &when);
-#else
-  localtime_r(&when, &local);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, format, &local);
-  return text;
-}
-
 // The names fileNameFor gives before the time stamp: "<model>_<band>" of every catalogue row,
 // and the name of an image whose model code is not listed.
 const std::vector<std::string>& backupPrefixes() {
@@ -94,7 +83,7 @@ bool stampOf(const std::string& fileName, std::time_t& when) {
     local.tm_isdst = -1;
     when = std::mktime(&local);
     // A stamp that no clock shows ("2026-02-30") was not written by this program.
-    return when != static_cast<std::time_t>(-1) && stampText(when, "%Y-%m-%d_%H-%M-%S") == match[1].str();
+    return when != static_cast<std::time_t>(-1) && localTimeText(when, "%Y-%m-%d_%H-%M-%S") == match[1].str();
   }
   return false;
 }
@@ -155,8 +144,8 @@ std::string RadioBackups::defaultDataFolder() {
 std::string RadioBackups::fileNameFor(const RadioImage& image, std::time_t when) {
   const ModelCode code = modelCodeOf(image);
   return safeForFileName(ModelCatalogue::modelNameText(code)) + "_" +
-         safeForFileName(ModelCatalogue::bandNameText(code)) + "_" + stampText(when, "%Y-%m-%d_%H-%M-%S") +
-         ".dat";
+         safeForFileName(ModelCatalogue::bandNameText(code)) + "_" +
+         localTimeText(when, "%Y-%m-%d_%H-%M-%S") + ".dat";
 }
 
 std::string RadioBackups::store(const std::string& folder, const RadioImage& image, std::time_t when,
@@ -225,7 +214,7 @@ std::vector<BackupEntry> RadioBackups::list(const std::string& folder) {
             std::chrono::time_point_cast<std::chrono::system_clock::duration>(
                 std::chrono::file_clock::to_sys(modified)));
     }
-    entry.dateTime = stampText(entry.time, "%Y-%m-%d %H:%M:%S");
+    entry.dateTime = localTimeText(entry.time, "%Y-%m-%d %H:%M:%S");
     entries.push_back(std::move(entry));
   }
   std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
