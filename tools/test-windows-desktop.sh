@@ -24,19 +24,16 @@ export CCACHE_BASEDIR=$root
 cmake --build "$win_build" --target package >"$win_build/package.log" 2>&1 || { tail -n 30 "$win_build/package.log" >&2; exit 1; }
 installer=$(ls "$win_build"/VPR-40T-*-win64.exe)
 
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
-[ -x "$wine" ] || wine=$(command -v wine64)
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8 LC_ALL=C.UTF-8
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 scratch=$(mktemp -d)
 export WINEPREFIX=$scratch/prefix
-sim_pid=
+label="Windows desktop"
+source tools/wine-common.sh
 app_pid=
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  stop_radio
   "$wineserver" -k 2>/dev/null || true
   rm -rf "$scratch"
 }
@@ -44,33 +41,9 @@ trap cleanup EXIT
 rm -rf "$shots"
 mkdir -p "$shots"
 
-passed=0
-failed=0
-pass() {
-  passed=$((passed + 1))
-  echo "[Windows desktop] ok      $1"
-}
-fail() {
-  failed=$((failed + 1))
-  echo "[Windows desktop] FAILED  $1" >&2
-  shot "failed-$failed"
-}
-check() { # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+on_failure() { shot "failed-$failed"; }
 shot() { import -window root "$shots/$1.png" 2>/dev/null || true; }
 
-# Polls a condition for up to $2 seconds.
-wait_for() {
-  local condition=$1 seconds=${2:-30}
-  for _ in $(seq $((seconds * 10))); do
-    if eval "$condition"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 # The id of the visible window whose title matches the pattern exactly, or nothing.
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 wait_window() { # wait_window TITLE-PATTERN [SECONDS]: waits until it shows, and activates it
@@ -163,30 +136,9 @@ else
 fi
 
 # --- The desktop program ------------------------------------------------------------------------
-linux_cli=$linux_build/cli/vpr40t-cli
-sim=$linux_build/sim/vpr40t-sim
-export ASAN_OPTIONS=detect_leaks=0
 main_title='VPR-40T  \[.*\] \[ .* : .*\]'
 title_with_file() { echo "VPR-40T  \\[.*\\] \\[ .* : $1 \\]"; }
 
-start_radio() {
-  "$sim" "$@" >"$scratch/sim.out" 2>"$scratch/sim.err" &
-  sim_pid=$!
-  wait_for '[ -s "$scratch/sim.out" ] || ! kill -0 $sim_pid 2>/dev/null' 10
-  pty=$(head -n1 "$scratch/sim.out")
-  [ -c "$pty" ] || { cat "$scratch/sim.err" >&2; return 1; }
-  # COM5 is the radio's pseudo-terminal; the Wine server reads the mapping when it starts.
-  "$wineserver" -k 2>/dev/null || true
-  "$wineserver" -w
-  wine_reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$pty" /f
-  "$wineserver" -k 2>/dev/null || true
-  "$wineserver" -w
-}
-stop_radio() {
-  [ -n "$sim_pid" ] || return 0
-  kill "$sim_pid" && wait "$sim_pid" || true
-  sim_pid=
-}
 start_program() { # start_program [ARGS...]: starts the installed program and waits for its main window
   (cd "$scratch" && exec "$wine" "$program" "$@" >"$scratch/program.log" 2>&1) &
   app_pid=$!

@@ -19,39 +19,18 @@ tools/build-qt-windows.sh >/dev/null
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
-[ -x "$wine" ] || wine=$(command -v wine64)
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 export WINEPREFIX=$win_build/wine
-# Console programs only: no display, no Mono or Gecko installers, no debug chatter.
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY
+unset DISPLAY # console programs only
 
 scratch=$(mktemp -d)
-sim_pid=
+label=Windows
+source tools/wine-common.sh
 cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  stop_radio
   "$wineserver" -k 2>/dev/null || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-
-passed=0
-failed=0
-skipped=0
-pass() {
-  passed=$((passed + 1))
-  echo "[Windows] ok      $1"
-}
-fail() {
-  failed=$((failed + 1))
-  echo "[Windows] FAILED  $1" >&2
-}
-skip() {
-  skipped=$((skipped + 1))
-  echo "[Windows] skipped $1"
-}
 
 # A prefix that never finished booting is made anew rather than half used.
 if [ ! -f "$WINEPREFIX/.booted" ]; then
@@ -85,35 +64,9 @@ for program in "$win_build"/tests/tests_*.exe; do
   echo "[Windows] $name: $((tests - bad - disabled - ran_skipped)) passed, $bad failed"
 done
 
-# The serial back end against the virtual radio. COM5 is mapped to the radio's pseudo-terminal
-# in the registry; the Wine server reads the mapping when it starts.
-sim=$linux_build/sim/vpr40t-sim
-linux_cli=$linux_build/cli/vpr40t-cli
+# The serial back end against the virtual radio, through COM5.
 win_cli=$win_build/cli/vpr40t-cli.exe
-export ASAN_OPTIONS=detect_leaks=0
 
-start_radio() {
-  "$sim" "$@" >"$scratch/sim.out" 2>"$scratch/sim.err" &
-  sim_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$scratch/sim.out" ] && break
-    kill -0 "$sim_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  pty=$(head -n1 "$scratch/sim.out")
-  [ -c "$pty" ] || { cat "$scratch/sim.err" >&2; return 1; }
-}
-stop_radio() {
-  kill "$sim_pid" && wait "$sim_pid" || true
-  sim_pid=
-}
-map_com5() {
-  "$wineserver" -k 2>/dev/null || true
-  "$wineserver" -w
-  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$1" /f >/dev/null 2>&1
-  "$wineserver" -k 2>/dev/null || true
-  "$wineserver" -w
-}
 # Runs the Windows tool in the scratch folder; standard output and error without CR.
 win_cli() {
   local status=0
@@ -126,7 +79,6 @@ win_cli() {
 "$linux_cli" new --row 16 -o "$scratch/row16.dat" >/dev/null
 "$linux_cli" new --row 13 -o "$scratch/row13.dat" >/dev/null
 if start_radio --row 16 --save "$scratch/radio.dat"; then
-  map_com5 "$pty"
 
   if win_cli read --port 5 -o read.dat && cmp -s "$scratch/read.dat" "$scratch/row16.dat"; then
     pass "read --port 5 reads the virtual radio byte for byte"
@@ -190,7 +142,6 @@ if start_radio --row 0 --program-mode --events "$scratch/events.linux"; then
   stop_radio
 fi
 if start_radio --row 0 --program-mode --events "$scratch/events.win"; then
-  map_com5 "$pty"
   status=0
   (cd "$scratch" && "$wine" "$win_cli" test --port 5 row0.dat --save saved.win <bench.txt >answers.raw 2>"$scratch/err.raw") ||
     status=$?
@@ -219,7 +170,6 @@ fi
 # Ctrl+C ends a session as SIGINT does on Linux: Wine turns a SIGINT to a Windows program into
 # the console's CTRL_C_EVENT. The bench's pipe stays open, so only the event can end the session.
 if start_radio --row 0 --program-mode --events "$scratch/events.ctrlc"; then
-  map_com5 "$pty"
   mkfifo "$scratch/bench.fifo"
   (cd "$scratch" && exec "$wine" "$win_cli" test --port 5 row0.dat <bench.fifo >ctrlc.raw 2>ctrlc.err) &
   session_pid=$!
@@ -272,7 +222,6 @@ else
   fail "the default data folder with Documents named in other scripts: $(tr -d '\r' <"$scratch/documents.log" | grep -m3 -i 'fail\|expected\|which is')"
 fi
 if start_radio --row 16; then
-  map_com5 "$pty"
   backups=$documents/Veskaro/VPR-40T/Backups
   if win_cli write --port 5 row13.dat --yes && backup=$(ls "$backups"/*.dat 2>/dev/null | head -n1) &&
     [ -n "$backup" ] && cmp -s "$backup" "$scratch/row16.dat"; then
