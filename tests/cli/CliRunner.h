@@ -3,6 +3,7 @@
 
 #include "support/TestSupport.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -94,27 +95,30 @@ inline std::filesystem::path backupFolderOf(const std::filesystem::path& folder)
 
 // Runs the tool in folder with the arguments; input, when given, goes to its standard input, and
 // environment ("NAME=value ...", quoted for the shell) is set for it. What it printed is handed
-// back and its capture files removed.
+// back. The capture files live in a folder of their own, not in folder, so that they never count
+// among the files the tool made, and each run has its own: on Windows a file just deleted can stay
+// "delete pending" for a moment and refuse to be made again under the same name.
 inline CliRun runCli(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
                      const std::optional<std::string>& input = std::nullopt,
                      const std::string& environment = {}) {
+  static const std::filesystem::path captures = makeTempDir();
+  static std::atomic<int> runs = 0;
+  const std::string run = std::to_string(++runs);
+  const std::filesystem::path outFile = captures / ("stdout" + run + ".txt");
+  const std::filesystem::path errFile = captures / ("stderr" + run + ".txt");
   std::string command = environment.empty() ? toolCommand() : environment + " " + toolCommand();
   for (const auto& argument : arguments)
     command += " " + shellQuoted(argument);
   if (input) {
-    const std::filesystem::path inputFile = folder / "stdin.txt";
+    const std::filesystem::path inputFile = captures / ("stdin" + run + ".txt");
     std::ofstream(inputFile, std::ios::binary) << *input;
     command += " <" + shellQuoted(inputFile.string());
   }
-  command += " >stdout.txt 2>stderr.txt";
+  command += " >" + shellQuoted(outFile.string()) + " 2>" + shellQuoted(errFile.string());
   const int raw = std::system(inFolder(folder, command).c_str());
   // Standard output carries bytes unchanged (a data file may be written there); messages on
   // standard error have the platform's line ends.
-  CliRun run{exitCodeOf(raw), readFileBytes(folder / "stdout.txt"),
-             withoutCarriageReturns(readFileBytes(folder / "stderr.txt"))};
-  std::filesystem::remove(folder / "stdout.txt");
-  std::filesystem::remove(folder / "stderr.txt");
-  return run;
+  return {exitCodeOf(raw), readFileBytes(outFile), withoutCarriageReturns(readFileBytes(errFile))};
 }
 
 } // namespace vpr::test
