@@ -1,7 +1,7 @@
 // vpr40t-cli write and read on several radios at once, run as a process against virtual radios
 // on their own pseudo-terminals, some of them faulty, and the job record it keeps.
 
-#include "cli/CliRunner.h"
+#include "cli/CliRadioFixture.h"
 #include "lang/CLanguageTable.h"
 #include "link/CComPort.h"
 #include "model/DataFile.h"
@@ -25,18 +25,12 @@ namespace vpr {
 namespace {
 
 namespace fs = std::filesystem;
-
-RadioImage rowImage(int row) {
-  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
-}
+using test::contains;
+using test::rowImage;
 
 // A message's first line: tables and records put a message on one line.
 std::string firstLine(const std::string& text) {
   return text.substr(0, text.find('\n'));
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -66,22 +60,7 @@ RadioImage staleMemory(const RadioImage& image) {
   return memory;
 }
 
-class CliFleet : public ::testing::Test {
-protected:
-  void SetUp() override { test::loadLanguage(false); }
-  void TearDown() override { test::unloadLanguage(); }
-
-  test::CliRun cli(const std::vector<std::string>& arguments) { return test::runCli(dir, arguments); }
-
-  std::string dataFile(const std::string& name, const RadioImage& image) {
-    std::error_code error;
-    const std::string path = (dir / name).string();
-    EXPECT_EQ(DataFile::writeDataFile(path, image, error), DataFile::Written);
-    return path;
-  }
-
-  fs::path dir = test::makeTempDir();
-};
+class CliFleet : public test::CliRadioFixture {};
 
 TEST_F(CliFleet, EveryGoodRadioGetsTheFileAndEveryFaultyOneIsReportedAndRecordedOnItsOwn) {
   const RadioImage image = rowImage(16);

@@ -1,6 +1,6 @@
 // The radio commands of vpr40t-cli, run as a process against a virtual radio.
 
-#include "cli/CliRunner.h"
+#include "cli/CliRadioFixture.h"
 #include "lang/CLanguageTable.h"
 #include "link/CComPort.h"
 #include "model/DataFile.h"
@@ -22,41 +22,17 @@ namespace vpr {
 namespace {
 
 namespace fs = std::filesystem;
+using test::contains;
+using test::rowImage;
 
-RadioImage rowImage(int row) {
-  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
-}
-
-class CliRadio : public ::testing::Test {
+class CliRadio : public test::CliRadioFixture {
 protected:
-  void SetUp() override { test::loadLanguage(false); }
-  void TearDown() override { test::unloadLanguage(); }
-
-  // Runs the tool in the test's folder; input is piped to its standard input.
-  test::CliRun cli(const std::vector<std::string>& arguments, const std::string& input = "") {
-    return test::runCli(dir, arguments, input);
-  }
-
-  // A data file holding the image.
-  std::string dataFile(const std::string& name, const RadioImage& image) {
-    std::error_code error;
-    const std::string path = (dir / name).string();
-    EXPECT_EQ(DataFile::writeDataFile(path, image, error), DataFile::Written);
-    return path;
-  }
-
   static sim::VirtualRadioOptions programMode(bool on) {
     sim::VirtualRadioOptions options;
     options.programMode = on;
     return options;
   }
-
-  fs::path dir = test::makeTempDir();
 };
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 TEST_F(CliRadio, ReadWritesTheRadiosImageAsADataFile) {
   const RadioImage memory = rowImage(16);

@@ -1,6 +1,6 @@
 // Backups, the read-back check and diff in vpr40t-cli, run as a process against a virtual radio.
 
-#include "cli/CliRunner.h"
+#include "cli/CliRadioFixture.h"
 #include "lang/CLanguageTable.h"
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
@@ -19,14 +19,8 @@ namespace vpr {
 namespace {
 
 namespace fs = std::filesystem;
-
-RadioImage rowImage(int row) {
-  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using test::contains;
+using test::rowImage;
 
 std::vector<fs::path> filesIn(const fs::path& folder) {
   std::vector<fs::path> files;
@@ -36,29 +30,7 @@ std::vector<fs::path> filesIn(const fs::path& folder) {
   return files;
 }
 
-class CliSafeWrite : public ::testing::Test {
-protected:
-  void SetUp() override { test::loadLanguage(false); }
-  void TearDown() override { test::unloadLanguage(); }
-
-  test::CliRun cli(const std::vector<std::string>& arguments) { return test::runCli(dir, arguments); }
-
-  std::string dataFile(const std::string& name, const RadioImage& image) {
-    std::error_code error;
-    const std::string path = (dir / name).string();
-    EXPECT_EQ(DataFile::writeDataFile(path, image, error), DataFile::Written);
-    return path;
-  }
-
-  RadioImage fileImage(const fs::path& path) {
-    RadioImage image{};
-    DataFile::Magic magic{};
-    EXPECT_EQ(DataFile::readDataFile(path.string(), image, magic), DataFile::Read);
-    return image;
-  }
-
-  fs::path dir = test::makeTempDir();
-};
+class CliSafeWrite : public test::CliRadioFixture {};
 
 TEST_F(CliSafeWrite, WriteBacksUpIntoTheDataFolderAndSaysWrittenAndVerified) {
   const RadioImage before = rowImage(16);
