@@ -1,54 +1,41 @@
 #include "app/CMainFrame.h"
 
-#include "app/CAboutDlg.h"
 #include "app/CAppSettings.h"
 #include "app/CChInfoFrm.h"
 #include "app/CChildFrame.h"
-#include "app/CComPortDlg.h"
-#include "app/CCompareDlg.h"
 #include "app/CHelpSystem.h"
 #include "app/CHelpWindow.h"
-#include "app/CMemoryMapDlg.h"
-#include "app/CModelInfoDlg.h"
-#include "app/COptionsDlg.h"
-#include "app/CPrintListDlg.h"
 #include "app/CRPSDoc.h"
 #include "app/CRPSView.h"
-#include "app/CReadDlg.h"
-#include "app/CRestoreDlg.h"
 #include "app/CSplashWnd.h"
 #include "app/CTestModeDlg.h"
 #include "app/CTreeViewBar.h"
-#include "app/CWriteDlg.h"
 #include "app/CommandIds.h"
+#include "app/EditCommands.h"
+#include "app/FileCommands.h"
+#include "app/HelpCommands.h"
+#include "app/MenuLayout.h"
+#include "app/PrintCommands.h"
+#include "app/RadioCommands.h"
 #include "app/ViewFrameSetup.h"
-#include "lang/TextFormat.h"
+#include "app/WindowCommands.h"
+#include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
 #include "link/CRadioComm.h"
-#include "link/RadioTransfer.h"
 #include "model/CurrentFile.h"
 #include "model/DataFileFlows.h"
-#include "model/ImageCompare.h"
-#include "model/InterchangeFlows.h"
 #include "model/LocalTime.h"
-#include "model/MemoryMap.h"
-#include "model/RadioBackups.h"
 #include "model/RadioData.h"
 #include "views/CImageView.h"
 #include "views/QtText.h"
 #include "views/ViewFactory.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QWindow>
@@ -64,113 +51,6 @@ namespace vpr {
 
 namespace {
 
-struct CommandInfo {
-  int command;
-  int text;        // menu text, 0 for none
-  int helpContext; // -1 for none
-  const char* icon;
-};
-
-// The commands of the menus and toolbar with their menu texts and help contexts.
-constexpr CommandInfo kCommands[] = {
-    {cmd::FileNew, 10003101, 0x11000, "new"},
-    {cmd::FileOpen, 10003102, 0x12000, "open"},
-    {cmd::FileSave, 10003103, 0x13000, "save"},
-    {cmd::FileSaveAs, 10003104, 0x14000, nullptr},
-    {cmd::FileCompareFile, 10065031, 0x19000, nullptr},
-    {cmd::FileCompareRadio, 10065032, 0x1A000, nullptr},
-    {cmd::FileRestoreBackup, 10065033, 0x18000, nullptr},
-    {cmd::ExportConfiguration, 10066110, 0x1B000, nullptr},
-    {cmd::ImportConfiguration, 10066111, 0x1B000, nullptr},
-    {cmd::ExportChannels, 10066112, 0x1C000, nullptr},
-    {cmd::ImportChannels, 10066113, 0x1C000, nullptr},
-    {cmd::FilePrint, 10003105, 0x15000, "print"},
-    {cmd::FilePrintPreview, 10003106, 0x16000, nullptr},
-    {cmd::FileExportPdf, 10063004, 0x15000, nullptr},
-    {cmd::AppExit, 10003108, 0x17000, nullptr},
-    {cmd::ModelInformation, 10003201, 0x20000, nullptr},
-    {cmd::EditUndo, 10064001, 0x35000, "undo"},
-    {cmd::EditRedo, 10064003, 0x35000, "redo"},
-    {cmd::ChannelInformation, 10003314, 0x31000, nullptr},
-    {cmd::OptionalFeatures, 10003302, 0x33000, nullptr},
-    {cmd::KeyAssignment, 10003301, 0x32000, nullptr},
-    {cmd::TestFrequency, 10003307, 0x34000, nullptr},
-    {cmd::ReadData, 10003401, 0x51000, "read"},
-    {cmd::WriteData, 10003402, 0x52000, "write"},
-    {cmd::TestMode, 10003403, 0x53000, nullptr},
-    {cmd::MemoryMap, 10003405, 0x54000, nullptr},
-    {cmd::CommunicationPort, 10003601, 0x71000, nullptr},
-    {cmd::SetupOptions, 10065040, 0x72000, nullptr},
-    {cmd::TreeView, 10003701, 0x81000, nullptr},
-    {cmd::ToolBar, 10003702, 0x82000, nullptr},
-    {cmd::StatusBar, 10003703, 0x83000, nullptr},
-    {cmd::WindowCascade, 10003801, 0x91000, nullptr},
-    {cmd::WindowTileHorizontal, 10003802, 0x92000, nullptr},
-    {cmd::WindowTileVertical, 10003803, 0x93000, nullptr},
-    {cmd::WindowArrange, 10003804, 0x94000, nullptr},
-    {cmd::CloseAllWindows, 10003805, 0x95000, nullptr},
-    {cmd::HelpTopics, 10003901, -1, nullptr},
-    {cmd::HelpInBrowser, 10061009, -1, nullptr},
-    {cmd::About, 10003902, -1, "about"},
-    {cmd::FocusTreeView, 0, -1, nullptr},
-};
-
-const CommandInfo* infoOf(int command) {
-  for (const CommandInfo& info : kCommands)
-    if (info.command == command) return &info;
-  return nullptr;
-}
-
-constexpr int kSeparator = 0;
-constexpr int kTextTheRadio = 10065045;
-constexpr int kTextWriteRestored = 10065041;
-
-struct MenuInfo {
-  int text;
-  std::initializer_list<int> items; // kSeparator between groups
-};
-
-const MenuInfo kFileMenu{10003001,
-                         {cmd::FileNew, cmd::FileOpen, cmd::FileSave, cmd::FileSaveAs, kSeparator,
-                          cmd::FileCompareFile, cmd::FileCompareRadio, cmd::FileRestoreBackup, kSeparator,
-                          cmd::ExportConfiguration, cmd::ImportConfiguration, cmd::ExportChannels,
-                          cmd::ImportChannels, kSeparator, cmd::FilePrint, cmd::FilePrintPreview,
-                          cmd::FileExportPdf, kSeparator, cmd::AppExit}};
-const MenuInfo kModelMenu{10003002, {cmd::ModelInformation}};
-const MenuInfo kEditMenu{10003003,
-                         {cmd::EditUndo, cmd::EditRedo, kSeparator, cmd::ChannelInformation, kSeparator,
-                          cmd::OptionalFeatures, cmd::KeyAssignment, kSeparator, cmd::TestFrequency}};
-const MenuInfo kProgramMenu{10003004, {cmd::ReadData, cmd::WriteData, cmd::TestMode, cmd::MemoryMap}};
-const MenuInfo kSetupMenu{10003006, {cmd::CommunicationPort, cmd::SetupOptions}};
-const MenuInfo kViewMenu{10003007, {cmd::TreeView, kSeparator, cmd::ToolBar, cmd::StatusBar}};
-const MenuInfo kWindowMenu{10003008,
-                           {cmd::WindowCascade, cmd::WindowTileHorizontal, cmd::WindowTileVertical,
-                            cmd::WindowArrange, kSeparator, cmd::CloseAllWindows}};
-const MenuInfo kHelpMenu{10003009, {cmd::HelpTopics, cmd::HelpInBrowser, kSeparator, cmd::About}};
-
-struct ToolInfo {
-  int command;
-  int tooltip; // 0: the tooltip follows the item's text
-};
-constexpr ToolInfo kToolButtons[] = {
-    {cmd::FileNew, 10005001},  {cmd::FileOpen, 10005002},  {cmd::FileSave, 10005003},
-    {kSeparator, 0},           {cmd::EditUndo, 0},         {cmd::EditRedo, 0},
-    {kSeparator, 0},           {cmd::FilePrint, 10005004}, {kSeparator, 0},
-    {cmd::ReadData, 10005005}, {cmd::WriteData, 10005006}, {kSeparator, 0},
-    {cmd::About, 10001009},
-};
-
-struct ViewInfo {
-  int command;
-  ViewKind kind;
-};
-constexpr ViewInfo kViews[] = {
-    {cmd::ChannelInformation, ViewKind::ChannelInfo},
-    {cmd::OptionalFeatures, ViewKind::Features},
-    {cmd::KeyAssignment, ViewKind::Keys},
-    {cmd::TestFrequency, ViewKind::TestFrequencies},
-};
-
 QString localTime(const char* format) {
   return QString::fromLocal8Bit(localTimeText(std::time(nullptr), format));
 }
@@ -179,7 +59,7 @@ QString localTime(const char* format) {
 
 CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth)
     : ui_(ui), settings_(settings), demonstrationMode_(demonstrationMode), colourDepth_(colourDepth),
-      viewFactory_(&createView) {
+      viewFactory_(&createView), commands_([this] { commitPendingEdits(); }) {
   registerArtwork();
   setObjectName(QStringLiteral("mainFrame"));
   QIcon icon;
@@ -202,6 +82,12 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
   createToolBar();
   createStatusBar();
   createTreeBar();
+  fileCommands_ = std::make_unique<FileCommands>(*this, commands_);
+  printCommands_ = std::make_unique<PrintCommands>(*this, commands_);
+  editCommands_ = std::make_unique<EditCommands>(*this, commands_);
+  radioCommands_ = std::make_unique<RadioCommands>(*this, commands_);
+  windowCommands_ = std::make_unique<WindowCommands>(*this, commands_);
+  helpCommands_ = std::make_unique<HelpCommands>(*this, commands_);
   localiseMenus();
   updateTitle();
   updatePortPane();
@@ -209,19 +95,12 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
   clock_.setInterval(1000);
   connect(&clock_, &QTimer::timeout, this, &CMainFrame::refreshClock);
   clock_.start();
-  // The memory map shows and edits the working image; configured once for the program.
-  MemoryMap::Configuration memoryMapSetup;
-  memoryMapSetup.source = radioData().editImage;
-  memoryMap().configure(memoryMapSetup);
-  // The Undo and Redo items follow the history of the working image.
-  radioData().history().setOnChange([this] { updateUndoActions(); });
   // Sees the port pane's double-click, F1 in the menus and Ctrl+Tab in the child windows.
   qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
   qApp->removeEventFilter(this);
-  radioData().history().setOnChange({});
   // The child widgets are torn down after this window's members and signal as they go (a dock
   // reports that it became hidden): none of them may call back into this window any more.
   const auto descendants = findChildren<QObject*>();
@@ -230,7 +109,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::createActions() {
-  for (const CommandInfo& info : kCommands) {
+  for (const MenuLayout::Command& info : MenuLayout::commands()) {
     auto* action = new QAction(this);
     action->setData(info.command);
     if (info.icon)
@@ -239,27 +118,9 @@ void CMainFrame::createActions() {
     connect(action, &QAction::triggered, this, [this, command] { onCommand(command); });
     actions_[command] = action;
   }
-  const auto shortcut = [this](int command, std::initializer_list<QKeySequence> keys) {
-    actions_[command]->setShortcuts(QList<QKeySequence>(keys));
-  };
-  shortcut(cmd::FileNew, {QKeySequence(Qt::CTRL | Qt::Key_N)});
-  shortcut(cmd::FileOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)});
-  shortcut(cmd::FileSave, {QKeySequence(Qt::CTRL | Qt::Key_S)});
-  shortcut(cmd::FilePrint, {QKeySequence(Qt::CTRL | Qt::Key_P)});
-  shortcut(cmd::ReadData, {QKeySequence(Qt::CTRL | Qt::Key_R)});
-  shortcut(cmd::WriteData, {QKeySequence(Qt::CTRL | Qt::Key_W)});
-  shortcut(cmd::TestMode, {QKeySequence(Qt::CTRL | Qt::Key_T)});
-  shortcut(cmd::MemoryMap, {QKeySequence(Qt::CTRL | Qt::Key_M)});
-  shortcut(cmd::EditUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-  shortcut(cmd::EditRedo,
-           {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  shortcut(cmd::TreeView,
-           {QKeySequence(Qt::CTRL | Qt::Key_0),
-            QKeySequence(QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_0))});
-  shortcut(cmd::FocusTreeView,
-           {QKeySequence(Qt::ALT | Qt::Key_0),
-            QKeySequence(QKeyCombination(Qt::AltModifier | Qt::KeypadModifier, Qt::Key_0))});
-  for (int command : {cmd::TreeView, cmd::ToolBar, cmd::StatusBar})
+  for (const MenuLayout::Keys& keys : MenuLayout::keys())
+    actions_[keys.command]->setShortcuts(keys.keys);
+  for (int command : MenuLayout::checkable())
     actions_[command]->setCheckable(true);
   actions_[cmd::ToolBar]->setChecked(true);
   actions_[cmd::StatusBar]->setChecked(true);
@@ -268,10 +129,10 @@ void CMainFrame::createActions() {
 }
 
 void CMainFrame::createMenus() {
-  const auto build = [this](const MenuInfo& info) {
+  const auto build = [this](const MenuLayout::Menu& info) {
     auto* menu = new QMenu(this);
     for (int item : info.items) {
-      if (item == kSeparator)
+      if (item == MenuLayout::kSeparator)
         menu->addSeparator();
       else
         menu->addAction(actions_[item]);
@@ -279,12 +140,12 @@ void CMainFrame::createMenus() {
     menus_[info.text] = menu;
     return menu;
   };
-  for (const MenuInfo* info : {&kFileMenu, &kModelMenu, &kEditMenu, &kProgramMenu, &kSetupMenu, &kViewMenu})
+  for (const MenuLayout::Menu* info : MenuLayout::barMenus())
     menuBar()->addMenu(build(*info));
-  windowMenu_ = build(kWindowMenu);
+  windowMenu_ = build(MenuLayout::windowMenu());
   windowMenu_->addSeparator();
   connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::fillWindowList);
-  helpMenuAction_ = menuBar()->addMenu(build(kHelpMenu));
+  helpMenuAction_ = menuBar()->addMenu(build(MenuLayout::helpMenu()));
 }
 
 void CMainFrame::createToolBar() {
@@ -292,8 +153,8 @@ void CMainFrame::createToolBar() {
   toolBar_->setObjectName(QStringLiteral("toolBar"));
   toolBar_->setMovable(true);
   toolBar_->setIconSize(QSize(24, 24));
-  for (const ToolInfo& tool : kToolButtons) {
-    if (tool.command == kSeparator)
+  for (const MenuLayout::ToolButton& tool : MenuLayout::toolButtons()) {
+    if (tool.command == MenuLayout::kSeparator)
       toolBar_->addSeparator();
     else
       toolBar_->addAction(actions_[tool.command]);
@@ -347,13 +208,14 @@ QAction* CMainFrame::action(int command) const {
 }
 
 void CMainFrame::localiseMenus() {
-  for (const CommandInfo& info : kCommands)
+  for (const MenuLayout::Command& info : MenuLayout::commands())
     if (info.text) actions_[info.command]->setText(qtText(info.text));
   for (auto& [text, menu] : menus_)
     menu->setTitle(qtText(text));
-  for (const ToolInfo& tool : kToolButtons)
-    if (tool.command != kSeparator && tool.tooltip) actions_[tool.command]->setToolTip(qtText(tool.tooltip));
-  updateUndoActions();
+  for (const MenuLayout::ToolButton& tool : MenuLayout::toolButtons())
+    if (tool.command != MenuLayout::kSeparator && tool.tooltip)
+      actions_[tool.command]->setToolTip(qtText(tool.tooltip));
+  editCommands_->updateUndoActions();
   treeBar_->localise();
   updateWindowMenu();
 }
@@ -371,7 +233,7 @@ void CMainFrame::updateWindowMenu() {
 void CMainFrame::fillWindowList() {
   // Everything after the last fixed item is the list of open child windows.
   const QList<QAction*> all = windowMenu_->actions();
-  const qsizetype fixed = static_cast<qsizetype>(kWindowMenu.items.size()) + 1;
+  const qsizetype fixed = static_cast<qsizetype>(MenuLayout::windowMenu().items.size()) + 1;
   for (qsizetype i = fixed; i < all.size(); ++i) {
     windowMenu_->removeAction(all[i]);
     delete all[i];
@@ -382,34 +244,6 @@ void CMainFrame::fillWindowList() {
     item->setCheckable(true);
     item->setChecked(window == mdi_->activeSubWindow());
     connect(item, &QAction::triggered, this, [this, window] { mdi_->setActiveSubWindow(window); });
-  }
-}
-
-void CMainFrame::tileWindows(Qt::Orientation direction) {
-  QList<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* window : mdi_->subWindowList())
-    if (!window->isMinimized()) windows.append(window);
-  if (windows.isEmpty()) return;
-  const QRect area = mdi_->viewport()->rect();
-  const auto count = static_cast<int>(windows.size());
-  for (int i = 0; i < count; ++i) {
-    QRect cell;
-    if (direction == Qt::Vertical)
-      cell = QRect(0, area.height() * i / count, area.width(), area.height() / count);
-    else
-      cell = QRect(area.width() * i / count, 0, area.width() / count, area.height());
-    windows[i]->showNormal();
-    windows[i]->setGeometry(cell);
-  }
-}
-
-void CMainFrame::arrangeMinimisedWindows() {
-  int x = 0;
-  const int bottom = mdi_->viewport()->height();
-  for (QMdiSubWindow* window : mdi_->subWindowList()) {
-    if (!window->isMinimized()) continue;
-    window->move(x, bottom - window->height());
-    x += window->width();
   }
 }
 
@@ -454,7 +288,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
   }
   CImageView* view = viewFactory_(kind, nullptr);
   if (!view) {
-    showNotAvailable();
+    showWarning(kNotAvailableText);
     return nullptr;
   }
   if (!document_) document_ = std::make_unique<CRPSDoc>();
@@ -506,197 +340,8 @@ void CMainFrame::postCommand(int command) {
   setFocus();
 }
 
-void CMainFrame::toggleTreeBar(bool focusWhenShown) {
-  if (!treeBar_->isHidden()) {
-    if (focusWhenShown)
-      treeBar_->tree()->setFocus();
-    else
-      treeBar_->hide();
-    return;
-  }
-  showTreeBar();
-}
-
-void CMainFrame::showTreeBar() {
-  treeBar_->show();
-  treeBar_->refreshTree(QString::fromStdString(radioData().modelNameText()));
-  treeBar_->tree()->setFocus();
-  actions_[cmd::TreeView]->setChecked(true);
-}
-
 void CMainFrame::onCommand(int command) {
-  for (const ViewInfo& info : kViews) {
-    if (info.command == command) {
-      openView(info.kind);
-      return;
-    }
-  }
-  switch (command) {
-  case cmd::FileNew:
-  case cmd::FileOpen:
-  case cmd::FileSave:
-  case cmd::FileSaveAs:
-  case cmd::ExportConfiguration:
-  case cmd::ImportConfiguration:
-  case cmd::ExportChannels:
-  case cmd::ImportChannels:
-  case cmd::ReadData:
-  case cmd::WriteData:
-  case cmd::TestMode:
-  case cmd::ModelInformation:
-  case cmd::FileCompareFile:
-  case cmd::FileCompareRadio:
-  case cmd::FileRestoreBackup:
-    commitPendingEdits();
-    break;
-  default:
-    break;
-  }
-  switch (command) {
-  case cmd::FileNew:
-    fileNew();
-    break;
-  case cmd::FileOpen:
-    fileOpen();
-    break;
-  case cmd::FileSave:
-    dataFileFlows().saveDataFile();
-    break;
-  case cmd::FileSaveAs:
-    if (dataFileFlows().saveDataFileAs()) updateTitle();
-    break;
-  case cmd::ExportConfiguration:
-    interchangeFlows().exportConfiguration();
-    break;
-  case cmd::ImportConfiguration:
-    if (!dataFileFlows().promptSaveChanges() && interchangeFlows().importConfiguration()) showReplacedImage();
-    break;
-  case cmd::ExportChannels:
-    interchangeFlows().exportChannels();
-    break;
-  case cmd::ImportChannels:
-    interchangeFlows().importChannels();
-    break;
-  case cmd::AppExit:
-    QTimer::singleShot(0, this, &QWidget::close);
-    break;
-  case cmd::ModelInformation:
-    modelInformation();
-    break;
-  case cmd::ReadData:
-    readFromRadio();
-    break;
-  case cmd::WriteData:
-    writeToRadio();
-    break;
-  case cmd::TestMode:
-    testMode();
-    break;
-  case cmd::CommunicationPort:
-    communicationPort();
-    break;
-  case cmd::SetupOptions:
-    COptionsDlg::run(this, settings_, helpCallback());
-    break;
-  case cmd::FileCompareFile:
-    compareWithFile();
-    break;
-  case cmd::FileCompareRadio:
-    compareWithRadio();
-    break;
-  case cmd::FileRestoreBackup:
-    restoreBackup();
-    break;
-  case cmd::TreeView:
-    toggleTreeBar(false);
-    break;
-  case cmd::FocusTreeView:
-    toggleTreeBar(true);
-    break;
-  case cmd::ToolBar:
-    toolBar_->setVisible(toolBar_->isHidden());
-    break;
-  case cmd::StatusBar:
-    statusBar()->setVisible(statusBar()->isHidden());
-    actions_[cmd::StatusBar]->setChecked(!statusBar()->isHidden());
-    break;
-  case cmd::WindowCascade:
-    mdi_->cascadeSubWindows();
-    break;
-  case cmd::WindowTileHorizontal:
-    tileWindows(Qt::Vertical);
-    break;
-  case cmd::WindowTileVertical:
-    tileWindows(Qt::Horizontal);
-    break;
-  case cmd::WindowArrange:
-    arrangeMinimisedWindows();
-    break;
-  case cmd::CloseAllWindows:
-    closeAllWindows();
-    break;
-  case cmd::HelpTopics:
-    showHelpFor(0);
-    break;
-  case cmd::HelpInBrowser:
-    if (!CHelpSystem::openInBrowser(0)) showWarning(kNoBrowserText);
-    break;
-  case cmd::About:
-    about();
-    break;
-  case cmd::EditUndo:
-  case cmd::EditRedo:
-    undoOrRedo(command == cmd::EditUndo);
-    break;
-  case cmd::FilePrint:
-  case cmd::FilePrintAlt:
-    openPrintList(CPrintListDlg::Purpose::Print);
-    break;
-  case cmd::FileExportPdf:
-    openPrintList(CPrintListDlg::Purpose::ExportPdf);
-    break;
-  case cmd::FilePrintPreview:
-    previewEverything();
-    break;
-  case cmd::MemoryMap:
-    openMemoryMap();
-    break;
-  default:
-    showNotAvailable();
-    break;
-  }
-}
-
-void CMainFrame::updateUndoActions() {
-  const UndoHistory& history = radioData().history();
-  const auto update = [](QAction* action, bool enabled, int plainText, int stepText,
-                         const std::string& name) {
-    action->setEnabled(enabled);
-    action->setText(enabled ? toQString(formatText(textOf(stepText), {name})) : qtText(plainText));
-    action->setToolTip(QString(action->text()).remove(QLatin1Char('&')));
-  };
-  update(actions_[cmd::EditUndo], history.canUndo(), kTextUndo, kTextUndoStep, history.undoName());
-  update(actions_[cmd::EditRedo], history.canRedo(), kTextRedo, kTextRedoStep, history.redoName());
-}
-
-void CMainFrame::undoOrRedo(bool undo) {
-  // An entry still open in a view is a step of its own, and so is any change that reached the
-  // image without being named: the undo then takes back exactly one thing the user did.
-  commitPendingEdits();
-  radioData().recordStep(textOf(kTextUnnamedStep));
-  const ModelCode modelBefore = radioData().modelCode();
-  if (!(undo ? radioData().undoStep() : radioData().redoStep())) return;
-  showChangedImage(modelBefore);
-}
-
-void CMainFrame::openMemoryMap() {
-  commitPendingEdits();
-  const ModelCode modelBefore = radioData().modelCode();
-  if (!CMemoryMapDlg::run(this, memoryMap())) return;
-  // The bytes may have given the image another model: its band limits follow.
-  radioData().applyBandLimits();
-  radioData().recordStep(textOf(MemoryMap::kTextCaption));
-  showChangedImage(modelBefore);
+  if (!commands_.run(command)) showWarning(kNotAvailableText);
 }
 
 void CMainFrame::showChangedImage(const ModelCode& modelBefore) {
@@ -706,10 +351,6 @@ void CMainFrame::showChangedImage(const ModelCode& modelBefore) {
   }
   updateTitle();
   reloadViews();
-}
-
-void CMainFrame::showNotAvailable() {
-  showWarning(kNotAvailableText);
 }
 
 void CMainFrame::showWarning(int textId) {
@@ -756,7 +397,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (auto* menu = qobject_cast<QMenu*>(watched); menu && key->key() == Qt::Key_F1) {
       // F1 on a highlighted menu item opens the help of its command.
       if (QAction* active = menu->activeAction()) {
-        const CommandInfo* info = infoOf(active->data().toInt());
+        const MenuLayout::Command* info = MenuLayout::find(active->data().toInt());
         if (info && info->helpContext >= 0) {
           menu->close();
           showHelpFor(info->helpContext);
@@ -765,7 +406,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (event->type() == QEvent::ShortcutOverride && isDocumentUndoKey(watched, static_cast<QKeyEvent*>(event)))
+  if (event->type() == QEvent::ShortcutOverride &&
+      editCommands_->isDocumentUndoKey(watched, static_cast<QKeyEvent*>(event)))
     return true;
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
     // The child windows are not cycled with Ctrl+Tab.
@@ -779,20 +421,6 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-bool CMainFrame::isDocumentUndoKey(QObject* watched, const QKeyEvent* key) const {
-  const QKeySequence pressed(key->keyCombination());
-  const bool undo = actions_.at(cmd::EditUndo)->shortcuts().contains(pressed);
-  const bool redo = actions_.at(cmd::EditRedo)->shortcuts().contains(pressed);
-  if (!undo && !redo) return false;
-  // A text field takes back its own typing first; with nothing typed the key undoes a step.
-  // Combo and spin boxes hold the focus for the text field inside them.
-  const QLineEdit* edit = qobject_cast<QLineEdit*>(watched);
-  if (qobject_cast<QComboBox*>(watched) || qobject_cast<QAbstractSpinBox*>(watched))
-    edit = watched->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!edit) return false;
-  return undo ? !edit->isUndoAvailable() : !edit->isRedoAvailable();
-}
-
 void CMainFrame::closeEvent(QCloseEvent* event) {
   // A running test mode ends first, so that no transmitter stays keyed whatever is answered below.
   if (CTestModeDlg* testMode = CTestModeDlg::running()) testMode->endTestMode();
@@ -801,16 +429,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  // Closing while the preview of the menu command is open ends the preview only.
-  if (menuPreview_) {
-    menuPreview_->close();
-    if (printList_) printList_->activateWindow();
-    return;
-  }
-  if (printList_) {
-    printList_->activateWindow();
-    return;
-  }
+  if (printCommands_->takeCloseRequest()) return;
   MessageRequest request;
   request.kind = MessageKind::Confirmation;
   request.text = textOf(10012001);
@@ -894,17 +513,6 @@ DataFileFlows CMainFrame::dataFileFlows() {
   return flows;
 }
 
-InterchangeFlows CMainFrame::interchangeFlows() {
-  InterchangeFlows flows(radioData(), currentFile(), ui_);
-  flows.setBeforeReplace([this] { closeAllWindows(); });
-  flows.setChannelsChanged([this] {
-    updateTitle();
-    reloadViews();
-    openView(ViewKind::ChannelInfo);
-  });
-  return flows;
-}
-
 bool CMainFrame::openFileAtStart(const QString& path) {
   if (!dataFileFlows().openDataFileAt(path.toStdString())) return false;
   showReplacedImage();
@@ -918,141 +526,16 @@ void CMainFrame::showReplacedImage() {
   openView(ViewKind::ChannelInfo);
 }
 
-void CMainFrame::fileNew() {
-  if (!dataFileFlows().newData()) return;
-  updateTitle();
-  openView(ViewKind::ChannelInfo);
-}
-
-void CMainFrame::fileOpen() {
-  if (dataFileFlows().openDataFile()) showReplacedImage();
-}
-
-void CMainFrame::readFromRadio() {
-  if (dataFileFlows().promptSaveChanges()) return;
-  if (!CReadDlg::run(this, ui_, helpCallback())) return;
-  if (settings_.backupRadio()) backUpReadImage(ui_, radioData().transferImage, backupFolder());
-  closeAllWindows();
-  radioData().adoptTransferImage();
-  currentFile().resetFileName();
-  showReplacedImage();
-}
-
-void CMainFrame::writeToRadio() {
-  WriteSafety safety;
-  safety.backup = settings_.backupRadio();
-  safety.backupFolder = backupFolder();
-  safety.verify = settings_.verifyWrite();
-  CWriteDlg::run(this, ui_, helpCallback(), safety);
-}
-
-std::string CMainFrame::backupFolder() const {
-  const std::string data =
-      dataFolder_.isEmpty() ? RadioBackups::defaultDataFolder() : dataFolder_.toStdString();
-  return RadioBackups::folderBelow(data);
-}
-
-void CMainFrame::showComparison(const std::string& other, const RadioImage& image) {
-  CCompareDlg dialog(other, ImageCompare::compare(radioData().editImage, image), helpCallback(), this);
-  dialog.exec();
-}
-
-void CMainFrame::compareWithFile() {
-  FileRequest request;
-  request.folder = currentFile().folder();
-  request.filterName = textOf(DataFileFlows::kTextFileType);
-  request.extension = "dat";
-  const std::optional<std::string> path = ui_.chooseFileToOpen(request);
-  if (!path) return;
-  RadioImage image{};
-  if (loadImageFile(*path, image))
-    showComparison(QFileInfo(QString::fromStdString(*path)).fileName().toStdString(), image);
-}
-
-bool CMainFrame::loadImageFile(const std::string& path, RadioImage& image) {
-  DataFile::Magic magic{};
-  const auto result = DataFile::readDataFile(path, image, magic);
-  if (result == DataFile::Read) return true;
-  const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
-  ui_.error(DataFileFlows::readFailureText(result, name, magic));
-  return false;
-}
-
-void CMainFrame::compareWithRadio() {
-  // The radio lands in a scratch image: the working image and the transfer image stay as they are.
-  RadioImage image = clearedImage();
-  CReadDlg dialog(g_radioComm, image, ui_, helpCallback(), this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  if (settings_.backupRadio()) backUpReadImage(ui_, image, backupFolder());
-  showComparison(textOf(kTextTheRadio), image);
-}
-
-void CMainFrame::restoreBackup() {
-  const std::optional<std::string> path = CRestoreDlg::run(this, backupFolder(), helpCallback());
-  if (!path) return;
-  if (dataFileFlows().promptSaveChanges()) return;
-  if (!loadImageFile(*path, radioData().transferImage)) return;
-  closeAllWindows();
-  radioData().adoptTransferImage();
-  // Save goes to a new file, never over the backup.
-  currentFile().resetFileName();
-  showReplacedImage();
-  if (ui_.confirm(textOf(kTextWriteRestored))) writeToRadio();
-}
-
-void CMainFrame::testMode() {
-  CTestModeDlg::run(this, ui_, helpCallback(), demonstrationMode_, g_radioComm, radioData().editImage,
-                    [this](QWidget* parent, const std::vector<AdjustmentLine>& lines) {
-                      printing_->printAdjustments(parent, lines);
-                    });
-  // The test mode loaded and adjusted the alignment values of the image.
-  reloadViews();
-  updateTitle();
-}
-
-void CMainFrame::modelInformation() {
-  ModelSelection::Hooks hooks;
-  hooks.closeAllViews = [this] { closeAllWindows(); };
-  hooks.resetFileName = [] { currentFile().resetFileName(); };
-  hooks.rebuildMenus = [this] {
-    localiseMenus();
-    updateTitle();
-  };
-  hooks.openChannelView = [this] { openView(ViewKind::ChannelInfo); };
-  CModelInfoDlg::run(this, ui_, hooks, helpCallback());
-}
-
-void CMainFrame::communicationPort() {
-  if (CComPortDlg::run(this, helpCallback())) updatePortPane();
-}
-
-void CMainFrame::openPrintList(CPrintListDlg::Purpose purpose) {
-  if (printList_) {
-    printList_->activateWindow();
-    return;
-  }
-  commitPendingEdits();
-  CPrintListDlg dialog(radioData(), *printing_, helpCallback(), purpose, this);
-  printList_ = &dialog;
-  dialog.exec();
-  printList_ = nullptr;
-}
-
-void CMainFrame::previewEverything() {
-  if (menuPreview_) {
-    menuPreview_->activateWindow();
-    return;
-  }
-  commitPendingEdits();
-  menuPreview_ = printing_->openPreview(this, PrintSelection::everything(radioData().channelCount()));
-}
-
 HelpCallback CMainFrame::helpCallback() {
   return [this](int context) { showHelpFor(context); };
 }
 
-void CMainFrame::about() {
-  CAboutDlg::run(this);
+CPrintListDlg* CMainFrame::printList() const {
+  return printCommands_->printList();
+}
+
+QWidget* CMainFrame::menuPreview() const {
+  return printCommands_->menuPreview();
 }
 
 } // namespace vpr

@@ -1,8 +1,10 @@
 #pragma once
 // The main window: the multiple-document area holding the editing views, the menus, toolbar,
-// status bar and tree view bar, and the routing of every command to the code that carries it out.
+// status bar and tree view bar, the window's title and placement, and the close sequence. Every
+// command goes through the command table to the command file of its subject (files, printing,
+// editing, the radio, windows, help); this window decides nothing about what a command does.
 
-#include "app/CPrintListDlg.h"
+#include "app/CommandTable.h"
 #include "app/HelpCallback.h"
 #include "model/RadioImage.h"
 #include "views/ViewKind.h"
@@ -12,7 +14,6 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
-#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 
@@ -24,32 +25,29 @@
 namespace vpr {
 
 class CAppSettings;
-class CRPSView;
-class DataFileFlows;
-class InterchangeFlows;
 class CImageView;
+class CPrintListDlg;
 class CRPSDoc;
+class CRPSView;
 class CTreeViewBar;
+class DataFileFlows;
+class EditCommands;
+class FileCommands;
+class HelpCommands;
+class PrintCommands;
+class RadioCommands;
 class UserInterface;
+class WindowCommands;
 struct WindowPlacement;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
 public:
-  // ui answers the questions of the data-file flows and the close sequence; settings receives
-  // "LastWinPos" when the window closes.
   // Shown for a command whose part is not in this build.
   static constexpr int kNotAvailableText = 10026901;
-  // The Undo and Redo items: without a step, and naming the step ("Undo %s").
-  static constexpr int kTextUndo = 10064001;
-  static constexpr int kTextUndoStep = 10064002;
-  static constexpr int kTextRedo = 10064003;
-  static constexpr int kTextRedoStep = 10064004;
-  // The name of a change that reached the image without naming itself.
-  static constexpr int kTextUnnamedStep = 10064015;
-  // No web browser took the manual.
-  static constexpr int kNoBrowserText = 10061011;
 
+  // ui answers the questions of the commands and the close sequence; settings receives
+  // "LastWinPos" when the window closes.
   CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth = 32);
   ~CMainFrame() override;
 
@@ -74,15 +72,20 @@ public:
   // Stores what the user typed into an open view but has not committed yet, so that saving,
   // sending or replacing the image (and its save-changes prompt) sees the entry.
   void commitPendingEdits();
+  // After Open, Read or a model change: menus, title and the channel information view.
+  void showReplacedImage();
+  // After the image changed in place (undo, redo, memory map): menus and tree when the model
+  // changed, the title, and every open view.
+  void showChangedImage(const ModelCode& modelBefore);
   // Opens a data file given on the command line as Open does, without asking for it; a file that
   // does not load is reported and the start-up image stays. True when it was opened.
   bool openFileAtStart(const QString& path);
   // Rewrites the port pane ("COM%d") with the radio link's port number.
   void updatePortPane();
-  // The data folder; radio backups go to its Backups folder. Without one, the default data
-  // folder below the user's documents folder.
+  // The data folder; radio backups go to its Backups folder. Empty for the default data folder
+  // below the user's documents folder.
   void setDataFolder(const QString& folder) { dataFolder_ = folder; }
-  std::string backupFolder() const;
+  const QString& dataFolder() const { return dataFolder_; }
 
   // Applies a stored placement (its show state included) or shows the window maximised.
   void applyPlacement(const WindowPlacement* placement);
@@ -98,9 +101,23 @@ public:
   // The same, once this window has been put on the screen and painted.
   void showSplashWhenExposed();
 
+  // What the commands work with: the person at the screen, the settings, the demonstration mode.
+  UserInterface& ui() const { return ui_; }
+  CAppSettings& settings() const { return settings_; }
+  bool demonstrationMode() const { return demonstrationMode_; }
+  // The data-file flows with this window's questions and its way of closing the views.
+  DataFileFlows dataFileFlows();
+  // Opens the manual at a context; helpCallback hands that to the dialogs.
+  void showHelpFor(int context);
+  HelpCallback helpCallback();
+  // A warning box with a text of the text table.
+  void showWarning(int textId);
+
   QMdiArea* mdiArea() const { return mdi_; }
   CTreeViewBar* treeBar() const { return treeBar_; }
+  QToolBar* toolBar() const { return toolBar_; }
   QAction* action(int command) const;
+  const CommandTable& commands() const { return commands_; }
   QMenu* windowMenu() const { return windowMenu_; }
   QLabel* portPane() const { return portPane_; }
   QLabel* datePane() const { return datePane_; }
@@ -110,8 +127,8 @@ public:
   CRPSView& printing() const { return *printing_; }
   // The Print Out List dialog while it is open, and the preview of the Print Preview command
   // while it is open.
-  CPrintListDlg* printList() const { return printList_; }
-  QWidget* menuPreview() const { return menuPreview_; }
+  CPrintListDlg* printList() const;
+  QWidget* menuPreview() const;
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -125,61 +142,9 @@ private:
   void createStatusBar();
   void createTreeBar();
   void refreshClock();
-  // Tile Horizontally stacks the child windows one above the other (Qt::Vertical), Tile
-  // Vertically puts them side by side (Qt::Horizontal).
-  void tileWindows(Qt::Orientation direction);
-  // Lines the minimised child windows up along the bottom of the client area.
-  void arrangeMinimisedWindows();
   void updateWindowMenu();
   void fillWindowList();
-  void toggleTreeBar(bool focusWhenShown);
-  void showTreeBar();
-  void showNotAvailable();
-  // Texts and enabled state of Undo and Redo from the history.
-  void updateUndoActions();
-  // Edit > Undo or Redo: one step back or forward, then the title and the open views follow.
-  void undoOrRedo(bool undo);
-  // Program > Memory Map: a commit is one undo step, and the views reload.
-  void openMemoryMap();
-  // Whether a key pressed in a text field is Undo or Redo of the image rather than of the field:
-  // the field has nothing of its own to take back or do again.
-  bool isDocumentUndoKey(QObject* watched, const QKeyEvent* key) const;
-  // After the image changed in place (undo, redo, memory map): menus and tree when the model
-  // changed, the title, and every open view.
-  void showChangedImage(const ModelCode& modelBefore);
-  void showWarning(int textId);
-  void showHelpFor(int context);
   int focusedHelpContext() const;
-
-  // Commands that replace the working image.
-  void fileNew();
-  void fileOpen();
-  void readFromRadio();
-  void writeToRadio();
-  // Command 40064: the test mode of the connected radio.
-  void testMode();
-  // Compare the working image with a data file or the radio, and restore a radio backup.
-  void compareWithFile();
-  void compareWithRadio();
-  void showComparison(const std::string& other, const RadioImage& image);
-  void restoreBackup();
-  // Reads a data file's image; a file that does not load is reported and gives false.
-  bool loadImageFile(const std::string& path, RadioImage& image);
-  void modelInformation();
-  void communicationPort();
-  void about();
-  // Print and Export as PDF: the Print Out List dialog, unless it is already open.
-  void openPrintList(CPrintListDlg::Purpose purpose);
-  // Print Preview: every section, without asking.
-  void previewEverything();
-  // Opens the manual at a context: handed to the dialogs.
-  HelpCallback helpCallback();
-  // The data-file commands with this window's questions and its way of closing the views.
-  DataFileFlows dataFileFlows();
-  // Export and import of the configuration (YAML) and of channel lists (CSV).
-  InterchangeFlows interchangeFlows();
-  // After Open, Read or a model change: menus, title and the channel information view.
-  void showReplacedImage();
 
   UserInterface& ui_;
   CAppSettings& settings_;
@@ -202,9 +167,14 @@ private:
   bool closeConfirmed_ = false;
   bool splashPending_ = false;
   CRPSView* printing_ = nullptr;
-  CPrintListDlg* printList_ = nullptr;
-  QPointer<QWidget> menuPreview_;
   QString dataFolder_;
+  CommandTable commands_;
+  std::unique_ptr<FileCommands> fileCommands_;
+  std::unique_ptr<PrintCommands> printCommands_;
+  std::unique_ptr<EditCommands> editCommands_;
+  std::unique_ptr<RadioCommands> radioCommands_;
+  std::unique_ptr<WindowCommands> windowCommands_;
+  std::unique_ptr<HelpCommands> helpCommands_;
 };
 
 } // namespace vpr

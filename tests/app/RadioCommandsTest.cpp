@@ -1,4 +1,4 @@
-// The main window's radio commands against a virtual radio on the selected port.
+// The radio commands of the main window against a virtual radio on the selected port.
 #include "app/AppTestSupport.h"
 #include "app/CAppSettings.h"
 #include "app/CCompareDlg.h"
@@ -28,7 +28,7 @@ namespace {
 
 constexpr int kPort = 7;
 
-class MainFrameRadioTest : public ::testing::Test {
+class RadioCommandsTest : public ::testing::Test {
 protected:
   void SetUp() override {
     test::isolateSettings();
@@ -67,7 +67,7 @@ protected:
   std::unique_ptr<CMainFrame> frame;
 };
 
-TEST_F(MainFrameRadioTest, ACompleteReadMakesTheRadiosImageTheWorkingImage) {
+TEST_F(RadioCommandsTest, ACompleteReadMakesTheRadiosImageTheWorkingImage) {
   frame->onCommand(cmd::KeyAssignment);
   pressStart();
   frame->onCommand(cmd::ReadData);
@@ -79,7 +79,17 @@ TEST_F(MainFrameRadioTest, ACompleteReadMakesTheRadiosImageTheWorkingImage) {
   EXPECT_TRUE(frame->windowTitle().contains(QString::fromStdString(radioData().titleText())));
 }
 
-TEST_F(MainFrameRadioTest, ACancelledReadLeavesTheWorkingImageAlone) {
+TEST_F(RadioCommandsTest, ReadFromRadioCancelledInTheSaveQuestionStops) {
+  radioData().editImage[0x3E0] ^= 0x01;
+  ASSERT_TRUE(radioData().isModified());
+  ui.answers.push_back(MessageAnswer::Cancel);
+  frame->onCommand(cmd::ReadData);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(frame->findChild<QDialog*>(), nullptr);
+}
+
+TEST_F(RadioCommandsTest, ACancelledReadLeavesTheWorkingImageAlone) {
   const RadioImage before = radioData().editImage;
   test::whenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
   frame->onCommand(cmd::ReadData);
@@ -87,7 +97,7 @@ TEST_F(MainFrameRadioTest, ACancelledReadLeavesTheWorkingImageAlone) {
   EXPECT_EQ(currentFile().fileName(), "workshop.dat");
 }
 
-TEST_F(MainFrameRadioTest, WriteSendsTheWorkingImageToTheRadio) {
+TEST_F(RadioCommandsTest, WriteSendsTheWorkingImageToTheRadio) {
   radioData().resetToModel(ModelCatalogue::modelCodeForRow(13));
   radioData().editImage[0x10] = 0x25;
   const RadioImage before = radioData().editImage;
@@ -98,7 +108,7 @@ TEST_F(MainFrameRadioTest, WriteSendsTheWorkingImageToTheRadio) {
   EXPECT_TRUE(radioData().isModified()) << "writing a radio is no save";
 }
 
-TEST_F(MainFrameRadioTest, AReadLeavesABackupOfTheRadioInTheDataFolder) {
+TEST_F(RadioCommandsTest, AReadLeavesABackupOfTheRadioInTheDataFolder) {
   pressStart();
   frame->onCommand(cmd::ReadData);
   ASSERT_EQ(radioData().editImage, radioMemory);
@@ -110,7 +120,7 @@ TEST_F(MainFrameRadioTest, AReadLeavesABackupOfTheRadioInTheDataFolder) {
   EXPECT_EQ(stored, radioMemory);
 }
 
-TEST_F(MainFrameRadioTest, CompareWithRadioListsTheDifferencesAndLeavesTheWorkingImageAlone) {
+TEST_F(RadioCommandsTest, CompareWithRadioListsTheDifferencesAndLeavesTheWorkingImageAlone) {
   radioData().editImage = radioMemory;
   radioData().editImage[layout::kSquelchLevel] =
       static_cast<std::uint8_t>((radioMemory[layout::kSquelchLevel] + 1) % 10);
@@ -130,7 +140,7 @@ TEST_F(MainFrameRadioTest, CompareWithRadioListsTheDifferencesAndLeavesTheWorkin
   EXPECT_EQ(radio->stats().blocksWritten, 0);
 }
 
-TEST_F(MainFrameRadioTest, RestoringABackupMakesItTheWorkingImageAndOffersToWriteIt) {
+TEST_F(RadioCommandsTest, RestoringABackupMakesItTheWorkingImageAndOffersToWriteIt) {
   std::error_code error;
   RadioImage saved = radioMemory;
   saved[0x10] = 0x25;

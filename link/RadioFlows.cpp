@@ -1,0 +1,74 @@
+#include "link/RadioFlows.h"
+
+#include "lang/CLanguageTable.h"
+#include "model/DataFile.h"
+#include "model/DataFileFlows.h"
+#include "model/RadioBackups.h"
+
+namespace vpr {
+
+std::string RadioFlows::backupFolder() const {
+  return RadioBackups::folderBelow(setup_.dataFolder.empty() ? RadioBackups::defaultDataFolder()
+                                                             : setup_.dataFolder);
+}
+
+WriteSafety RadioFlows::writeSafety() const {
+  WriteSafety safety;
+  safety.backup = setup_.backupRadio;
+  safety.backupFolder = backupFolder();
+  safety.verify = setup_.verifyWrite;
+  return safety;
+}
+
+void RadioFlows::adoptReadImage() {
+  if (setup_.backupRadio) backUpReadImage(ui_, data_.transferImage, backupFolder());
+  adoptTransferImage();
+}
+
+void RadioFlows::adoptTransferImage() {
+  if (closeViews_) closeViews_();
+  data_.adoptTransferImage();
+  file_.resetFileName();
+}
+
+std::optional<RadioFlows::Other> RadioFlows::chooseFileToCompare() {
+  FileRequest request;
+  request.folder = file_.folder();
+  request.filterName = textOf(DataFileFlows::kTextFileType);
+  request.extension = "dat";
+  const std::optional<std::string> path = ui_.chooseFileToOpen(request);
+  if (!path) return std::nullopt;
+  Other other{CurrentFile::fileNameOf(*path)};
+  if (!loadImageFile(*path, other.image)) return std::nullopt;
+  return other;
+}
+
+RadioFlows::Other RadioFlows::radioToCompare(const RadioImage& image) {
+  if (setup_.backupRadio) backUpReadImage(ui_, image, backupFolder());
+  return Other{textOf(kTextTheRadio), image};
+}
+
+std::vector<ImageDifference> RadioFlows::differencesFrom(const Other& other) const {
+  return ImageCompare::compare(data_.editImage, other.image);
+}
+
+bool RadioFlows::restoreBackup(const std::string& path) {
+  if (DataFileFlows(data_, file_, ui_).promptSaveChanges()) return false;
+  if (!loadImageFile(path, data_.transferImage)) return false;
+  adoptTransferImage();
+  return true;
+}
+
+bool RadioFlows::confirmWriteRestored() {
+  return ui_.confirm(textOf(kTextWriteRestored));
+}
+
+bool RadioFlows::loadImageFile(const std::string& path, RadioImage& image) {
+  DataFile::Magic magic{};
+  const auto result = DataFile::readDataFile(path, image, magic);
+  if (result == DataFile::Read) return true;
+  ui_.error(DataFileFlows::readFailureText(result, CurrentFile::fileNameOf(path), magic));
+  return false;
+}
+
+} // namespace vpr

@@ -1,0 +1,51 @@
+#pragma once
+// A main window on the screen, active, with stand-in views that record what it asks of them: the
+// starting point of the tests of the main window and of its command files.
+
+#include "app/AppTestSupport.h"
+#include "app/CAppSettings.h"
+#include "app/CMainFrame.h"
+#include "model/RadioData.h"
+#include "support/FakeUserInterface.h"
+#include "support/TestLanguage.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+
+namespace vpr::test {
+
+class MainFrameFixture : public ::testing::Test {
+protected:
+  void SetUp() override {
+    isolateSettings();
+    loadLanguage();
+    radioData().startUp(std::nullopt);
+    frame = std::make_unique<CMainFrame>(ui, settings, false);
+    frame->setViewFactory([this](ViewKind kind, QWidget*) -> CImageView* {
+      if (unavailable.count(kind)) return nullptr;
+      auto* view = new FakeView(QStringLiteral("View %1").arg(static_cast<int>(kind)), 0x31000);
+      views[kind] = view;
+      return view;
+    });
+    frame->resize(900, 700);
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+  }
+  void TearDown() override { frame.reset(); }
+
+  FakeUserInterface ui;
+  CAppSettings settings;
+  std::unique_ptr<CMainFrame> frame;
+  // The views the main window opened, by kind (the latest of each).
+  std::map<ViewKind, FakeView*> views;
+  // Kinds whose view this build lacks.
+  std::set<ViewKind> unavailable;
+};
+
+} // namespace vpr::test
