@@ -50,17 +50,16 @@ Command addChannelsCommand(CLI::App& app) {
               ui.fail("--import -: standard input already holds the data file");
               return kExitUsage;
             }
-            RadioData data;
-            if (!loadDataFile(options->file, data, ui)) return kExitFailed;
+            RadioImage image;
+            if (!loadDataFile(options->file, image, ui)) return kExitFailed;
             if (options->csvIn.empty())
-              return writeTextArgument(options->csvOut, ChannelCsv::exportChannels(data.editImage), ui)
-                         ? kExitDone
-                         : kExitFailed;
+              return writeTextArgument(options->csvOut, ChannelCsv::exportChannels(image), ui) ? kExitDone
+                                                                                               : kExitFailed;
             std::string text;
             if (!readTextArgument(options->csvIn, ChannelCsv::kMaxFileSize, text, ui)) return kExitFailed;
             const auto rows =
                 options->skipInvalid ? ChannelCsv::Rows::SkipInvalid : ChannelCsv::Rows::AllOrNothing;
-            const ChannelCsv::Result result = ChannelCsv::importText(data.editImage, text, rows);
+            const ChannelCsv::Result result = ChannelCsv::importText(image, text, rows);
             reportFileProblems(options->csvIn, result.problems, ui);
             if (!result.image) return kExitFailed;
             if (!result.problems.empty())

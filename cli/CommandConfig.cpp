@@ -22,11 +22,10 @@ Command addExportCommand(CLI::App& app) {
   sub->add_option("file", options->input, "The data file (- for standard input)")->required();
   sub->add_option("-o,--output", options->output, "The YAML file to write (- or none: standard output)");
   return {sub, [options](TerminalUserInterface& ui) {
-            RadioData data;
-            if (!loadDataFile(options->input, data, ui)) return kExitFailed;
-            return writeTextArgument(options->output, ConfigYaml::exportImage(data.editImage), ui)
-                       ? kExitDone
-                       : kExitFailed;
+            RadioImage image;
+            if (!loadDataFile(options->input, image, ui)) return kExitFailed;
+            return writeTextArgument(options->output, ConfigYaml::exportImage(image), ui) ? kExitDone
+                                                                                          : kExitFailed;
           }};
 }
 

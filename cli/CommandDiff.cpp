@@ -34,9 +34,9 @@ void printDifferencesJson(std::ostream& out, const std::vector<ImageDifference>&
 
 // A data file's image ("-": standard input), or nothing after the message why not.
 std::optional<RadioImage> loadImage(const std::string& path, TerminalUserInterface& ui) {
-  RadioData data;
-  if (!loadDataFile(path, data, ui)) return std::nullopt;
-  return data.editImage;
+  RadioImage image;
+  if (!loadDataFile(path, image, ui)) return std::nullopt;
+  return image;
 }
 
 } // namespace
@@ -51,7 +51,9 @@ Command addDiffCommand(CLI::App& app) {
   auto options = std::make_shared<Options>();
   CLI::App* sub = app.add_subcommand(
       "diff", "List the fields that differ between two data files, or between a data file and a radio");
-  sub->add_option("files", options->files, "A.dat B.dat (- for standard input), or with --port the one data file")->required();
+  sub->add_option("files", options->files,
+                  "A.dat B.dat (- for standard input), or with --port the one data file")
+      ->required();
   sub->add_option("--port", options->port, "Compare with the radio at this port (1..20 or a device path)")
       ->check(CLI::Validator(checkPortArgument, "PORT"));
   options->backup.addTo(*sub);

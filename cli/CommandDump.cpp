@@ -12,11 +12,12 @@ Command addDumpCommand(CLI::App& app) {
       "dump", "Show the channels, test frequencies, optional features and key of a data file");
   sub->add_option("file", *file, "The data file")->required();
   return {sub, [file](TerminalUserInterface& ui) {
-            RadioData data;
-            if (!loadDataFile(*file, data, ui)) return kExitFailed;
-            printSummary(std::cout, data);
+            RadioImage image;
+            if (!loadDataFile(*file, image, ui)) return kExitFailed;
+            const ImageView view(image);
+            printSummary(std::cout, view);
             std::cout << '\n';
-            printDump(std::cout, data);
+            printDump(std::cout, view);
             return kExitDone;
           }};
 }

@@ -14,12 +14,12 @@ Command addInfoCommand(CLI::App& app) {
   sub->add_option("file", *file, "The data file (- for standard input)")->required();
   sub->add_flag("--json", *json, "Print one JSON object for scripts");
   return {sub, [file, json](TerminalUserInterface& ui) {
-            RadioData data;
-            if (!loadDataFile(*file, data, ui)) return kExitFailed;
+            RadioImage image;
+            if (!loadDataFile(*file, image, ui)) return kExitFailed;
             if (*json)
-              printSummaryJson(std::cout, data);
+              printSummaryJson(std::cout, ImageView(image));
             else
-              printSummary(std::cout, data);
+              printSummary(std::cout, ImageView(image));
             return kExitDone;
           }};
 }

@@ -74,12 +74,10 @@ Command addNewCommand(CLI::App& app) {
               rowNumber = rowOf(options->model, options->band, std::cerr);
               if (rowNumber < 0) return kExitUsage;
             }
-            RadioData data;
-            data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(rowNumber));
-            data.adoptTransferImage();
-            if (!writeImageArgument(options->output, data.editImage, ui)) return kExitFailed;
+            const RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(rowNumber));
+            if (!writeImageArgument(options->output, image, ui)) return kExitFailed;
             // With the image on standard output the summary goes beside it, to standard error.
-            printSummary(options->output == kStandardStream ? std::cerr : std::cout, data);
+            printSummary(options->output == kStandardStream ? std::cerr : std::cout, ImageView(image));
             return kExitDone;
           }};
 }

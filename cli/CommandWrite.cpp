@@ -38,14 +38,14 @@ Command addWriteCommand(CLI::App& app) {
                                    isatty(STDIN_FILENO) != 0);
             terminal.applyVerbosity(options->verbosity, g_radioComm);
             terminal.setAssumeYes(options->yes);
-            RadioData data;
-            if (!loadDataFile(options->file, data, terminal)) return kExitFailed;
+            RadioImage image;
+            if (!loadDataFile(options->file, image, terminal)) return kExitFailed;
             WriteSafety safety;
             safety.backup = !options->backup.off;
             safety.backupFolder = options->backup.resolvedFolder();
             safety.verify = !options->noVerify;
             if (options->ports.isFleet())
-              return writeToFleet(options->ports, options->file, data.editImage, safety, options->yes,
+              return writeToFleet(options->ports, options->file, image, safety, options->yes,
                                   {options->verbosity.quiet, isatty(STDERR_FILENO) != 0});
             JobRecord record(options->ports.recordPath());
             if (!recordReady(record, terminal)) return kExitFailed;
@@ -54,7 +54,7 @@ Command addWriteCommand(CLI::App& app) {
             MessageCollector collector(terminal);
             FleetPortResult outcome;
             outcome.name = port;
-            outcome.status = runSafeWrite(g_radioComm, collector, data.editImage, safety, outcome.write);
+            outcome.status = runSafeWrite(g_radioComm, collector, image, safety, outcome.write);
             outcome.messages = collector.messages;
             outcome.radioCode = outcome.write.radioCode;
             const bool recorded = recordJob(record, jobEntryOf(outcome, options->file), terminal);

@@ -40,16 +40,16 @@ constexpr std::size_t kStandardInputLimit = 64 * 1024;
 
 } // namespace
 
-bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterface& ui) {
+bool loadDataFile(const std::string& path, RadioImage& image, TerminalUserInterface& ui) {
   DataFile::Magic magic{};
   DataFile::ReadResult result = DataFile::CannotOpen;
   if (path == kStandardStream) {
     std::string bytes;
     // Standard input may hold more than a data file; only the first 1074 bytes count, as in a file.
     if (!readTextArgument(path, kStandardInputLimit, bytes, ui)) return false;
-    result = DataFile::parseDataFile(bytes, data.transferImage, magic);
+    result = DataFile::parseDataFile(bytes, image, magic);
   } else {
-    result = DataFile::readDataFile(path, data.transferImage, magic);
+    result = DataFile::readDataFile(path, image, magic);
   }
   if (result != DataFile::Read) {
     // Texts that name the file get the path as given; the others are prefixed with it.
@@ -57,6 +57,11 @@ bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterfac
     ui.fail(text.find(path) == std::string::npos ? path + ": " + text : text);
     return false;
   }
+  return true;
+}
+
+bool loadDataFile(const std::string& path, RadioData& data, TerminalUserInterface& ui) {
+  if (!loadDataFile(path, data.transferImage, ui)) return false;
   data.adoptTransferImage();
   return true;
 }
@@ -81,15 +86,15 @@ void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
   }
 }
 
-void printSummary(std::ostream& out, const RadioData& data) {
-  const std::string model = data.isListedModel() ? data.modelNameText() : hexBytes(data.modelCode());
-  printTable(out,
-             {
-                 {textOf(kTextModel) + ":", model},
-                 {textOf(kTextBand) + ":", data.bandNameText()},
-                 {cliText(kTextChannelCount) + ":", std::to_string(data.channelCount())},
-                 {textOf(kTextWideNarrow) + ":", textOf(data.narrowSetting() == 1 ? kTextNarrow : kTextWide)},
-             });
+void printSummary(std::ostream& out, const ImageView& image) {
+  const std::string model = image.isListedModel() ? image.modelNameText() : hexBytes(image.modelCode());
+  printTable(
+      out, {
+               {textOf(kTextModel) + ":", model},
+               {textOf(kTextBand) + ":", image.bandNameText()},
+               {cliText(kTextChannelCount) + ":", std::to_string(image.channelCount())},
+               {textOf(kTextWideNarrow) + ":", textOf(image.narrowSetting() == 1 ? kTextNarrow : kTextWide)},
+           });
 }
 
 std::string jsonString(std::string_view text) {
@@ -109,26 +114,26 @@ std::string jsonString(std::string_view text) {
   return out + '"';
 }
 
-void printSummaryJson(std::ostream& out, const RadioData& data) {
-  const bool listed = data.isListedModel();
-  out << "{\"model\": " << (listed ? jsonString(data.modelNameText()) : "null")
-      << ", \"band\": " << (listed ? jsonString(data.bandNameText()) : "null")
-      << ", \"model_code\": " << jsonString(hexBytes(data.modelCode()))
-      << ", \"channels\": " << data.channelCount()
-      << ", \"wide_narrow\": " << (data.narrowSetting() == 1 ? "\"narrow\"" : "\"wide\"") << "}\n";
+void printSummaryJson(std::ostream& out, const ImageView& image) {
+  const bool listed = image.isListedModel();
+  out << "{\"model\": " << (listed ? jsonString(image.modelNameText()) : "null")
+      << ", \"band\": " << (listed ? jsonString(image.bandNameText()) : "null")
+      << ", \"model_code\": " << jsonString(hexBytes(image.modelCode()))
+      << ", \"channels\": " << image.channelCount()
+      << ", \"wide_narrow\": " << (image.narrowSetting() == 1 ? "\"narrow\"" : "\"wide\"") << "}\n";
 }
 
-void printDump(std::ostream& out, const RadioData& data) {
+void printDump(std::ostream& out, const ImageView& image) {
   out << textOf(kTextChannelSection) << '\n';
   std::vector<std::vector<std::string>> rows;
   std::vector<std::string> header;
   for (int field = 0; field < kChannelFieldCount; ++field)
     header.push_back(textOf(DisplayText::channelHeaderId(static_cast<ChannelField>(field))));
   rows.push_back(header);
-  for (int n = 1; n <= data.channelCount(); ++n) {
+  for (int n = 1; n <= image.channelCount(); ++n) {
     std::vector<std::string> row;
     for (int field = 0; field < kChannelFieldCount; ++field)
-      row.push_back(DisplayText::channelCell(data, n, static_cast<ChannelField>(field)).text);
+      row.push_back(DisplayText::channelCell(image, n, static_cast<ChannelField>(field)).text);
     rows.push_back(row);
   }
   printTable(out, rows);
@@ -139,7 +144,7 @@ void printDump(std::ostream& out, const RadioData& data) {
   for (const int id : DisplayText::kTestFrequencyHeaderIds)
     rows.back().push_back(textOf(id));
   for (int k = 1; k <= layout::kTestFreqCount; ++k) {
-    const TestFreqRecord record = data.testFrequency(k);
+    const TestFreqRecord record = image.testFrequency(k);
     rows.push_back({std::to_string(k), DisplayText::testFrequencyCell(record, FrequencyField::Receive).text,
                     DisplayText::testFrequencyCell(record, FrequencyField::Transmit).text});
   }
@@ -150,12 +155,12 @@ void printDump(std::ostream& out, const RadioData& data) {
   for (int item = 0; item < kFeatureItemCount; ++item) {
     const auto feature = static_cast<FeatureItem>(item);
     rows.push_back(
-        {textOf(DisplayText::featureLabelId(feature)), DisplayText::featureText(data, feature).text});
+        {textOf(DisplayText::featureLabelId(feature)), DisplayText::featureText(image, feature).text});
   }
   printTable(out, rows);
 
   out << '\n' << textOf(kTextKeySection) << '\n';
-  printTable(out, {{textOf(DisplayText::kMoniKeyLabelId), DisplayText::moniKeyText(data.moniKey()).text}});
+  printTable(out, {{textOf(DisplayText::kMoniKeyLabelId), DisplayText::moniKeyText(image.moniKey()).text}});
 }
 
 } // namespace vpr::cli

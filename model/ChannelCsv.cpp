@@ -251,17 +251,15 @@ void convertOwnRow(const Columns& columns, const Record& record, Row& row,
 
 std::string ChannelCsv::exportChannels(const RadioImage& image) {
   const DecimalSeparatorScope dot('.');
-  RadioData data;
-  data.transferImage = image;
-  data.adoptTransferImage();
+  const ImageView view(image);
   std::string out;
   for (const char* column : kOwnColumns) {
     if (!out.empty()) out += ',';
     out += column;
   }
   out += '\n';
-  for (int n = 1; n <= data.channelCount(); ++n) {
-    const ChannelRecord record = data.channelSlot(n);
+  for (int n = 1; n <= view.channelCount(); ++n) {
+    const ChannelRecord record = view.channelSlot(n);
     if (!record.isProgrammed()) continue;
     const ChannelEntry entry = ChannelEntry::fromRecord(n, record);
     out += std::to_string(n);

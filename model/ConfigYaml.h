@@ -17,6 +17,11 @@
 // problem (with its line and reason) and no image. Input is capped in size, nesting depth and
 // number of nodes; anchors and aliases are refused. This unit reads and writes text only; files
 // are the caller's business.
+//
+// This is the front of the units that do the work, one role each: ConfigDocument (the document in
+// memory, and an image shown as one), ConfigReader with ConfigInputGuard (YAML text to document),
+// ConfigBuilder (document to image), ConfigRawBytes (what export gives raw) and ConfigWriter
+// (document to YAML text).
 
 #include "model/ImportProblem.h"
 #include "model/RadioImage.h"

@@ -51,7 +51,7 @@ FieldText DisplayText::channelCell(int n, const ChannelRecord& record, ChannelFi
   return {{}, false};
 }
 
-FieldText DisplayText::channelCell(const RadioData& data, int n, ChannelField field) {
+FieldText DisplayText::channelCell(const ImageView& data, int n, ChannelField field) {
   return channelCell(n, data.channelSlot(n), field);
 }
 
@@ -59,7 +59,7 @@ int DisplayText::channelHeaderId(ChannelField field) {
   return kChannelHeaderIds[static_cast<std::size_t>(field)];
 }
 
-std::string DisplayText::channelRowsText(const RadioData& data, int first, int last, bool withTitle) {
+std::string DisplayText::channelRowsText(const ImageView& data, int first, int last, bool withTitle) {
   std::string text;
   if (withTitle) {
     for (int column = 0; column < kChannelFieldCount; ++column) {
@@ -113,7 +113,7 @@ FieldText DisplayText::moniKeyText(int value) {
   return choiceText(value, choices::kMoniKey);
 }
 
-FieldText DisplayText::featureText(const RadioData& data, FeatureItem item) {
+FieldText DisplayText::featureText(const ImageView& data, FeatureItem item) {
   switch (item) {
   case FeatureItem::TimeOutTimer:
     return timeOutTimerText(data.timeOutTimer());

@@ -9,6 +9,7 @@
 // range or choice list (which a view shows as an empty field).
 
 #include "model/ChannelRecord.h"
+#include "model/ImageView.h"
 #include "model/RadioData.h"
 
 #include <string>
@@ -39,13 +40,13 @@ public:
   // ---- Channels ----
   // The text of one cell of channel n (1-based). The number column always shows "%d" of n.
   static FieldText channelCell(int n, const ChannelRecord& record, ChannelField field);
-  static FieldText channelCell(const RadioData& data, int n, ChannelField field);
+  static FieldText channelCell(const ImageView& data, int n, ChannelField field);
   // Text identifier of a column header.
   static int channelHeaderId(ChannelField field);
   // Channels first..last as tab-separated text for the system clipboard: optionally the seven
   // headers and "\n" first, then per channel its number and the six cell texts separated by
   // "\t"; rows are separated by "\n", with no line end after the last one.
-  static std::string channelRowsText(const RadioData& data, int first, int last, bool withTitle);
+  static std::string channelRowsText(const ImageView& data, int first, int last, bool withTitle);
 
   // ---- Test frequencies ----
   // A frequency of a test-frequency record; empty when it is not set (printed empty, too).
@@ -63,7 +64,7 @@ public:
   // The wide/narrow setting, among the choices the spacing restriction allows.
   static FieldText wideNarrowText(int narrowSetting, int spacingRestriction);
   static FieldText moniKeyText(int value);
-  static FieldText featureText(const RadioData& data, FeatureItem item);
+  static FieldText featureText(const ImageView& data, FeatureItem item);
   // Text identifier of a feature's label.
   static int featureLabelId(FeatureItem item);
   static constexpr int kMoniKeyLabelId = 10101001;

@@ -4,7 +4,7 @@
 #include "lang/TextFormat.h"
 #include "link/AdjustItem.h"
 #include "model/DisplayText.h"
-#include "model/RadioData.h"
+#include "model/ImageView.h"
 
 #include <algorithm>
 #include <array>
@@ -53,12 +53,7 @@ std::string shown(const FieldText& field) {
 
 class Comparison {
 public:
-  Comparison(const RadioImage& first, const RadioImage& second) : first_(first), second_(second) {
-    firstData_.transferImage = first;
-    firstData_.adoptTransferImage();
-    secondData_.transferImage = second;
-    secondData_.adoptTransferImage();
-  }
+  Comparison(const RadioImage& first, const RadioImage& second) : first_(first), second_(second) {}
 
   std::vector<ImageDifference> run() {
     compareModel();
@@ -82,22 +77,21 @@ private:
   }
 
   void compareModel() {
-    const auto text = [](const RadioImage& image) {
-      const ModelCode code = modelCodeOf(image);
-      return ModelCatalogue::isListedModel(code)
-                 ? ModelCatalogue::titleText(code)
-                 : hexBytes(image, layout::kModelCode, layout::kModelCode + kModelCodeSize);
+    const auto text = [](const ImageView& view) {
+      return view.isListedModel()
+                 ? view.titleText()
+                 : hexBytes(view.image(), layout::kModelCode, layout::kModelCode + kModelCodeSize);
     };
     field(textOf(kTextModel), text(first_), text(second_), {{layout::kModelCode, kModelCodeSize}});
   }
 
   void compareChannels() {
-    const int count = std::max(firstData_.channelCount(), secondData_.channelCount());
+    const int count = std::max(first_.channelCount(), second_.channelCount());
     const std::string prefix = textOf(DisplayText::channelHeaderId(ChannelField::Number));
     for (int n = 1; n <= count; ++n) {
       const std::size_t at = layout::channelOffset(n);
-      const ChannelRecord a = ChannelRecord::at(first_, at);
-      const ChannelRecord b = ChannelRecord::at(second_, at);
+      const ChannelRecord a = first_.channelSlot(n);
+      const ChannelRecord b = second_.channelSlot(n);
       const auto cell = [&](ChannelField which, Span span) {
         field(prefix + " " + std::to_string(n) + " " + textOf(DisplayText::channelHeaderId(which)),
               shown(DisplayText::channelCell(n, a, which)), shown(DisplayText::channelCell(n, b, which)),
@@ -114,8 +108,8 @@ private:
 
   void compareFeatures() {
     const auto item = [&](FeatureItem which, std::initializer_list<Span> spans) {
-      field(textOf(DisplayText::featureLabelId(which)), shown(DisplayText::featureText(firstData_, which)),
-            shown(DisplayText::featureText(secondData_, which)), spans);
+      field(textOf(DisplayText::featureLabelId(which)), shown(DisplayText::featureText(first_, which)),
+            shown(DisplayText::featureText(second_, which)), spans);
     };
     item(FeatureItem::TimeOutTimer, {{layout::kTimeOutTimer, 1}});
     item(FeatureItem::SquelchLevel, {{layout::kSquelchLevel, 1}});
@@ -130,16 +124,16 @@ private:
       for (int k = 1; k <= layout::kTestFreqCount; ++k)
         covered_[layout::testFreqOffset(k) + layout::kChFlags] |= layout::kNarrowBit;
     }
-    field(textOf(DisplayText::kMoniKeyLabelId), shown(DisplayText::moniKeyText(first_[layout::kMoniKey])),
-          shown(DisplayText::moniKeyText(second_[layout::kMoniKey])), {{layout::kMoniKey, 1}});
+    field(textOf(DisplayText::kMoniKeyLabelId), shown(DisplayText::moniKeyText(first_.moniKey())),
+          shown(DisplayText::moniKeyText(second_.moniKey())), {{layout::kMoniKey, 1}});
   }
 
   void compareTestFrequencies() {
     const std::string prefix = textOf(kTextTestFrequency);
     for (int k = 1; k <= layout::kTestFreqCount; ++k) {
       const std::size_t at = layout::testFreqOffset(k);
-      const TestFreqRecord a = TestFreqRecord::at(first_, at);
-      const TestFreqRecord b = TestFreqRecord::at(second_, at);
+      const TestFreqRecord a = first_.testFrequency(k);
+      const TestFreqRecord b = second_.testFrequency(k);
       const auto cell = [&](FrequencyField which, std::size_t offset) {
         const int header = kTestFrequencyHeaderIds[which == FrequencyField::Receive ? 0 : 1];
         field(prefix + " " + std::to_string(k) + " " + textOf(header),
@@ -154,8 +148,8 @@ private:
   void compareAdjustValues() {
     const std::string prefix = textOf(kTextAdjustment);
     for (const AdjustItem& item : kAdjustItems) {
-      const auto value = [&](const RadioImage& image) {
-        const std::uint8_t stored = image[item.imageOffset];
+      const auto value = [&](const ImageView& view) {
+        const std::uint8_t stored = view.image()[item.imageOffset];
         return std::to_string(item.inverted ? static_cast<std::uint8_t>(~stored) : stored);
       };
       field(prefix + " " + textOf(item.nameText), value(first_), value(second_), {{item.imageOffset, 1}});
@@ -164,7 +158,9 @@ private:
 
   // Differing bits that no listed field explains, as runs of whole bytes.
   void listOtherBytes() {
-    const auto unexplained = [&](std::size_t i) { return ((first_[i] ^ second_[i]) & ~covered_[i]) != 0; };
+    const RadioImage& a = first_.image();
+    const RadioImage& b = second_.image();
+    const auto unexplained = [&](std::size_t i) { return ((a[i] ^ b[i]) & ~covered_[i]) != 0; };
     const std::string label = textOf(ImageCompare::kTextBytes);
     std::size_t i = 0;
     while (i < kImageSize) {
@@ -176,15 +172,14 @@ private:
       while (end < kImageSize && end - i < kMaxByteRun && unexplained(end))
         ++end;
       const std::string where = end - i == 1 ? hexAddress(i) : hexAddress(i) + ".." + hexAddress(end - 1);
-      differences_.push_back({label + " " + where, hexBytes(first_, i, end), hexBytes(second_, i, end)});
+      differences_.push_back({label + " " + where, hexBytes(a, i, end), hexBytes(b, i, end)});
       i = end;
     }
   }
 
-  const RadioImage& first_;
-  const RadioImage& second_;
-  RadioData firstData_;
-  RadioData secondData_;
+  // The wide/narrow setting of each image as it would be opened.
+  const ImageView first_;
+  const ImageView second_;
   std::array<std::uint8_t, kImageSize> covered_{};
   std::vector<ImageDifference> differences_;
 };

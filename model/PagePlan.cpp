@@ -4,7 +4,7 @@
 
 namespace vpr {
 
-PagePlan PagePlan::planPages(const PrintSelection& selection, const RadioData& data) {
+PagePlan PagePlan::planPages(const PrintSelection& selection, const ImageView& data) {
   PagePlan plan;
   if (selection.hasSettingsPage()) plan.pages_.push_back({PageKind::Settings, {}});
   if (selection.channels) {

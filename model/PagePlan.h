@@ -5,8 +5,8 @@
 // Planning needs only the selection and which channels are programmed; what is drawn on a page
 // is PrintLayout's business.
 
+#include "model/ImageView.h"
 #include "model/PrintSelection.h"
-#include "model/RadioData.h"
 
 #include <vector>
 
@@ -27,7 +27,7 @@ public:
 
   // Plans the pages of the selection over the working image of data. The channel range is
   // clamped to the model's channels; only programmed channels are printed.
-  static PagePlan planPages(const PrintSelection& selection, const RadioData& data);
+  static PagePlan planPages(const PrintSelection& selection, const ImageView& data);
 
   const std::vector<PlannedPage>& pages() const { return pages_; }
   // The number of pages printed: at least 1, since an empty plan still prints the header page.

@@ -95,7 +95,7 @@ private:
   int y_;
 };
 
-PrintLayout::PrintLayout(const RadioData& data, const PrintSelection& selection, PageOrientation orientation,
+PrintLayout::PrintLayout(const ImageView& data, const PrintSelection& selection, PageOrientation orientation,
                          std::string printedAt, std::vector<AdjustmentLine> adjustments)
     : data_(data), selection_(selection), orientation_(orientation), printedAt_(std::move(printedAt)),
       adjustments_(std::move(adjustments)), plan_(PagePlan::planPages(selection, data)) {}

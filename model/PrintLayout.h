@@ -41,7 +41,7 @@ public:
 
   // printedAt: the local date and time, taken once when printing begins. adjustments: the
   // lines of the adjustment page (only the test mode prints one).
-  PrintLayout(const RadioData& data, const PrintSelection& selection, PageOrientation orientation,
+  PrintLayout(const ImageView& data, const PrintSelection& selection, PageOrientation orientation,
               std::string printedAt, std::vector<AdjustmentLine> adjustments = {});
 
   const PagePlan& plan() const { return plan_; }
@@ -64,7 +64,7 @@ private:
   void channelPage(Pen& pen, const std::vector<int>& channels) const;
   void adjustmentPage(Pen& pen) const;
 
-  const RadioData& data_;
+  ImageView data_;
   PrintSelection selection_;
   PageOrientation orientation_;
   std::string printedAt_;

@@ -24,11 +24,6 @@ constexpr std::uint8_t kBandEdgesUhf7[] = {0x38, 0x8A, 0x00, 0x35, 0x00, 0x37, 0
 constexpr int kBandCodeUhf6 = 15;
 constexpr int kBandCodeUhf7 = 14;
 
-BandLimits limitsOf(const ModelCode& code) {
-  return {ModelCatalogue::bandLimit(code, false), ModelCatalogue::bandLimit(code, true),
-          ModelCatalogue::bandKind(code)};
-}
-
 } // namespace
 
 RadioData::RadioData()
@@ -185,7 +180,7 @@ void RadioData::setBandByte(std::uint8_t bandByte) {
 }
 
 void RadioData::applyBandLimits() {
-  limits_ = limitsOf(modelCode());
+  limits_ = view().bandLimits();
 }
 
 // ---- Wide/narrow ----
@@ -195,17 +190,7 @@ void RadioData::initNarrowSetting() {
 }
 
 void RadioData::deriveNarrowSetting() {
-  const int count = channelCount();
-  for (int n = 1; n <= count; ++n) {
-    const ChannelRecord record = channelSlot(n);
-    if (record.isProgrammed()) {
-      narrowSetting_ = record.narrowBit();
-      return;
-    }
-  }
-  const int restriction = spacingRestriction();
-  if (restriction == 2) narrowSetting_ = 1;
-  if (restriction == 1) narrowSetting_ = 0;
+  narrowSetting_ = view().derivedNarrowSetting(narrowSetting_);
 }
 
 void RadioData::applyNarrowSetting(int value) {
@@ -239,18 +224,6 @@ std::optional<EncodedFrequency> RadioData::encodeChecked(std::string& text, cons
 }
 
 // ---- Channels ----
-
-ChannelRecord RadioData::channelSlot(int n) const {
-  if (n < 1 || n > layout::kChannelSlots) return ChannelRecord::empty();
-  return ChannelRecord::at(editImage, layout::channelOffset(n));
-}
-
-std::optional<ChannelRecord> RadioData::channelRecord(int n) const {
-  if (!isChannelNumber(n)) return std::nullopt;
-  ChannelRecord record = channelSlot(n);
-  if (!record.isProgrammed()) return std::nullopt;
-  return record;
-}
 
 bool RadioData::deleteChannel(int n) {
   if (!channelRecord(n)) return false;
@@ -339,21 +312,7 @@ bool RadioData::setChannelOption(int n, int bit, int value) {
   return true;
 }
 
-bool RadioData::isChannelFieldEditable(int n, int field) const {
-  if (!isChannelNumber(n) || field < 1 || field > 6) return false;
-  const ChannelRecord record = channelSlot(n);
-  if (field == 1) return true;
-  if (!record.isProgrammed()) return false;
-  if (field == 4 || field == 5) return record.hasTransmit();
-  return true;
-}
-
 // ---- Test frequencies ----
-
-TestFreqRecord RadioData::testFrequency(int k) const {
-  if (k < 1 || k > layout::kTestFreqCount) return TestFreqRecord::empty();
-  return TestFreqRecord::at(editImage, layout::testFreqOffset(k));
-}
 
 EntryResult RadioData::setTestFrequency(int k, std::string& text, FrequencyField which) {
   return storeTestFrequency(k, text, which, limits_);
@@ -398,10 +357,9 @@ void RadioData::ensureTestFrequencies() {
 void RadioData::loadDefaultTestFrequencies() {
   std::fill_n(&editImage[layout::kTestFreqTable], kRecordSize * layout::kTestFreqCount, std::uint8_t{0xFF});
   // The defaults are checked against the model's own band, whatever limits are set.
-  const ModelCode code = modelCode();
-  const BandLimits limits = limitsOf(code);
+  const BandLimits limits = view().bandLimits();
   int k = 1;
-  for (const TestFrequencyPair& pair : ModelCatalogue::defaultTestFrequencies(code)) {
+  for (const TestFrequencyPair& pair : ModelCatalogue::defaultTestFrequencies(modelCode())) {
     std::string receive = NumberText::localized(pair.receive);
     std::string transmit = NumberText::localized(pair.transmit);
     storeTestFrequency(k, receive, FrequencyField::Receive, limits);

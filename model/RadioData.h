@@ -15,6 +15,7 @@
 // the undo history; New, Open, Read and start-up begin a fresh history.
 
 #include "model/ChannelRecord.h"
+#include "model/ImageView.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioImage.h"
 #include "model/RecordClipboard.h"
@@ -101,20 +102,27 @@ public:
   UndoHistory& history() { return history_; }
   const UndoHistory& history() const { return history_; }
 
+  // ---- Reading the working image ----
+  // A read-only view of editImage with the document's wide/narrow setting; it decodes every read
+  // below. Anything that only reads (display texts, printing, reports) takes the view, so a
+  // RadioData converts to one as a string converts to a string_view.
+  ImageView view() const { return ImageView(editImage, narrowSetting_); }
+  operator ImageView() const { return view(); } // NOLINT(google-explicit-constructor)
+
   // ---- The current model (the model code in editImage) ----
-  ModelCode modelCode() const { return modelCodeOf(editImage); }
-  int findModelRow() const { return ModelCatalogue::findModelRow(modelCode()); }
-  bool isListedModel() const { return findModelRow() >= 0; }
-  int modelNumber() const { return ModelCatalogue::modelNumber(modelCode()); }
-  int channelCount() const { return ModelCatalogue::channelCount(modelCode()); }
-  int spacingRestriction() const { return ModelCatalogue::spacingRestriction(modelCode()); }
-  int bandKind() const { return ModelCatalogue::bandKind(modelCode()); }
-  std::uint8_t bandCode() const { return ModelCatalogue::bandByte(modelCode()); }
-  double bandLimit(bool upper) const { return ModelCatalogue::bandLimit(modelCode(), upper); }
-  std::string modelNameText() const { return ModelCatalogue::modelNameText(modelCode()); }
-  std::string bandNameText() const { return ModelCatalogue::bandNameText(modelCode()); }
-  std::string titleText() const { return ModelCatalogue::titleText(modelCode()); }
-  std::string modelNameWithKind() const { return ModelCatalogue::modelNameWithKind(modelCode()); }
+  ModelCode modelCode() const { return view().modelCode(); }
+  int findModelRow() const { return view().modelRow(); }
+  bool isListedModel() const { return view().isListedModel(); }
+  int modelNumber() const { return view().modelNumber(); }
+  int channelCount() const { return view().channelCount(); }
+  int spacingRestriction() const { return view().spacingRestriction(); }
+  int bandKind() const { return view().bandKind(); }
+  std::uint8_t bandCode() const { return view().bandCode(); }
+  double bandLimit(bool upper) const { return view().bandLimit(upper); }
+  std::string modelNameText() const { return view().modelNameText(); }
+  std::string bandNameText() const { return view().bandNameText(); }
+  std::string titleText() const { return view().titleText(); }
+  std::string modelNameWithKind() const { return view().modelNameWithKind(); }
 
   // ---- Changes of the current model ----
   void setDefaultModelCode();
@@ -135,16 +143,16 @@ public:
   // spacing restriction (2 gives 1, 1 gives 0, 0 keeps the setting).
   void deriveNarrowSetting();
   // Whether the user may choose between wide and narrow (the model allows both).
-  bool isNarrowSettingSelectable() const { return spacingRestriction() == 0; }
+  bool isNarrowSettingSelectable() const { return view().isNarrowSettingSelectable(); }
   // Stores the setting and puts it into the narrow bit of every programmed channel and
   // test-frequency record.
   void applyNarrowSetting(int value);
 
   // ---- Channels (n = 1..channelCount(); other numbers are refused) ----
   // The record, or nothing when it is empty or n is refused.
-  std::optional<ChannelRecord> channelRecord(int n) const;
+  std::optional<ChannelRecord> channelRecord(int n) const { return view().channelRecord(n); }
   // The raw record of any slot 1..16, programmed or not (an empty record for other numbers).
-  ChannelRecord channelSlot(int n) const;
+  ChannelRecord channelSlot(int n) const { return view().channelSlot(n); }
   bool deleteChannel(int n);
   bool deleteChannels(int first, int last);
   // The text is rewritten by the band check (it is the caller's editor text). An empty receive
@@ -163,10 +171,10 @@ public:
   // Whether a cell of the channel grid may be edited (field 1 receive ... 6 option B): every
   // field of a programmed channel, only the receive frequency of an empty one; transmit tone and
   // option A only with transmit.
-  bool isChannelFieldEditable(int n, int field) const;
+  bool isChannelFieldEditable(int n, int field) const { return view().isChannelFieldEditable(n, field); }
 
   // ---- Test frequencies (k = 1..16) ----
-  TestFreqRecord testFrequency(int k) const;
+  TestFreqRecord testFrequency(int k) const { return view().testFrequency(k); }
   // Receive entry: receive (and transmit, when the record has none); transmit entry: transmit.
   // An empty entry erases the whole record (the caller then runs ensureTestFrequencies, so that
   // the table is never left empty). Out of band is reported, the value stored anyway. A
@@ -195,11 +203,11 @@ public:
   void clearClipboards();
 
   // ---- Radio-wide options ----
-  int timeOutTimer() const { return editImage[layout::kTimeOutTimer]; } // units of 30 s
-  int squelchLevel() const { return editImage[layout::kSquelchLevel]; }
-  int moniKey() const { return editImage[layout::kMoniKey]; }
-  int beepTone() const { return editImage[layout::kFeatureFlags] & layout::kBeepToneBit ? 1 : 0; }
-  int batterySaver() const { return editImage[layout::kFeatureFlags] & layout::kBatterySaverBit ? 1 : 0; }
+  int timeOutTimer() const { return view().timeOutTimer(); } // units of 30 s
+  int squelchLevel() const { return view().squelchLevel(); }
+  int moniKey() const { return view().moniKey(); }
+  int beepTone() const { return view().beepTone(); }
+  int batterySaver() const { return view().batterySaver(); }
   // A typed time-out in seconds: clamped to 0..300 and lowered to a multiple of 30; 0 = off
   // (also for a blank text). Returns the seconds stored; nothing is stored for a text that is
   // not one integer.

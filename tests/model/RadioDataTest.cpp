@@ -249,18 +249,6 @@ TEST_P(RadioDataTest, PastingTestFrequenciesCopiesEmptyRecordsAndStopsAt16) {
   EXPECT_EQ(bytesAt(data.editImage, layout::testFreqOffset(2), 16), std::vector<std::uint8_t>(16, 0xFF));
 }
 
-TEST_P(RadioDataTest, NarrowSettingFollowsTheFirstProgrammedChannel) {
-  enter(2, "151", FrequencyField::Receive);
-  enter(5, "152", FrequencyField::Receive);
-  data.editImage[layout::channelOffset(2) + layout::kChFlags] |= layout::kNarrowBit;
-  data.deriveNarrowSetting();
-  EXPECT_EQ(data.narrowSetting(), 1);
-  data.editImage[layout::channelOffset(2) + layout::kChFlags] &=
-      static_cast<std::uint8_t>(~layout::kNarrowBit);
-  data.deriveNarrowSetting();
-  EXPECT_EQ(data.narrowSetting(), 0);
-}
-
 TEST_P(RadioDataTest, WithoutChannelsTheSpacingRestrictionDecidesTheNarrowSetting) {
   data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(kRowHx5470Uhf6));
   data.adoptTransferImage();
@@ -275,14 +263,6 @@ TEST_P(RadioDataTest, WithoutChannelsTheSpacingRestrictionDecidesTheNarrowSettin
   data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(kRowHx4470Vhf1));
   data.adoptTransferImage();
   EXPECT_EQ(data.narrowSetting(), 1); // no restriction: unchanged
-}
-
-TEST_P(RadioDataTest, ChannelsBeyondTheCountDoNotDecideTheNarrowSetting) {
-  data.resetToModel(ModelCatalogue::modelCodeForRow(kRowHx4410Vhf1));
-  data.editImage[layout::channelOffset(5)] = 0x00; // a programmed record in slot 5
-  data.editImage[layout::channelOffset(5) + layout::kChFlags] = 0xFF;
-  data.deriveNarrowSetting();
-  EXPECT_EQ(data.narrowSetting(), 0);
 }
 
 TEST_P(RadioDataTest, ApplyingTheNarrowSettingChangesProgrammedRecordsOnly) {
@@ -490,10 +470,6 @@ TEST_P(RadioDataTest, AnyTextEnteredLeavesOnlyValidCodesInTheImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, RadioDataTest, ::testing::Values('.', ','), test::separatorName);
-
-TEST(RadioDataGlobal, TheProgramHasOneInstance) {
-  EXPECT_EQ(&radioData(), &radioData());
-}
 
 } // namespace
 } // namespace vpr
