@@ -1,10 +1,10 @@
 #include "app/CRPSView.h"
 
-#include "app/PagePainter.h"
 #include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "model/CurrentFile.h"
 #include "model/RadioData.h"
+#include "print/PagePainter.h"
 #include "views/QtText.h"
 
 #include <QAction>

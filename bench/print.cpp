@@ -2,9 +2,9 @@
 // page and three channel pages) against a PDF of the same number of pages holding one line of text
 // each, which is what Qt's PDF writer costs without our layout (counter "ratio", target <= 2).
 
-#include "app/PagePainter.h"
 #include "bench/BenchSupport.h"
 #include "lang/CLanguageTable.h"
+#include "print/PagePainter.h"
 
 #include <QDir>
 #include <QGuiApplication>
