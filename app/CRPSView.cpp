@@ -1,10 +1,10 @@
 #include "app/CRPSView.h"
 
-#include "app/PagePainter.h"
 #include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "model/CurrentFile.h"
 #include "model/RadioData.h"
+#include "print/PagePainter.h"
 #include "views/QtText.h"
 
 #include <QAction>
@@ -38,41 +38,46 @@ struct PrintRun {
 } // namespace
 
 CRPSView::CRPSView(RadioData& data, UserInterface& ui, QObject* parent)
-    : QObject(parent), data_(data), ui_(ui), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+    : QObject(parent), data_(data), ui_(ui) {}
 
 CRPSView::~CRPSView() = default;
 
+QPrinter& CRPSView::printer() const {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
 PageOrientation CRPSView::orientation() const {
-  return printer_->pageLayout().orientation() == QPageLayout::Landscape ? PageOrientation::Landscape
+  return printer().pageLayout().orientation() == QPageLayout::Landscape ? PageOrientation::Landscape
                                                                         : PageOrientation::Portrait;
 }
 
 bool CRPSView::pageSetup(QWidget* parent) {
-  QPageSetupDialog dialog(printer_.get(), parent);
+  QPageSetupDialog dialog(&printer(), parent);
   return dialog.exec() == QDialog::Accepted;
 }
 
 PrintLayout CRPSView::layout(const PrintSelection& selection,
                              const std::vector<AdjustmentLine>& adjustments) const {
-  return PrintRun{data_, selection, adjustments}.on(*printer_);
+  return PrintRun{data_, selection, adjustments}.on(printer());
 }
 
 bool CRPSView::printImage(QWidget* parent, const PrintSelection& selection,
                           const std::vector<AdjustmentLine>& adjustments, DialogOptions options) {
   const PrintRun run{data_, selection, adjustments};
-  QPrintDialog dialog(printer_.get(), parent);
+  QPrinter& target = printer();
+  QPrintDialog dialog(&target, parent);
   if (options == DialogOptions::Minimal) {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
   }
-  printer_->setPrintRange(QPrinter::AllPages);
-  const PrintLayout pages = run.on(*printer_);
+  target.setPrintRange(QPrinter::AllPages);
+  const PrintLayout pages = run.on(target);
   dialog.setMinMax(1, pages.pageCount());
   if (dialog.exec() != QDialog::Accepted) return false;
-  if (PagePainter::paintAll(*printer_, run.on(*printer_), printer_->fromPage(), printer_->toPage()))
-    return true;
+  if (PagePainter::paintAll(target, run.on(target), target.fromPage(), target.toPage())) return true;
   MessageRequest request;
   request.kind = MessageKind::Error;
   request.text = textOf(kTextNotPrinted);
@@ -86,7 +91,7 @@ bool CRPSView::printAdjustments(QWidget* parent, const std::vector<AdjustmentLin
 }
 
 QPrintPreviewDialog* CRPSView::makePreview(QWidget* parent, const PrintSelection& selection) {
-  auto* preview = new QPrintPreviewDialog(printer_.get(), parent);
+  auto* preview = new QPrintPreviewDialog(&printer(), parent);
   preview->setWindowTitle(qtText(10003106).remove('&'));
   auto run = std::make_shared<PrintRun>(PrintRun{data_, selection, {}});
   connect(preview, &QPrintPreviewDialog::paintRequested, preview,

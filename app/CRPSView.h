@@ -40,7 +40,9 @@ public:
   CRPSView(RadioData& data, UserInterface& ui, QObject* parent = nullptr);
   ~CRPSView() override;
 
-  QPrinter& printer() { return *printer_; }
+  // The printer with its page setup, made on first use: the platform's printing (its plugin and
+  // the print server's list of printers) is loaded when the user first prints, not at start-up.
+  QPrinter& printer() const;
   // The orientation of the printer's current page setup.
   PageOrientation orientation() const;
   // Runs the platform's page setup on the printer; true when the user accepted it.
@@ -72,7 +74,7 @@ private:
 
   RadioData& data_;
   UserInterface& ui_;
-  std::unique_ptr<QPrinter> printer_;
+  mutable std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace vpr

@@ -3,9 +3,9 @@
 #include "cli/FileArguments.h"
 #include "cli/ImageReport.h"
 
-#include "app/PagePainter.h"
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
+#include "print/PagePainter.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

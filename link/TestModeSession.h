@@ -15,8 +15,8 @@
 // waits for input). With demonstration mode set nothing is sent after the port was opened and
 // every command succeeds.
 
-#include "link/AdjustItem.h"
 #include "link/CRadioComm.h"
+#include "model/AdjustItem.h"
 #include "model/RadioImage.h"
 
 #include <chrono>

@@ -2,7 +2,7 @@
 
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
-#include "link/AdjustItem.h"
+#include "model/AdjustItem.h"
 #include "model/DisplayText.h"
 #include "model/ImageView.h"
 

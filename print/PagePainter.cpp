@@ -1,4 +1,4 @@
-#include "app/PagePainter.h"
+#include "print/PagePainter.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,8 +1,8 @@
 #pragma once
 // The nine alignment values a radio's test mode can adjust, in the order the test dialog lists
 // them: where each lives in the image, how the radio is put into its adjustment mode for it and
-// how its value travels. It is a constant table only; the exchanges are CRadioComm's and the
-// flow is TestModeSession's.
+// how its value travels. It describes the image, so it lives with the model; it is a constant
+// table only, and the exchanges with the radio and the test-mode flow belong to the link.
 
 #include "model/RadioImage.h"
 

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Start-up of the desktop program beside its peers, as a user meets it: on an X server with a
+# window manager, the time from starting the process until its main window is visible, and the
+# process's peak resident memory 1.5 s after that. Each program starts with an empty home folder
+# (no settings, a first start), the programs take turns, and the medians of RUNS runs (default 7)
+# are printed with ours / peer ratios. Targets: at most half of qdmr's time, at most 42 MiB.
+#
+#   bench/startup-vs-peers.sh [RUNS]
+#
+# Needs build/release/app/vpr40t (./run or cmake --preset release && cmake --build --preset
+# release) and the peers (tools/install-deps.sh --bench installs qdmr; CHIRP is measured when
+# installed). Starts its own X server and openbox through tools/with-display.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-7}
+if [ "${VPR_STARTUP_INSIDE:-}" != 1 ]; then
+  VPR_STARTUP_INSIDE=1 exec tools/with-display.sh "$0" "$runs"
+fi
+
+ours=build/release/app/vpr40t
+[ -x "$ours" ] || { echo "build the release first: $ours is missing" >&2; exit 1; }
+# name, window title pattern of its main window, command
+programs=("vpr40t|^VPR-40T|$ours")
+command -v qdmr >/dev/null && programs+=("qdmr|^qdmr|qdmr")
+command -v chirp >/dev/null && programs+=("chirp|^CHIRP|chirp")
+[ ${#programs[@]} -gt 1 ] || { echo "no peer installed (tools/install-deps.sh --bench)" >&2; exit 1; }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# Starts one program and prints "milliseconds peak-KiB" once its main window showed.
+measure() {
+  local title=$1
+  shift
+  local home
+  home=$(mktemp -d "$scratch/home.XXXX")
+  local start now pid shown=""
+  start=$(date +%s%N)
+  env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
+    XDG_CACHE_HOME="$home/.cache" "$@" >"$home/out.log" 2>&1 &
+  pid=$!
+  for _ in $(seq 6000); do
+    if xdotool search --onlyvisible --pid "$pid" --name "$title" >/dev/null 2>&1; then
+      shown=$(date +%s%N)
+      break
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.005
+  done
+  if [ -z "$shown" ]; then
+    echo "$* showed no window titled $title:" >&2
+    cat "$home/out.log" >&2
+    kill "$pid" 2>/dev/null || true
+    exit 1
+  fi
+  sleep 1.5
+  local peak
+  peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "$(((shown - start) / 1000000)) $peak"
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores" >&2
+for ((run = 1; run <= runs; run++)); do
+  for entry in "${programs[@]}"; do
+    IFS='|' read -r name title command <<<"$entry"
+    measure "$title" $command >>"$scratch/$name"
+  done
+done
+echo "load after:  $(cut -d' ' -f1-3 /proc/loadavg)" >&2
+
+printf '%-8s %12s %14s\n' program "start-up ms" "peak MiB"
+declare -A time memory
+for entry in "${programs[@]}"; do
+  IFS='|' read -r name _ <<<"$entry"
+  time[$name]=$(cut -d' ' -f1 "$scratch/$name" | median)
+  memory[$name]=$(cut -d' ' -f2 "$scratch/$name" | median)
+  printf '%-8s %12s %14.1f\n' "$name" "${time[$name]}" "$(ratio "${memory[$name]}" 1024)"
+done
+for entry in "${programs[@]:1}"; do
+  IFS='|' read -r name _ <<<"$entry"
+  printf 'start-up time ratio (vpr40t / %s, medians of %d): %.2f (target <= 0.5 for qdmr)\n' \
+    "$name" "$runs" "$(ratio "${time[vpr40t]}" "${time[$name]}")"
+  printf 'peak memory ratio   (vpr40t / %s, medians of %d): %.2f\n' \
+    "$name" "$runs" "$(ratio "${memory[vpr40t]}" "${memory[$name]}")"
+done
+printf 'vpr40t peak memory: %.1f MiB (target <= 42)\n' "$(ratio "${memory[vpr40t]}" 1024)"
