@@ -241,6 +241,7 @@ TEST_F(TestModeDialog, WhileAnAdjustmentIsOpenTransmitCloseAndPrintAreDisabledAn
   dialog->setPrintHandler([](QWidget*, const std::vector<AdjustmentLine>&) {});
   QPushButton* const buttons[] = {dialog->transmitButton(), dialog->closeButton(), dialog->printButton()};
   const QString why = qtText(10062003);
+  ASSERT_TRUE(why.startsWith("An adjustment is open")) << why.toStdString();
   adjust(3, [&](CAdjustDlg* adjustment) {
     for (QPushButton* button : buttons) {
       EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
