@@ -52,7 +52,7 @@ bool isSliderKey(int key) {
 
 CAdjustDlg::CAdjustDlg(TestModeSession& session, HelpCallback help, QWidget* parent)
     : QDialog(parent), session_(session), help_(std::move(help)),
-      helpContext_(TestModeSession::item(session.adjustItemIndex()).helpContext), requests_(session, this) {
+      helpContext_(TestModeSession::item(session.adjustItemIndex()).helpContext) {
   setWindowTitle(qtText(TestModeSession::item(session_.adjustItemIndex()).nameText));
 
   slider_ = new QSlider(Qt::Horizontal, this);
@@ -124,6 +124,10 @@ CAdjustDlg::CAdjustDlg(TestModeSession& session, HelpCallback help, QWidget* par
   showValues();
 }
 
+CAdjustDlg::~CAdjustDlg() {
+  session_.forgetRequests(this);
+}
+
 void CAdjustDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!placed_ && parentWidget()) {
@@ -134,7 +138,8 @@ void CAdjustDlg::showEvent(QShowEvent* event) {
 }
 
 void CAdjustDlg::moveTo(int value) {
-  requests_.run([this, value] { sendValue(value); }, SessionRequests::Merge::WithLast);
+  session_.whenIdle(
+      this, [this, value] { sendValue(value); }, RequestQueue::Merge::WithLast);
 }
 
 void CAdjustDlg::sendValue(int value) {
@@ -142,7 +147,7 @@ void CAdjustDlg::sendValue(int value) {
   if (session_.setValue(value) == TestModeSession::Outcome::Failed) {
     // The user gave up on the radio: the adjustment ends, and the test mode with it.
     closing_ = true;
-    requests_.clear();
+    session_.forgetRequests(this);
     leave(QDialog::Rejected);
     return;
   }
@@ -159,14 +164,14 @@ void CAdjustDlg::showValues() {
 }
 
 void CAdjustDlg::apply() {
-  requests_.run([this] {
+  session_.whenIdle(this, [this] {
     session_.apply();
     showValues();
   });
 }
 
 void CAdjustDlg::done(int result) {
-  requests_.run([this, result] { leave(result); });
+  session_.whenIdle(this, [this, result] { leave(result); });
 }
 
 void CAdjustDlg::leave(int result) {

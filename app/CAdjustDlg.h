@@ -9,7 +9,6 @@
 // the dialog closes and endsTestMode() tells the test dialog to end as well.
 
 #include "app/HelpCallback.h"
-#include "app/SessionRequests.h"
 
 #include <QDialog>
 
@@ -26,6 +25,7 @@ class CAdjustDlg : public QDialog {
   Q_OBJECT
 public:
   CAdjustDlg(TestModeSession& session, HelpCallback help, QWidget* parent);
+  ~CAdjustDlg() override;
 
   // The adjustment ended because the radio failed: the test mode is to end too.
   bool endsTestMode() const { return closing_; }
@@ -58,7 +58,6 @@ private:
   bool closing_ = false;
   bool leaving_ = false;
   bool placed_ = false;
-  SessionRequests requests_;
   QSlider* slider_ = nullptr;
   QSpinBox* spin_ = nullptr;
   QLabel* current_ = nullptr;

@@ -41,6 +41,7 @@ constexpr int kTextClose = 10002003;
 constexpr int kTextHelp = 10002004;
 constexpr int kTextPrint = 10002007;
 constexpr int kTextCountdown = 10062001;
+constexpr int kTextAdjustmentOpen = 10062003;
 constexpr int kTextLimitReached = 10062110;
 constexpr int kTextAskAdjust = 10026108;
 constexpr int kCaptionWarning = 10025003;
@@ -91,7 +92,7 @@ CTestModeDlg* CTestModeDlg::running() {
 }
 
 CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCallback help, QWidget* parent)
-    : QDialog(parent), session_(session), ui_(ui), help_(std::move(help)), requests_(session, this),
+    : QDialog(parent), session_(session), ui_(ui), help_(std::move(help)),
       clock_([] { return TestModeSession::Clock::now(); }) {
   setWindowTitle(qtText(kTextCaption));
   if (!QApplication::windowIcon().isNull()) setWindowIcon(QApplication::windowIcon());
@@ -200,11 +201,11 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
 
   // What the user does with the radio waits while an exchange with it runs.
   auto request = [this](void (CTestModeDlg::*handler)()) {
-    return [this, handler] { requests_.run([this, handler] { (this->*handler)(); }); };
+    return [this, handler] { session_.whenIdle(this, [this, handler] { (this->*handler)(); }); };
   };
   auto stepRequest = [this](void (CTestModeDlg::*handler)(int)) {
     return [this, handler](int direction) {
-      requests_.run([this, handler, direction] { (this->*handler)(direction); });
+      session_.whenIdle(this, [this, handler, direction] { (this->*handler)(direction); });
     };
   };
   connect(channelSpin_, &CSpinEdit::stepped, this, stepRequest(&CTestModeDlg::stepChannel));
@@ -223,12 +224,13 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
 
   showChannel(session_.testChannel());
   showSignalling(session_.signallingIndex());
-  updateIndicators();
+  present();
   countdownTimer_.start(1000);
   runningDialog = this;
 }
 
 CTestModeDlg::~CTestModeDlg() {
+  session_.forgetRequests(this);
   if (runningDialog == this) runningDialog = nullptr;
 }
 
@@ -254,24 +256,41 @@ bool CTestModeDlg::showsIndicator(bool transmit) const {
   return !indicators_[transmit ? 1 : 0]->isHidden();
 }
 
-void CTestModeDlg::setControlsEnabled(bool enabled) {
-  for (QWidget* control : std::initializer_list<QWidget*>{channelSpin_, signallingSpin_, items_})
-    control->setEnabled(enabled);
-}
-
-void CTestModeDlg::updateIndicators() {
-  const bool on = session_.transmitting();
-  indicators_[0]->setVisible(!on);
-  indicators_[2]->setVisible(!on);
-  indicators_[1]->setVisible(on);
-  indicators_[3]->setVisible(on);
+void CTestModeDlg::present() {
+  using State = TestModeSession::State;
+  const State state = session_.state();
+  const bool adjusting = state == State::Adjusting || state == State::Leaving;
+  const bool on = state == State::Transmitting;
+  indicators_[0]->setVisible(!on && !adjusting);
+  indicators_[2]->setVisible(!on && !adjusting);
+  indicators_[1]->setVisible(on && !adjusting);
+  indicators_[3]->setVisible(on && !adjusting);
   transmit_->setChecked(on);
-  setControlsEnabled(!on);
-  tick();
+  for (QWidget* control : std::initializer_list<QWidget*>{channelSpin_, signallingSpin_, items_})
+    control->setEnabled(state == State::Idle);
+  // While an adjustment is open its own window takes every click: the buttons here say so
+  // instead of looking as if they worked.
+  const QString why = adjusting ? qtText(kTextAdjustmentOpen) : QString();
+  for (QPushButton* button : {transmit_, close_, helpButton_, print_})
+    button->setToolTip(why);
+  transmit_->setEnabled(!adjusting);
+  close_->setEnabled(!adjusting);
+  helpButton_->setEnabled(!adjusting && help_);
+  print_->setEnabled(!adjusting && printHandler_);
+  showTransmitTime();
 }
 
 void CTestModeDlg::tick() {
   if (session_.busy()) return;
+  session_.whenIdle(this, [this] { showTransmitTime(); });
+}
+
+void CTestModeDlg::showTransmitTime() {
+  using State = TestModeSession::State;
+  if (session_.state() == State::Adjusting || session_.state() == State::Leaving) {
+    countdown_->setText(qtText(kTextAdjustmentOpen));
+    return;
+  }
   Outcome outcome = Outcome::Done;
   if (session_.enforceTransmitLimit(clock_(), &outcome)) {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(session_.transmitLimit()).count();
@@ -281,7 +300,7 @@ void CTestModeDlg::tick() {
       finishTestMode();
       return;
     }
-    updateIndicators();
+    present();
     return;
   }
   if (const auto left = session_.transmitTimeLeft(clock_())) {
@@ -340,7 +359,7 @@ void CTestModeDlg::toggleTransmit() {
     return;
   }
   limitNoticeShown_ = false;
-  updateIndicators();
+  present();
 }
 
 void CTestModeDlg::openAdjustment() {
@@ -352,14 +371,8 @@ void CTestModeDlg::openAdjustment() {
     return;
   QWidget* focused = QApplication::focusWidget();
   const Outcome outcome = session_.openAdjustment(index);
-  if (outcome != Outcome::Done) {
-    updateIndicators();
-    return;
-  }
-  setControlsEnabled(false);
-  transmit_->setChecked(session_.transmitting());
-  for (QLabel* indicator : indicators_)
-    indicator->hide();
+  present();
+  if (outcome != Outcome::Done) return;
   bool endAll = false;
   if (endRequested_) {
     // Closed while the adjustment was being opened: it ends at once.
@@ -373,7 +386,7 @@ void CTestModeDlg::openAdjustment() {
   radioData().recordStep(textOf(TestModeSession::item(index).nameText));
   showChannel(session_.testChannel());
   showSignalling(session_.signallingIndex());
-  updateIndicators();
+  present();
   if (focused) focused->setFocus();
   if (endAll || endRequested_) finishTestMode();
 }
@@ -385,7 +398,7 @@ void CTestModeDlg::endTestMode() {
   if (adjust_)
     adjust_->reject();
   else
-    requests_.run([this] { finishTestMode(); });
+    session_.whenIdle(this, [this] { finishTestMode(); });
 }
 
 void CTestModeDlg::finishTestMode() {
@@ -395,7 +408,7 @@ void CTestModeDlg::finishTestMode() {
     return;
   }
   ending_ = true;
-  requests_.clear();
+  session_.forgetRequests(this);
   countdownTimer_.stop();
   // The transmitter goes off before the dialog does, whatever the radio answers.
   session_.setTransmitting(false);
@@ -456,7 +469,7 @@ bool CTestModeDlg::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        requests_.run([this] { openAdjustment(); });
+        session_.whenIdle(this, [this] { openAdjustment(); });
         return true;
       }
     }

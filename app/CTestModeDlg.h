@@ -12,7 +12,6 @@
 
 #include "app/CAdjustDlg.h"
 #include "app/HelpCallback.h"
-#include "app/SessionRequests.h"
 #include "link/TestModeSession.h"
 #include "model/PrintLayout.h"
 
@@ -75,13 +74,15 @@ public:
   QListWidget* itemList() const { return items_; }
   QPushButton* transmitButton() const { return transmit_; }
   QPushButton* printButton() const { return print_; }
+  QPushButton* closeButton() const { return close_; }
   // Whether the receive (false) or transmit (true) indicators are shown.
   bool showsIndicator(bool transmit) const;
   // The adjustment dialog while one is open.
   CAdjustDlg* adjustDialog() const { return adjust_; }
   // Sets how the countdown is told the time (tests move the clock on).
   void setClock(std::function<TestModeSession::Clock::time_point()> clock) { clock_ = std::move(clock); }
-  // One tick of the countdown (the timer calls it every second).
+  // One tick of the countdown (the timer calls it every second); nothing while the radio is
+  // being talked to.
   void tick();
 
 protected:
@@ -91,7 +92,11 @@ protected:
 private:
   void showChannel(int channel);
   void showSignalling(int index);
-  void updateIndicators();
+  // Shows the session's state: the lamps, the Transmit button, which controls take input (none
+  // while an adjustment is open, and the status line says why) and the countdown.
+  void present();
+  // The countdown of the transmit limit, or what the limit did, in the status line.
+  void showTransmitTime();
   void applyChannelEdit();
   void applySignallingEdit();
   void stepChannel(int direction);
@@ -101,7 +106,6 @@ private:
   // Ends the test mode now (the session idle): the adjustment first, then the transmitter. Also
   // where a command finally failed: the dialog ends as if Close had been pressed.
   void finishTestMode();
-  void setControlsEnabled(bool enabled);
   // Print (1106): the model and the adjustment values; the focus goes back where it was.
   void printAdjustments();
 
@@ -122,7 +126,6 @@ private:
   QPushButton* helpButton_ = nullptr;
   QPushButton* print_ = nullptr;
   QPointer<CAdjustDlg> adjust_;
-  SessionRequests requests_;
   PrintHandler printHandler_;
   QTimer countdownTimer_;
   std::function<TestModeSession::Clock::time_point()> clock_;

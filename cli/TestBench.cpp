@@ -77,43 +77,45 @@ std::string TestBench::answer(const std::string& line, bool& quit) {
 }
 
 std::string TestBench::run(const std::string& word, const std::string& argument, bool& quit) {
-  // Commands with a number: the word, its range, and whether the moment allows it.
+  using Request = TestModeSession::Request;
+  // Commands with a number: the word, its range and the request it makes.
   struct Ranged {
     const char* word;
     int minimum;
     int maximum;
+    Request request;
   };
   static constexpr Ranged kRanged[] = {
-      {"channel", 1, layout::kTestFreqCount},
-      {"signalling", 0, TestModeSession::kSignallingCount - 1},
-      {"adjust", 0, layout::kAdjustItemCount - 1},
-      {"value", 0, kAdjustValueMax},
+      {"channel", 1, layout::kTestFreqCount, Request::SelectChannel},
+      {"signalling", 0, TestModeSession::kSignallingCount - 1, Request::SelectSignalling},
+      {"adjust", 0, layout::kAdjustItemCount - 1, Request::OpenAdjustment},
+      {"value", 0, kAdjustValueMax, Request::SetValue},
   };
   for (const Ranged& ranged : kRanged) {
     if (word != ranged.word) continue;
     const std::optional<int> number = numberOf(argument);
     if (!number || *number < ranged.minimum || *number > ranged.maximum)
       return error(formatText(cliText(kTextNumberRange), {word, ranged.minimum, ranged.maximum}));
-    if (word == "value") {
-      if (!session_.adjusting()) return error(cliText(kTextNoAdjustment));
+    if (!session_.accepts(ranged.request)) return refused(ranged.request);
+    switch (ranged.request) {
+    case Request::SetValue:
       return outcome(session_.setValue(*number), [&] { return "value " + std::to_string(*number); });
-    }
-    if (session_.adjusting()) return error(cliText(kTextWhileAdjusting));
-    if (word == "adjust")
+    case Request::OpenAdjustment:
       return outcome(session_.openAdjustment(*number), [this] { return adjustmentText(); });
-    if (session_.transmitting()) return error(cliText(kTextWhileTransmitting));
-    if (word == "channel") {
+    case Request::SelectChannel:
       if (!session_.isProgrammed(*number - 1))
         return error(formatText(cliText(kTextNotProgrammed), {*number}));
       return outcome(session_.selectChannel(*number), [this] { return channelText(); });
+    default:
+      return outcome(session_.selectSignalling(*number), [&] {
+        return "signalling " + std::to_string(*number) + " tone " + toneListText(*number);
+      });
     }
-    return outcome(session_.selectSignalling(*number), [&] {
-      return "signalling " + std::to_string(*number) + " tone " + toneListText(*number);
-    });
   }
   if (word == "transmit") {
     if (argument != "on" && argument != "off") return error(cliText(kTextOnOrOff));
-    if (session_.adjusting()) return error(cliText(kTextWhileAdjusting));
+    const Request request = argument == "on" ? Request::TransmitOn : Request::TransmitOff;
+    if (!session_.accepts(request)) return refused(request);
     return outcome(session_.setTransmitting(argument == "on"), [&] { return "transmit " + argument; });
   }
   static constexpr const char* kPlain[] = {"apply", "leave", "status", "quit"};
@@ -125,13 +127,30 @@ std::string TestBench::run(const std::string& word, const std::string& argument,
     quit = true;
     return "ok quit";
   }
-  if (!session_.adjusting()) return error(cliText(kTextNoAdjustment));
-  if (word == "apply")
+  if (word == "apply") {
+    if (!session_.accepts(Request::Apply)) return refused(Request::Apply);
     return outcome(session_.apply(), [this] { return "applied " + std::to_string(session_.appliedValue()); });
+  }
+  if (!session_.accepts(Request::LeaveAdjustment)) return refused(Request::LeaveAdjustment);
   const int item = session_.adjustItemIndex();
   const int value = session_.appliedValue();
   return outcome(session_.leaveAdjustment(true),
                  [&] { return "leave item " + std::to_string(item) + " value " + std::to_string(value); });
+}
+
+std::string TestBench::refused(TestModeSession::Request request) const {
+  using Refusal = TestModeMachine::Refusal;
+  switch (session_.refusal(request)) {
+  case Refusal::WhileTransmitting:
+    return error(cliText(kTextWhileTransmitting));
+  case Refusal::WhileAdjusting:
+    return error(cliText(kTextWhileAdjusting));
+  case Refusal::NoAdjustment:
+    return error(cliText(kTextNoAdjustment));
+  default:
+    // The session between two commands is open and idle: nothing else refuses a command.
+    return error(cliText(kTextRadioTrouble));
+  }
 }
 
 std::string TestBench::outcome(Outcome result, const std::function<std::string()>& done) {

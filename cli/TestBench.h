@@ -47,6 +47,8 @@ private:
   };
 
   std::string run(const std::string& word, const std::string& argument, bool& quit);
+  // The answer to a request the session's state refuses: why.
+  std::string refused(TestModeSession::Request request) const;
   // The answer to a command that has run: "ok " and the text done() gives (asked only now, so
   // that it shows the state after the command), or the error line.
   std::string outcome(TestModeSession::Outcome result, const std::function<std::string()>& done);

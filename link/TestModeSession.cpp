@@ -54,60 +54,106 @@ TestModeSession::~TestModeSession() {
   end();
 }
 
-int TestModeSession::begin() {
-  if (radio_.ReopenAt9600() != 0) {
-    radio_.SetOpen(false);
-    ui_.error(textOf(kTextOpenFailed));
-    return 1;
-  }
-  open_ = true;
-  CComPort::BusyWait(kSettlePauseMs);
+bool TestModeSession::accepts(Request request) const {
+  return !busy_ && TestModeMachine::find(state_, request, maybeKeyed_) != nullptr;
+}
 
-  firstProgrammedChannel_ = -1;
-  startingUp_ = true;
-  for (int command : {CheckRadio, CompareTestFrequencies, LoadAdjustArea, IdentityText, StartKeys}) {
-    if (const int result = runTestCommand(command); result != 0) {
-      startingUp_ = false;
-      open_ = false;
-      radio_.SetOpen(false);
-      return result;
+TestModeMachine::Refusal TestModeSession::refusal(Request request) const {
+  return busy_ ? TestModeMachine::Refusal::Busy : TestModeMachine::refusal(state_, request);
+}
+
+void TestModeSession::whenIdle(const void* owner, std::function<void()> request, RequestQueue::Merge merge) {
+  requests_.run(owner, std::move(request), merge);
+}
+
+std::optional<int> TestModeSession::perform(Request request) {
+  if (busy_) return std::nullopt;
+  const TestModeMachine::Row* row = TestModeMachine::find(state_, request, maybeKeyed_);
+  if (!row) return std::nullopt;
+  int result = 0;
+  {
+    // Busy before the first pump: a handler that runs inside it finds the session busy and
+    // leaves its request for after this one.
+    const BusyScope busy(busy_);
+    state_ = row->during;
+    State reached = row->next;
+    for (const TestModeMachine::Step& step : row->steps) {
+      const int failed = exchange(step.exchange);
+      if (failed == 0 || result != 0) continue;
+      result = failed;
+      if (!row->goOn) {
+        reached = step.failed;
+        break;
+      }
     }
+    enter(reached);
   }
-  testChannel_ = firstProgrammedChannel_ >= 0 ? firstProgrammedChannel_ : 0;
-  signallingIndex_ = 0;
-  const bool tuned = runTestCommand(SelectChannel) == 0 && runTestCommand(SelectSignalling) == 0;
-  startingUp_ = false;
-  if (!tuned) {
-    open_ = false;
-    radio_.SetOpen(false);
-    return 1;
+  // What was asked meanwhile runs now, unless a request of the queue asked for this one: the
+  // queue runs once that request has ended.
+  if (!requests_.running()) requests_.runWaiting();
+  return result;
+}
+
+void TestModeSession::enter(State state) {
+  state_ = state;
+  if (state != State::Adjusting && state != State::Leaving && adjustItemIndex_ != kNoItem) {
+    // The applied value is back when the radio took it; otherwise the image keeps the value the
+    // radio took last, which is what it holds now.
+    currentValue_ = appliedValue_ = acknowledgedValue_;
+    writeImageValue(acknowledgedValue_);
+    adjustItemIndex_ = kNoItem;
   }
-  return 0;
+  if (state == State::Closed) radio_.SetOpen(false);
+}
+
+int TestModeSession::begin() {
+  firstProgrammedChannel_ = -1;
+  return perform(Request::Begin).value_or(1);
 }
 
 void TestModeSession::end() {
-  if (!open_) return;
-  if (adjusting()) leaveAdjustment(true);
-  if (transmitting_ || maybeKeyed_) {
-    transmitting_ = false;
-    runTestCommand(Transmitter);
+  perform(Request::End);
+}
+
+int TestModeSession::exchange(TestModeMachine::Exchange exchange) {
+  using enum TestModeMachine::Exchange;
+  switch (exchange) {
+  case OpenPort:
+    return openPort();
+  case CheckRadio:
+    return exchangeWithRetry([this] { return checkRadio(); }, true);
+  case CompareTestFrequencies:
+    return exchangeWithRetry([this] { return compareTestFrequencies(); });
+  case LoadAdjustArea:
+    return exchangeWithRetry([this] { return loadAdjustArea(); });
+  case IdentityText:
+    return exchangeWithRetry([this] { return radio_.SendIdentityText(); });
+  case StartKeys:
+    return exchangeWithRetry([this] { return startKeys(); });
+  case SendChannel:
+    return exchangeWithRetry(
+        [this] { return radio_.SelectTestChannel(static_cast<std::uint8_t>(testChannel_ + 1)); });
+  case SendSignalling:
+    return exchangeWithRetry([this] { return radio_.SelectTestSignalling(signallingIndex_); });
+  case KeyOn:
+    return exchangeWithRetry([this] { return setTransmitter(true); });
+  case KeyOff:
+    return exchangeWithRetry([this] { return setTransmitter(false); });
+  case EnterAdjustment:
+    return enterAdjustment();
+  case SendValue:
+    return sendValue(valueToSend_);
+  case LeaveAdjustment:
+    return leaveSequence();
   }
-  open_ = false;
-  radio_.SetOpen(false);
+  return 1;
 }
 
-int TestModeSession::runTestCommand(int command) {
-  return exchangeWithRetry([this, command] { return exchange(command); }, command);
-}
-
-int TestModeSession::exchangeWithRetry(const std::function<int()>& attempt, int command) {
+int TestModeSession::exchangeWithRetry(const std::function<int()>& attempt, bool reportsItself) {
   if (demonstrationMode_) {
     lastCommand_ = Clock::now();
     return 0;
   }
-  // Busy before the first pump: a handler that runs inside it finds the session busy and
-  // leaves its request for after this exchange.
-  const BusyScope busy(busy_);
   for (;;) {
     ui_.pumpOneMessage();
     const int result = attempt();
@@ -116,8 +162,8 @@ int TestModeSession::exchangeWithRetry(const std::function<int()>& attempt, int 
       return 0;
     }
     // The radio check and a refused comparison have shown their own messages.
-    if (command == CheckRadio || (command == CompareTestFrequencies && result == 3)) return result;
-    if (startingUp_) {
+    if (reportsItself || result != 1) return result;
+    if (state_ == State::Starting) {
       ui_.error(textOf(kTextCommError));
       return 1;
     }
@@ -125,37 +171,34 @@ int TestModeSession::exchangeWithRetry(const std::function<int()>& attempt, int 
   }
 }
 
-int TestModeSession::exchange(int command) {
-  switch (command) {
-  case CompareTestFrequencies:
-    return compareTestFrequencies();
-  case LoadAdjustArea: {
-    std::uint8_t area[layout::kTestModeBlockSize] = {};
-    if (radio_.ReadAdjustArea(area) != 0) return 1;
-    std::copy(std::begin(area), std::end(area), image_.begin() + static_cast<long>(layout::kTestModeBlock));
-    return 0;
-  }
-  case CheckRadio:
-    return checkRadio();
-  case IdentityText:
-    return radio_.SendIdentityText();
-  case SelectChannel:
-    return radio_.SelectTestChannel(static_cast<std::uint8_t>(testChannel_ + 1));
-  case SelectSignalling:
-    return radio_.SelectTestSignalling(signallingIndex_);
-  case Transmitter: {
-    if (transmitting_) maybeKeyed_ = true;
-    const int result = radio_.SetTransmit(transmitting_);
-    if (result == 0 && !transmitting_) maybeKeyed_ = false;
-    return result;
-  }
-  case StartKeys:
-    if (radio_.SendKCommand(true) != 0) return 1;
-    CComPort::BusyWait(kSettlePauseMs);
-    return radio_.SendKCommand(false);
-  default:
+int TestModeSession::openPort() {
+  if (radio_.ReopenAt9600() != 0) {
+    radio_.SetOpen(false);
+    ui_.error(textOf(kTextOpenFailed));
     return 1;
   }
+  CComPort::BusyWait(kSettlePauseMs);
+  return 0;
+}
+
+int TestModeSession::loadAdjustArea() {
+  std::uint8_t area[layout::kTestModeBlockSize] = {};
+  if (radio_.ReadAdjustArea(area) != 0) return 1;
+  std::copy(std::begin(area), std::end(area), image_.begin() + static_cast<long>(layout::kTestModeBlock));
+  return 0;
+}
+
+int TestModeSession::startKeys() {
+  if (radio_.SendKCommand(true) != 0) return 1;
+  CComPort::BusyWait(kSettlePauseMs);
+  return radio_.SendKCommand(false);
+}
+
+int TestModeSession::setTransmitter(bool on) {
+  if (on) maybeKeyed_ = true;
+  const int result = radio_.SetTransmit(on);
+  if (result == 0 && !on) maybeKeyed_ = false;
+  return result;
 }
 
 int TestModeSession::checkRadio() {
@@ -180,6 +223,9 @@ int TestModeSession::compareTestFrequencies() {
     }
     if (isProgrammed(k) && firstProgrammedChannel_ < 0) firstProgrammedChannel_ = k;
   }
+  // The test mode starts on the first programmed test frequency, without signalling.
+  testChannel_ = firstProgrammedChannel_ >= 0 ? firstProgrammedChannel_ : 0;
+  signallingIndex_ = 0;
   return 0;
 }
 
@@ -187,11 +233,6 @@ bool TestModeSession::askRetry() {
   return ui_.showMessage({MessageKind::Error, textOf(kTextCommandFailed), textOf(kCaptionError),
                           MessageButtons::RetryCancel, MessageIcon::Stop, MessageAnswer::Retry}) ==
          MessageAnswer::Retry;
-}
-
-bool TestModeSession::commandsSucceed(std::initializer_list<int> commands) {
-  return std::all_of(commands.begin(), commands.end(),
-                     [this](int command) { return runTestCommand(command) == 0; });
 }
 
 bool TestModeSession::isProgrammed(int channel) const {
@@ -225,41 +266,44 @@ int TestModeSession::stepSignalling(int typedNumber, int direction) {
   return direction > 0 ? (index + 1) % kSignallingCount : (index + kSignallingCount - 1) % kSignallingCount;
 }
 
+namespace {
+
+// A request's outcome from its result: Refused without a row, Done, or the failure given.
+TestModeSession::Outcome outcomeOf(const std::optional<int>& result,
+                                   TestModeSession::Outcome failure = TestModeSession::Outcome::Failed) {
+  if (!result) return TestModeSession::Outcome::Refused;
+  return *result == 0 ? TestModeSession::Outcome::Done : failure;
+}
+
+} // namespace
+
 TestModeSession::Outcome TestModeSession::selectChannel(int number) {
-  if (busy_ || adjusting() || transmitting_) return Outcome::Refused;
+  if (!accepts(Request::SelectChannel)) return Outcome::Refused;
   if (number < 1 || number > layout::kTestFreqCount || !isProgrammed(number - 1)) return Outcome::Refused;
   testChannel_ = number - 1;
-  return runTestCommand(SelectChannel) == 0 ? Outcome::Done : Outcome::Failed;
+  return outcomeOf(perform(Request::SelectChannel));
 }
 
 TestModeSession::Outcome TestModeSession::selectSignalling(int index) {
-  if (busy_ || adjusting() || transmitting_) return Outcome::Refused;
+  if (!accepts(Request::SelectSignalling)) return Outcome::Refused;
   if (index < 0 || index >= kSignallingCount) return Outcome::Refused;
   signallingIndex_ = index;
-  return runTestCommand(SelectSignalling) == 0 ? Outcome::Done : Outcome::Failed;
+  return outcomeOf(perform(Request::SelectSignalling));
 }
 
 TestModeSession::Outcome TestModeSession::setTransmitting(bool on) {
-  if (busy_ || adjusting()) return Outcome::Refused;
-  // Keying twice sends nothing; an unkey goes out again while the radio may still be keyed.
-  if (on == transmitting_ && (on || !maybeKeyed_)) return Outcome::Done;
-  transmitting_ = on;
-  if (on && !commandsSucceed({SelectChannel, SelectSignalling})) {
-    transmitting_ = false; // nothing was keyed
-    return Outcome::Failed;
-  }
-  return runTestCommand(Transmitter) == 0 ? Outcome::Done : Outcome::Failed;
+  return outcomeOf(perform(on ? Request::TransmitOn : Request::TransmitOff));
 }
 
 std::optional<TestModeSession::Clock::duration>
 TestModeSession::transmitTimeLeft(Clock::time_point now) const {
-  if (!transmitting_) return std::nullopt;
+  if (!transmitting()) return std::nullopt;
   return std::max(Clock::duration::zero(), lastCommand_ + transmitLimit_ - now);
 }
 
 bool TestModeSession::enforceTransmitLimit(Clock::time_point now, Outcome* outcome) {
-  if (busy_ || !transmitting_ || now - lastCommand_ < transmitLimit_) return false;
-  const Outcome result = setTransmitting(false);
+  if (!accepts(Request::TransmitLimit) || now - lastCommand_ < transmitLimit_) return false;
+  const Outcome result = outcomeOf(perform(Request::TransmitLimit));
   if (outcome) *outcome = result;
   return true;
 }
@@ -271,20 +315,23 @@ int TestModeSession::imageValue(int index) const {
 }
 
 void TestModeSession::writeImageValue(int value) {
-  if (!adjusting()) return;
+  if (adjustItemIndex_ == kNoItem) return;
   const AdjustItem& adjust = item(adjustItemIndex_);
   image_[adjust.imageOffset] = wireValue(adjust, value);
 }
 
 TestModeSession::Outcome TestModeSession::openAdjustment(int index) {
-  if (busy_ || adjusting() || index < 0 || index >= layout::kAdjustItemCount) return Outcome::Refused;
-  if (transmitting_) {
-    transmitting_ = false;
-    if (runTestCommand(Transmitter) != 0) return Outcome::Abandoned;
-  }
-  if (!commandsSucceed({SelectChannel, SelectSignalling, SelectChannel})) return Outcome::Abandoned;
-  const AdjustItem& adjust = item(index);
-  const int opening = imageValue(index);
+  if (!accepts(Request::OpenAdjustment) || index < 0 || index >= layout::kAdjustItemCount)
+    return Outcome::Refused;
+  openingItem_ = index;
+  const Outcome outcome = outcomeOf(perform(Request::OpenAdjustment), Outcome::Abandoned);
+  openingItem_ = kNoItem;
+  return outcome;
+}
+
+int TestModeSession::enterAdjustment() {
+  const AdjustItem& adjust = item(openingItem_);
+  const int opening = imageValue(openingItem_);
   // Once the radio is in the item's adjustment mode, a retry sends the value only: the entry's
   // key sequence sent again would take the radio out of the mode it has just entered.
   bool entered = false;
@@ -300,71 +347,66 @@ TestModeSession::Outcome TestModeSession::openAdjustment(int index) {
     // still answers, and returns to the test channel.
     if (entered && !demonstrationMode_ && radio_.LeaveAdjustMode() == 0)
       radio_.SelectTestChannel(static_cast<std::uint8_t>(testChannel_ + 1));
-    return Outcome::Abandoned;
+    return result;
   }
-  adjustItemIndex_ = index;
+  adjustItemIndex_ = openingItem_;
   currentValue_ = appliedValue_ = acknowledgedValue_ = opening;
-  return Outcome::Done;
+  return 0;
 }
 
-bool TestModeSession::sendValue(int value) {
+int TestModeSession::sendValue(int value) {
   const AdjustItem& adjust = item(adjustItemIndex_);
-  return exchangeWithRetry([this, &adjust, value] {
-           if (radio_.SetAdjustValue(adjust.letter, wireValue(adjust, value), adjust.answerBytes) != 0)
-             return 1;
-           acknowledgedValue_ = value;
-           return 0;
-         }) == 0;
+  const int result = exchangeWithRetry([this, &adjust, value] {
+    if (radio_.SetAdjustValue(adjust.letter, wireValue(adjust, value), adjust.answerBytes) != 0) return 1;
+    acknowledgedValue_ = value;
+    return 0;
+  });
+  if (demonstrationMode_ && result == 0) acknowledgedValue_ = value;
+  // The image and currentValue() follow what the radio took; a value it did not take leaves
+  // both at the one it took before.
+  currentValue_ = acknowledgedValue_;
+  writeImageValue(acknowledgedValue_);
+  return result;
 }
 
 TestModeSession::Outcome TestModeSession::setValue(int value) {
-  if (busy_ || !adjusting() || value < 0 || value > kAdjustValueMax) return Outcome::Refused;
+  if (!accepts(Request::SetValue) || value < 0 || value > kAdjustValueMax) return Outcome::Refused;
   if (value == currentValue_) return Outcome::Done;
-  const bool sent = sendValue(value);
-  // The image and currentValue() follow what the radio took; a value it did not take leaves
-  // both at the one it took before.
-  if (demonstrationMode_ && sent) acknowledgedValue_ = value;
-  currentValue_ = acknowledgedValue_;
-  writeImageValue(acknowledgedValue_);
-  return sent ? Outcome::Done : Outcome::Failed;
+  valueToSend_ = value;
+  return outcomeOf(perform(Request::SetValue));
 }
 
 TestModeSession::Outcome TestModeSession::apply() {
-  if (busy_ || !adjusting()) return Outcome::Refused;
+  if (!accepts(Request::Apply)) return Outcome::Refused;
   appliedValue_ = currentValue_;
-  return Outcome::Done;
+  return outcomeOf(perform(Request::Apply));
 }
 
-bool TestModeSession::leaveSequence() {
+int TestModeSession::leaveSequence() {
   const AdjustItem& adjust = item(adjustItemIndex_);
   // Once the radio has left the adjustment mode, a retry sends the test channel only: a value
   // sent again would arrive outside the adjustment.
   bool left = false;
-  return exchangeWithRetry([this, &adjust, &left] {
-           if (!left) {
-             if (radio_.SetAdjustValue(adjust.letter, wireValue(adjust, appliedValue_), adjust.answerBytes) !=
-                 0)
-               return 1;
-             acknowledgedValue_ = appliedValue_;
-             CComPort::BusyWait(kSettlePauseMs);
-             if (radio_.LeaveAdjustMode() != 0) return 1;
-             left = true;
-           }
-           return radio_.SelectTestChannel(static_cast<std::uint8_t>(testChannel_ + 1));
-         }) == 0;
+  const int result = exchangeWithRetry([this, &adjust, &left] {
+    if (!left) {
+      if (radio_.SetAdjustValue(adjust.letter, wireValue(adjust, appliedValue_), adjust.answerBytes) != 0)
+        return 1;
+      acknowledgedValue_ = appliedValue_;
+      CComPort::BusyWait(kSettlePauseMs);
+      if (radio_.LeaveAdjustMode() != 0) return 1;
+      left = true;
+    }
+    return radio_.SelectTestChannel(static_cast<std::uint8_t>(testChannel_ + 1));
+  });
+  if (demonstrationMode_ && result == 0) acknowledgedValue_ = appliedValue_;
+  return result;
 }
 
 TestModeSession::Outcome TestModeSession::leaveAdjustment(bool tellRadio) {
-  if (busy_ || !adjusting()) return Outcome::Refused;
-  const bool left = tellRadio && leaveSequence();
-  if (demonstrationMode_ && left) acknowledgedValue_ = appliedValue_;
-  // The applied value is back when the radio took it; otherwise the image keeps the value the
-  // radio took last, which is what it holds now.
-  currentValue_ = appliedValue_ = acknowledgedValue_;
-  writeImageValue(acknowledgedValue_);
-  adjustItemIndex_ = kNoItem;
-  transmitting_ = false;
-  return left ? Outcome::Done : Outcome::Failed;
+  const Request request = tellRadio ? Request::LeaveAdjustment : Request::DropAdjustment;
+  const Outcome outcome = outcomeOf(perform(request));
+  // Ended without a word to the radio: it was not told.
+  return outcome == Outcome::Done && !tellRadio ? Outcome::Failed : outcome;
 }
 
 } // namespace vpr

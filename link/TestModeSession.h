@@ -10,12 +10,20 @@
 // enforceTransmitLimit() once the transmit limit has passed without a command. A value moved
 // but not applied is taken back in the radio and in the image when the adjustment ends.
 //
+// Every request goes through the state table of TestModeMachine: the state and the radio's
+// possibly keyed transmitter pick its row, which says what is sent and where the session ends.
+// A request is refused while another one runs (its exchanges pump window messages); what the
+// user asks meanwhile waits in the session's RequestQueue (whenIdle) and runs once the request
+// has ended.
+//
 // It does not keep the dialogs' widgets in step and it runs no timer of its own: the caller
 // calls enforceTransmitLimit() (the dialog from a timer, the command-line session while it
 // waits for input). With demonstration mode set nothing is sent after the port was opened and
 // every command succeeds.
 
 #include "link/CRadioComm.h"
+#include "link/RequestQueue.h"
+#include "link/TestModeMachine.h"
 #include "model/AdjustItem.h"
 #include "model/RadioImage.h"
 
@@ -30,18 +38,8 @@ class UserInterface;
 class TestModeSession {
 public:
   using Clock = std::chrono::steady_clock;
-
-  // The radio commands of the test mode, by their numbers.
-  enum Command {
-    CompareTestFrequencies = 0,
-    LoadAdjustArea = 1,
-    CheckRadio = 2,
-    IdentityText = 3,
-    SelectChannel = 4,
-    SelectSignalling = 5,
-    Transmitter = 6,
-    StartKeys = 7,
-  };
+  using State = TestModeMachine::State;
+  using Request = TestModeMachine::Request;
 
   // How a request of the user ended.
   enum class Outcome {
@@ -71,9 +69,18 @@ public:
   // transmitter that may be keyed and closes the port. Safe to call more than once.
   void end();
 
-  // One radio command (see Command): 0 success. A failure while starting shows text 10026003;
-  // afterwards the user is asked Retry or Cancel (text 10026031), and Cancel gives nonzero.
-  int runTestCommand(int command);
+  State state() const { return state_; }
+  // Whether the request would be taken now (the session idle and the state table holding a
+  // row for it); why not otherwise.
+  bool accepts(Request request) const;
+  TestModeMachine::Refusal refusal(Request request) const;
+
+  // Runs what the user asked now if the session is idle, otherwise once its exchange has
+  // ended, in the order asked; see RequestQueue.
+  void whenIdle(const void* owner, std::function<void()> request,
+                RequestQueue::Merge merge = RequestQueue::Merge::No);
+  // Forgets what the owner asked and is still waiting.
+  void forgetRequests(const void* owner) { requests_.forget(owner); }
 
   // ---- Test channel (index 0..15; the user sees index + 1) and signalling (0..38) ----
   int testChannel() const { return testChannel_; }
@@ -94,10 +101,10 @@ public:
   Outcome selectSignalling(int index);
 
   // ---- Transmitter ----
-  bool transmitting() const { return transmitting_; }
+  bool transmitting() const { return state_ == State::Transmitting; }
   // Keys (sending channel and signalling again first) or unkeys.
   Outcome setTransmitting(bool on);
-  Outcome toggleTransmit() { return setTransmitting(!transmitting_); }
+  Outcome toggleTransmit() { return setTransmitting(!transmitting()); }
   // The time left before a keyed transmitter is unkeyed; nothing while not transmitting.
   std::optional<Clock::duration> transmitTimeLeft(Clock::time_point now) const;
   // Unkeys a transmitter keyed for longer than the limit. Returns true when it did so now (the
@@ -109,7 +116,7 @@ public:
   // ---- Adjustment of one item (0..8) ----
   // Item 0..8; any other index throws std::out_of_range.
   static const AdjustItem& item(int index) { return kAdjustItems.at(static_cast<std::size_t>(index)); }
-  bool adjusting() const { return adjustItemIndex_ != kNoItem; }
+  bool adjusting() const { return state_ == State::Adjusting; }
   int adjustItemIndex() const { return adjustItemIndex_; }
   int currentValue() const { return currentValue_; }
   int appliedValue() const { return appliedValue_; }
@@ -137,19 +144,30 @@ public:
   // must leave its request for after the exchange, as every request here refuses while busy.
   bool busy() const { return busy_; }
   bool demonstrationMode() const { return demonstrationMode_; }
-  bool startingUp() const { return startingUp_; }
 
 private:
-  int exchange(int command);
-  // Runs an attempt (0: success) with a pumped message before each try, busy throughout, until
-  // it succeeds or the user gives up; command names a test command for its special results.
-  int exchangeWithRetry(const std::function<int()>& attempt, int command = -1);
+  // Runs a request through the state table: nothing without a row; otherwise busy throughout,
+  // the row's exchanges in order and the state they reach. 0 when every exchange succeeded,
+  // otherwise the result of the one given up.
+  std::optional<int> perform(Request request);
+  // Moves to a state: leaving the adjustment ends the open item, Closed closes the port.
+  void enter(State state);
+  int exchange(TestModeMachine::Exchange exchange);
+  // Runs an attempt (0: success) with a pumped message before each try until it succeeds or the
+  // user gives up: while starting, a communication failure (1) shows text 10026003 and ends
+  // it; afterwards the user is asked Retry or Cancel (text 10026031). Other results, and every
+  // failure of an attempt that reportsItself, have shown their own message and end it at once.
+  int exchangeWithRetry(const std::function<int()>& attempt, bool reportsItself = false);
+  int openPort();
   int compareTestFrequencies();
   int checkRadio();
-  bool commandsSucceed(std::initializer_list<int> commands);
-  // Sends a value of the open item with Retry/Cancel; true when the radio took it.
-  bool sendValue(int value);
-  bool leaveSequence();
+  int loadAdjustArea();
+  int startKeys();
+  int setTransmitter(bool on);
+  int enterAdjustment();
+  // Sends a value of the open item; 0 when the radio took it.
+  int sendValue(int value);
+  int leaveSequence();
   bool askRetry();
   // Writes a value of the open item into the image (complemented for inverted items).
   void writeImageValue(int value);
@@ -158,18 +176,19 @@ private:
   UserInterface& ui_;
   RadioImage& image_;
   bool demonstrationMode_;
-  bool open_ = false;
+  State state_ = State::Closed;
   bool busy_ = false;
-  bool startingUp_ = false;
+  RequestQueue requests_{[this] { return !busy_; }};
   int testChannel_ = 0;
   int signallingIndex_ = 0;
   int firstProgrammedChannel_ = -1;
-  bool transmitting_ = false;
   // A key command may have reached the radio and no unkey has been acknowledged since.
   bool maybeKeyed_ = false;
   Clock::time_point lastCommand_{};
   Clock::duration transmitLimit_ = kTransmitLimit;
   int adjustItemIndex_ = kNoItem;
+  int openingItem_ = kNoItem; // the item an adjustment is being opened for
+  int valueToSend_ = 0;
   int currentValue_ = 0;
   int appliedValue_ = 0;
   int acknowledgedValue_ = 0; // the value of the open item the radio took last

@@ -235,6 +235,34 @@ TEST_F(TestModeDialog, AnAppliedValueStaysInTheImageAndTheRadio) {
   EXPECT_EQ(at->radio.memory()[0x3F3], 120);
 }
 
+// The adjustment window is modal: the test dialog's buttons cannot take a click while it is
+// open, so they are disabled and the status line says why.
+TEST_F(TestModeDialog, WhileAnAdjustmentIsOpenTransmitCloseAndPrintAreDisabledAndSayWhy) {
+  dialog->setPrintHandler([](QWidget*, const std::vector<AdjustmentLine>&) {});
+  QPushButton* const buttons[] = {dialog->transmitButton(), dialog->closeButton(), dialog->printButton()};
+  const QString why = qtText(10062003);
+  ASSERT_TRUE(why.startsWith("An adjustment is open")) << why.toStdString();
+  adjust(3, [&](CAdjustDlg* adjustment) {
+    for (QPushButton* button : buttons) {
+      EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+      EXPECT_EQ(button->toolTip(), why);
+    }
+    dialog->tick(); // the countdown's timer keeps the reason on show
+    EXPECT_EQ(dialog->countdownLabel()->text(), why);
+    QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->closeButton(), Qt::LeftButton);
+    EXPECT_TRUE(adjustment->isVisible());
+    QTest::mouseClick(adjustment->closeButton(), Qt::LeftButton);
+  });
+  for (QPushButton* button : buttons) {
+    EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    EXPECT_TRUE(button->toolTip().isEmpty());
+  }
+  EXPECT_TRUE(dialog->countdownLabel()->text().isEmpty());
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_THAT(events(), ::testing::Not(Contains("transmit on")));
+}
+
 TEST_F(TestModeDialog, CancellingTheQuestionOpensNothing) {
   ui.answers = {MessageAnswer::Cancel};
   dialog->itemList()->setFocus();
