@@ -692,7 +692,7 @@ void CMainFrame::undoOrRedo(bool undo) {
 void CMainFrame::openMemoryMap() {
   commitPendingEdits();
   const ModelCode modelBefore = radioData().modelCode();
-  if (!CMemoryMapDlg::run(this, memoryMap())) return;
+  if (!CMemoryMapDlg::run(this, memoryMap(), helpCallback())) return;
   // The bytes may have given the image another model: its band limits follow.
   radioData().applyBandLimits();
   radioData().recordStep(textOf(MemoryMap::kTextCaption));
@@ -930,8 +930,8 @@ void CMainFrame::fileOpen() {
 
 void CMainFrame::readFromRadio() {
   if (dataFileFlows().promptSaveChanges()) return;
-  if (!CReadDlg::run(this, ui_, helpCallback())) return;
-  if (settings_.backupRadio()) backUpReadImage(ui_, radioData().transferImage, backupFolder());
+  if (!CReadDlg::run(this, ui_, helpCallback(), settings_.backupRadio() ? backupFolder() : std::string()))
+    return;
   closeAllWindows();
   radioData().adoptTransferImage();
   currentFile().resetFileName();
@@ -971,19 +971,19 @@ void CMainFrame::compareWithFile() {
 
 bool CMainFrame::loadImageFile(const std::string& path, RadioImage& image) {
   DataFile::Magic magic{};
-  const auto result = DataFile::readDataFile(path, image, magic);
+  std::error_code error;
+  const auto result = DataFile::readDataFile(path, image, magic, error);
   if (result == DataFile::Read) return true;
-  const std::string name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
-  ui_.error(DataFileFlows::readFailureText(result, name, magic));
+  ui_.error(DataFileFlows::readFailureText(result, path, magic, error));
   return false;
 }
 
 void CMainFrame::compareWithRadio() {
   // The radio lands in a scratch image: the working image and the transfer image stay as they are.
   RadioImage image = clearedImage();
-  CReadDlg dialog(g_radioComm, image, ui_, helpCallback(), this);
+  CReadDlg dialog(g_radioComm, image, ui_, helpCallback(), this, CReadDlg::Purpose::Compare);
+  if (settings_.backupRadio()) dialog.setBackupFolder(backupFolder());
   if (dialog.exec() != QDialog::Accepted) return;
-  if (settings_.backupRadio()) backUpReadImage(ui_, image, backupFolder());
   showComparison(textOf(kTextTheRadio), image);
 }
 

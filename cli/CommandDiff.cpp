@@ -51,7 +51,9 @@ Command addDiffCommand(CLI::App& app) {
   auto options = std::make_shared<Options>();
   CLI::App* sub = app.add_subcommand(
       "diff", "List the fields that differ between two data files, or between a data file and a radio");
-  sub->add_option("files", options->files, "A.dat B.dat (- for standard input), or with --port the one data file")->required();
+  sub->add_option("files", options->files,
+                  "A.dat B.dat (- for standard input), or with --port the one data file")
+      ->required();
   sub->add_option("--port", options->port, "Compare with the radio at this port (1..20 or a device path)")
       ->check(CLI::Validator(checkPortArgument, "PORT"));
   options->backup.addTo(*sub);
@@ -73,7 +75,6 @@ Command addDiffCommand(CLI::App& app) {
               RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0, false);
               selectPort(g_radioComm, options->port);
               if (runReadTransfer(g_radioComm, terminal, second) != 0) {
-                terminal.explainPortFailure(g_radioComm);
                 return kExitTrouble;
               }
               if (!options->backup.off) backUpReadImage(terminal, second, options->backup.resolvedFolder());

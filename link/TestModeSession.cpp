@@ -9,7 +9,6 @@ namespace vpr {
 
 namespace {
 
-constexpr int kTextOpenFailed = 10026002;
 constexpr int kTextCommError = 10026003;
 constexpr int kTextTestFreqsDiffer = 10026005;
 constexpr int kTextCommandFailed = 10026031;
@@ -56,8 +55,9 @@ TestModeSession::~TestModeSession() {
 
 int TestModeSession::begin() {
   if (radio_.ReopenAt9600() != 0) {
+    const std::string failure = radio_.OpenFailureText();
     radio_.SetOpen(false);
-    ui_.error(textOf(kTextOpenFailed));
+    ui_.error(failure);
     return 1;
   }
   open_ = true;
