@@ -1,5 +1,6 @@
 #include "app/CReadDlg.h"
 
+#include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
 #include "link/RadioTransfer.h"
 #include "model/RadioData.h"
