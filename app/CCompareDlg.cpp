@@ -1,5 +1,6 @@
 #include "app/CCompareDlg.h"
 
+#include "app/DialogButtons.h"
 #include "lang/TextFormat.h"
 #include "views/QtText.h"
 #include "views/SystemClipboard.h"
@@ -53,6 +54,7 @@ CCompareDlg::CCompareDlg(const std::string& other, const std::vector<ImageDiffer
   connect(copyButton_, &QPushButton::clicked, this, [this] { putTextOnClipboard(text_); });
   connect(close, &QPushButton::clicked, this, &CCompareDlg::reject);
   connect(helpButton, &QPushButton::clicked, this, [this] { help_(kHelpContext); });
+  if (help_) addHelpKey(*this, [this] { help_(kHelpContext); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);

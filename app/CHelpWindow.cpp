@@ -3,6 +3,7 @@
 #include "views/QtText.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QWindow>
 
 namespace vpr {
 
@@ -134,12 +136,34 @@ void CHelpWindow::loadContents(const QUrl& indexPage) {
   }
 }
 
+void CHelpWindow::attachToModal() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal_ && modal_ != modal) modal_->removeEventFilter(this);
+  modal_ = modal;
+  if (modal_) modal_->installEventFilter(this);
+  // A window that is transient for the modal dialog is not blocked by it and is stacked above it.
+  windowHandle()->setTransientParent(modal_ ? modal_->windowHandle() : nullptr);
+}
+
+bool CHelpWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The dialog closes: the help window stays open on its own. Windows would destroy a window
+  // whose owner is destroyed, so the tie is cut before that.
+  if (watched == modal_ && event->type() == QEvent::Hide) {
+    modal_->removeEventFilter(this);
+    modal_ = nullptr;
+    if (windowHandle()) windowHandle()->setTransientParent(nullptr);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void CHelpWindow::showPage(const QUrl& url) {
   loadContents(pageOf(url).resolved(QUrl(QStringLiteral("index.html"))));
   if (browser_->source() == url)
     browser_->reload();
   else
     browser_->setSource(url);
+  winId(); // the native window, so that it can be tied to a modal dialog before it is shown
+  attachToModal();
   show();
   if (isMinimized()) showNormal();
   raise();

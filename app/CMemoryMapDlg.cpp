@@ -1,5 +1,6 @@
 #include "app/CMemoryMapDlg.h"
 
+#include "app/DialogButtons.h"
 #include "model/MemoryMap.h"
 #include "views/CEditGrid.h"
 #include "views/CFilterEdit.h"
@@ -20,6 +21,7 @@ namespace vpr {
 namespace {
 
 constexpr int kTextClose = 10002003;
+constexpr int kTextHelp = 10002004;
 // Column widths in units of 15 twips (pixels on a 96-dpi screen): the row header and the cells.
 constexpr int kHeaderColumnWidth = 50;
 constexpr int kCellColumnWidth = 28;
@@ -34,11 +36,12 @@ QString fromUtf8(const std::string& text) {
 
 } // namespace
 
-CMemoryMapDlg::CMemoryMapDlg(MemoryMap& map, QWidget* parent)
+CMemoryMapDlg::CMemoryMapDlg(MemoryMap& map, HelpCallback help, QWidget* parent)
     : QDialog(parent), map_(map), grid_(new CEditGrid(this)), editor_(new CFilterEdit(grid_->viewport())),
       addressEdit_(new CFilterEdit(this)), addressStatic_(new QLabel(this)),
       charsBox_(new QCheckBox(qtText(MemoryMap::kTextShowCharacters), this)),
-      closeButton_(new QPushButton(qtText(kTextClose), this)) {
+      closeButton_(new QPushButton(qtText(kTextClose), this)),
+      helpButton_(new QPushButton(qtText(kTextHelp), this)), help_(std::move(help)) {
   setObjectName(QStringLiteral("memoryMap"));
   setWindowTitle(qtText(MemoryMap::kTextCaption));
   map_.open();
@@ -72,6 +75,13 @@ CMemoryMapDlg::CMemoryMapDlg(MemoryMap& map, QWidget* parent)
   connect(charsBox_, &QCheckBox::toggled, this, &CMemoryMapDlg::toggleCharacters);
   closeButton_->setAutoDefault(false);
   connect(closeButton_, &QPushButton::clicked, this, &CMemoryMapDlg::closeAndCommit);
+  helpButton_->setAutoDefault(false);
+  helpButton_->setEnabled(static_cast<bool>(help_));
+  const auto showHelp = [this] {
+    if (help_) help_(kHelpContext);
+  };
+  connect(helpButton_, &QPushButton::clicked, this, showHelp);
+  addHelpKey(*this, showHelp);
 
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(addressEdit_);
@@ -80,6 +90,7 @@ CMemoryMapDlg::CMemoryMapDlg(MemoryMap& map, QWidget* parent)
   bottom->addWidget(charsBox_);
   bottom->addStretch(1);
   bottom->addWidget(closeButton_);
+  bottom->addWidget(helpButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_);
   layout->addLayout(bottom);
@@ -104,9 +115,9 @@ void CMemoryMapDlg::showEvent(QShowEvent* event) {
   showAddress();
 }
 
-bool CMemoryMapDlg::run(QWidget* parent, MemoryMap& map) {
+bool CMemoryMapDlg::run(QWidget* parent, MemoryMap& map, const HelpCallback& help) {
   if (!map.isConfigured()) return false;
-  CMemoryMapDlg dialog(map, parent);
+  CMemoryMapDlg dialog(map, help, parent);
   return dialog.exec() == QDialog::Accepted;
 }
 

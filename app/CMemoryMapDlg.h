@@ -3,7 +3,10 @@
 // characters beside it when chosen), edited in place one byte at a time. Edits go into the memory
 // map's own working copy; Close puts them into the image only when a byte differs, Escape drops
 // them. The window holds no rule of its own about the table: cell texts, addresses and entries
-// come from MemoryMap, and it knows nothing of what the bytes mean.
+// come from MemoryMap, and it knows nothing of what the bytes mean. Help (its button or F1)
+// opens the manual's memory map page.
+
+#include "app/HelpCallback.h"
 
 #include <QDialog>
 
@@ -21,12 +24,15 @@ class MemoryMap;
 class CMemoryMapDlg : public QDialog {
   Q_OBJECT
 public:
-  // Opens the map's working copy; the map must be configured.
-  explicit CMemoryMapDlg(MemoryMap& map, QWidget* parent = nullptr);
+  static constexpr int kHelpContext = 0x54000;
+
+  // Opens the map's working copy; the map must be configured. Without a help callback the Help
+  // button is disabled and F1 does nothing.
+  explicit CMemoryMapDlg(MemoryMap& map, HelpCallback help = {}, QWidget* parent = nullptr);
 
   // Runs the window modally. True when Close put a change into the image. A map that was never
   // configured opens nothing.
-  static bool run(QWidget* parent, MemoryMap& map);
+  static bool run(QWidget* parent, MemoryMap& map, const HelpCallback& help);
 
   CEditGrid* grid() const { return grid_; }
   CFilterEdit* cellEditor() const { return editor_; }
@@ -34,6 +40,7 @@ public:
   QLabel* addressStatic() const { return addressStatic_; }
   QCheckBox* charactersBox() const { return charsBox_; }
   QPushButton* closeButton() const { return closeButton_; }
+  QPushButton* helpButton() const { return helpButton_; }
 
   // Fills every cell from the working copy.
   void fillCells();
@@ -65,6 +72,8 @@ private:
   QLabel* addressStatic_;
   QCheckBox* charsBox_;
   QPushButton* closeButton_;
+  QPushButton* helpButton_;
+  HelpCallback help_;
   bool positioned_ = false;
   bool committing_ = false;
   bool startedEmpty_ = false; // the editor was opened without text (Backspace, Delete)

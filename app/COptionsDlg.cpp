@@ -36,6 +36,7 @@ COptionsDlg::COptionsDlg(CAppSettings& settings, HelpCallback help, QWidget* par
   connect(buttons, &QDialogButtonBox::accepted, this, &COptionsDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &COptionsDlg::reject);
   connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { help_(kHelpContext); });
+  if (help_) addHelpKey(*this, [this] { help_(kHelpContext); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(20, 18, 20, 14);

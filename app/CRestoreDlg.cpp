@@ -23,6 +23,20 @@ constexpr int textBand = 10009002;
 constexpr int textDateTime = 10065037;
 constexpr int textDamaged = 10065038;
 constexpr int textFolder = 10065039;
+constexpr int textTaken = 10065051;
+
+// Why the backup was taken, as the list shows it; nothing for a file that does not say.
+QString reasonText(BackupReason reason) {
+  switch (reason) {
+  case BackupReason::AfterRead:
+    return qtText(10065052);
+  case BackupReason::BeforeWrite:
+    return qtText(10065053);
+  case BackupReason::Unknown:
+    break;
+  }
+  return {};
+}
 
 } // namespace
 
@@ -38,11 +52,12 @@ CRestoreDlg::CRestoreDlg(const std::string& folder, HelpCallback help, QWidget* 
   list_ = new QTreeWidget(this);
   list_->setObjectName("backupList");
   list_->setRootIsDecorated(false);
-  list_->setHeaderLabels({qtText(textModel), qtText(textBand), qtText(textDateTime)});
+  list_->setHeaderLabels({qtText(textModel), qtText(textBand), qtText(textDateTime), qtText(textTaken)});
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     const BackupEntry& entry = entries_[i];
     const QString model = entry.damaged ? qtText(textDamaged) : toQString(entry.model);
-    auto* item = new QTreeWidgetItem(list_, {model, toQString(entry.band), toQString(entry.dateTime)});
+    auto* item = new QTreeWidgetItem(
+        list_, {model, toQString(entry.band), toQString(entry.dateTime), reasonText(entry.reason)});
     item->setData(0, Qt::UserRole, static_cast<int>(i));
     item->setToolTip(0, toQString(entry.path));
     if (entry.damaged) item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
@@ -56,6 +71,7 @@ CRestoreDlg::CRestoreDlg(const std::string& folder, HelpCallback help, QWidget* 
   connect(buttons, &QDialogButtonBox::accepted, this, &CRestoreDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &CRestoreDlg::reject);
   connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { help_(kHelpContext); });
+  if (help_) addHelpKey(*this, [this] { help_(kHelpContext); });
   connect(list_, &QTreeWidget::currentItemChanged, this, &CRestoreDlg::updateOpenButton);
   connect(list_, &QTreeWidget::itemActivated, this, &CRestoreDlg::accept);
 

@@ -1,7 +1,8 @@
 #pragma once
 // The Restore Radio Backup dialog: lists the files of the Backups folder (model, band, date and
-// time, newest first) and lets the user pick one to open. A damaged file is listed as damaged
-// and cannot be picked. Opening the file and offering to write it is the caller's part.
+// time, and whether it was taken after a read or before a write; newest first) and lets the user pick one to
+// open. A damaged file is listed as damaged and cannot be picked. Opening the file and offering to write it
+// is the caller's part.
 
 #include "app/HelpCallback.h"
 #include "model/RadioBackups.h"

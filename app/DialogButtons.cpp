@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace vpr {
 
@@ -22,6 +23,11 @@ QDialogButtonBox* makeOkCancelHelpButtons(QDialog& dialog, bool helpAvailable) {
   buttons->button(QDialogButtonBox::Help)->setText(qtText(textHelp));
   buttons->button(QDialogButtonBox::Help)->setEnabled(helpAvailable);
   return buttons;
+}
+
+void addHelpKey(QWidget& window, const std::function<void()>& showHelp) {
+  QObject::connect(new QShortcut(QKeySequence::HelpContents, &window), &QShortcut::activated, &window,
+                   showHelp);
 }
 
 } // namespace vpr

@@ -1,10 +1,17 @@
 #pragma once
-// The OK, Cancel and Help row shared by the setup dialogs, captioned from the text table.
+// The OK, Cancel and Help row shared by the setup dialogs, captioned from the text table, and
+// the F1 key of a window with a Help button.
+
+#include <functional>
 
 class QDialog;
 class QDialogButtonBox;
+class QWidget;
 
 namespace vpr {
+
+// F1 anywhere in the window, the focused control included, does what its Help button does.
+void addHelpKey(QWidget& window, const std::function<void()>& showHelp);
 
 // Makes the row as a child of the dialog: OK accepts, Cancel rejects, and Help is enabled only
 // when the caller has a help system (the caller connects helpRequested).

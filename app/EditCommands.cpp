@@ -92,7 +92,7 @@ void EditCommands::undoOrRedo(bool undo) {
 void EditCommands::openMemoryMap() {
   frame_.commitPendingEdits();
   const ModelCode modelBefore = radioData().modelCode();
-  if (!CMemoryMapDlg::run(&frame_, memoryMap())) return;
+  if (!CMemoryMapDlg::run(&frame_, memoryMap(), frame_.helpCallback())) return;
   // The bytes may have given the image another model: its band limits follow.
   radioData().applyBandLimits();
   radioData().recordStep(textOf(MemoryMap::kTextCaption));

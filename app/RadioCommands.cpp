@@ -50,8 +50,9 @@ RadioFlows RadioCommands::radioFlows() {
 
 void RadioCommands::readFromRadio() {
   if (frame_.dataFileFlows().promptSaveChanges()) return;
-  if (!CReadDlg::run(&frame_, frame_.ui(), frame_.helpCallback())) return;
-  radioFlows().adoptReadImage();
+  RadioFlows flows = radioFlows();
+  if (!CReadDlg::run(&frame_, frame_.ui(), frame_.helpCallback(), flows.readBackupFolder())) return;
+  flows.adoptReadImage();
   frame_.showReplacedImage();
 }
 
@@ -78,9 +79,10 @@ void RadioCommands::compareWithFile() {
 void RadioCommands::compareWithRadio() {
   // The radio lands in a scratch image: the working image and the transfer image stay as they are.
   RadioImage image = clearedImage();
-  CReadDlg dialog(g_radioComm, image, frame_.ui(), frame_.helpCallback(), &frame_);
-  if (dialog.exec() != QDialog::Accepted) return;
   RadioFlows flows = radioFlows();
+  CReadDlg dialog(g_radioComm, image, frame_.ui(), frame_.helpCallback(), &frame_, CReadDlg::Purpose::Compare);
+  dialog.setBackupFolder(flows.readBackupFolder());
+  if (dialog.exec() != QDialog::Accepted) return;
   const RadioFlows::Other radio = flows.radioToCompare(image);
   CCompareDlg(radio.name, flows.differencesFrom(radio), frame_.helpCallback(), &frame_).exec();
 }

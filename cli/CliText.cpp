@@ -9,11 +9,9 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 36> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 34> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
-    {kTextGroupHasAccess, "members of the group %s have access"},
-    {kTextHeldByAnother, "the port is held by another program"},
     {kTextUnprogrammed, "unprogrammed"},
     {kTextAnswerWithYes, "Answer with --yes to write anyway."},
     {kTextCloseFailed, "The radio holds the data, but the port %s could not be closed: %s"},

@@ -10,8 +10,6 @@ namespace vpr::cli {
 
 inline constexpr int kTextChannelCount = 10050001;
 inline constexpr int kTextModelCode = 10050101;
-inline constexpr int kTextGroupHasAccess = 10050102;
-inline constexpr int kTextHeldByAnother = 10050103;
 inline constexpr int kTextUnprogrammed = 10050104;
 inline constexpr int kTextAnswerWithYes = 10050105;
 inline constexpr int kTextCloseFailed = 10050106;

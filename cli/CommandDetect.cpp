@@ -52,7 +52,6 @@ Command addDetectCommand(CLI::App& app) {
             selectPort(g_radioComm, *port);
             ModelCode code{};
             if (runIdentifyRadio(g_radioComm, terminal, code) != 0) {
-              terminal.explainPortFailure(g_radioComm);
               return kExitFailed;
             }
             const bool blank =

@@ -75,7 +75,6 @@ Command addDiffCommand(CLI::App& app) {
               RadioTerminal terminal(std::cerr, std::cin, isatty(STDERR_FILENO) != 0, false);
               selectPort(g_radioComm, options->port);
               if (runReadTransfer(g_radioComm, terminal, second) != 0) {
-                terminal.explainPortFailure(g_radioComm);
                 return kExitTrouble;
               }
               if (!options->backup.off) backUpReadImage(terminal, second, options->backup.resolvedFolder());

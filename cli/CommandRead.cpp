@@ -39,7 +39,6 @@ Command addReadCommand(CLI::App& app) {
             RadioImage image = clearedImage();
             const int result = runReadTransfer(g_radioComm, terminal, image);
             if (result != 0) {
-              terminal.explainPortFailure(g_radioComm);
               return kExitFailed;
             }
             if (!options->backup.off) backUpReadImage(terminal, image, options->backup.resolvedFolder());

@@ -60,7 +60,6 @@ Command addWriteCommand(CLI::App& app) {
             const bool recorded = recordJob(record, jobEntryOf(outcome, options->file), terminal);
             // 2: the radio took and kept the image; only closing the port failed afterwards.
             if (outcome.status != 0 && outcome.status != 2) {
-              terminal.explainPortFailure(g_radioComm);
               return kExitFailed;
             }
             if (outcome.status == 2)

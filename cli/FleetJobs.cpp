@@ -189,7 +189,8 @@ int readFromFleet(const FleetArguments& arguments, const std::string& folder, co
           return {};
         }
         if (!backupFolder.empty()) {
-          result.write.backupPath = RadioBackups::store(backupFolder, result.image, now, error);
+          result.write.backupPath =
+              RadioBackups::store(backupFolder, result.image, now, BackupReason::AfterRead, error);
           if (result.write.backupPath.empty())
             result.messages.push_back(backupFolder + ": " + error.message());
         }

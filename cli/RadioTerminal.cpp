@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kTextOk = 10002001;
 constexpr int kTextCancel = 10002002;
-constexpr int kTextOpenFailed = 10026002;
 constexpr int kBarWidth = 32;
 
 std::string lower(std::string text) {
@@ -53,7 +52,6 @@ MessageAnswer RadioTerminal::showMessage(const MessageRequest& request) {
     errors_ << '\n';
     barOpen_ = false;
   }
-  if (request.text == textOf(kTextOpenFailed)) portFailed_ = true;
   if (request.buttons != MessageButtons::OkCancel || assumeYes() || !askOnTerminal_) {
     const MessageAnswer answer = TerminalUserInterface::showMessage(request);
     if (request.buttons == MessageButtons::OkCancel && answer != MessageAnswer::Ok)
@@ -122,26 +120,6 @@ void RadioTerminal::drawBar(int done, int total, const std::string& label) {
     errors_ << '\n';
     barOpen_ = false;
   }
-}
-
-void RadioTerminal::explainPortFailure(const CRadioComm& radio) {
-  if (!portFailed_) return;
-  const std::string device = radio.DeviceName();
-  const int error = radio.LastSystemError();
-  if (error == 0) return;
-  std::string cause = device + ": " + serialErrorText(error);
-  switch (serialErrorKind(error)) {
-  case SerialErrorKind::AccessDenied:
-    if (const std::string group = serialDeviceGroup(device); !group.empty())
-      cause += "; " + formatText(cliText(kTextGroupHasAccess), {group});
-    break;
-  case SerialErrorKind::Busy:
-    cause += "; " + cliText(kTextHeldByAnother);
-    break;
-  case SerialErrorKind::Other:
-    break;
-  }
-  fail(cause);
 }
 
 std::string progressBar(int done, int total) {

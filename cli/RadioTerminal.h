@@ -1,7 +1,7 @@
 #pragma once
 // The terminal as the radio commands use it: a progress bar on standard error, the model
-// question asked on the terminal when standard input is one (refused otherwise, unless --yes),
-// and the operating system's cause behind a port that cannot be opened.
+// question asked on the terminal when standard input is one (refused otherwise, unless --yes).
+// A port that cannot be opened is explained by the message itself (port, device and cause).
 
 #include "cli/TerminalUserInterface.h"
 #include "link/CRadioComm.h"
@@ -33,10 +33,6 @@ public:
   // Quiet: no progress; verbose: the bytes on the port's line, "> " sent and "< " received.
   void applyVerbosity(const RadioVerbosity& verbosity, CComPort& port);
 
-  // After a failed operation: when the port could not be opened, prints why (the system's
-  // message, and who may use the device or that another program holds it).
-  void explainPortFailure(const CRadioComm& radio);
-
 private:
   // One line of the bar: in place on a terminal, a line of its own in a log.
   void drawBar(int done, int total, const std::string& label);
@@ -45,7 +41,6 @@ private:
   std::istream& answers_;
   bool barOnTerminal_;
   bool askOnTerminal_;
-  bool portFailed_ = false;
   bool barOpen_ = false;
   bool startPending_ = false; // a transfer started; its empty bar is not drawn yet
   bool quiet_ = false;

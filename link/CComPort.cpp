@@ -1,5 +1,9 @@
 #include "link/CComPort.h"
 
+#include "lang/CLanguageTable.h"
+#include "lang/TextFormat.h"
+#include "model/MessageContext.h"
+
 #include <chrono>
 
 namespace vpr {
@@ -146,6 +150,26 @@ bool CComPort::PortExists(int number) const {
 
 int CComPort::LastSystemError() const {
   return handle->lastError();
+}
+
+std::string CComPort::OpenFailureText() const {
+  constexpr int textOpenFailed = 10026002;
+  constexpr int textGroupHasAccess = 10050102;
+  constexpr int textHeldByAnother = 10050103;
+  const int error = LastSystemError();
+  std::string reason = error != 0 ? serialErrorText(error) : std::string();
+  switch (error != 0 ? serialErrorKind(error) : SerialErrorKind::Other) {
+  case SerialErrorKind::AccessDenied:
+    if (const std::string group = serialDeviceGroup(DeviceName()); !group.empty())
+      reason += "; " + formatText(textOf(textGroupHasAccess), {group});
+    break;
+  case SerialErrorKind::Busy:
+    reason += "; " + textOf(textHeldByAnother);
+    break;
+  case SerialErrorKind::Other:
+    break;
+  }
+  return MessageContext::aboutPort(textOf(textOpenFailed), portNumber, DeviceName(), reason);
 }
 
 } // namespace vpr

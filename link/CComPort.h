@@ -69,6 +69,10 @@ public:
   std::string DeviceName() const { return PortPath(portNumber); }
   // The operating system's error code of the last failed device call (0 if none).
   int LastSystemError() const;
+  // The message for a port that does not open: text 10026002, then the port with its device
+  // and the system's reason for the last failure, with who may use the device or that another
+  // program holds it.
+  std::string OpenFailureText() const;
 
   // Sees every byte that was written (sent) or that arrived, as it happens: for the bug reports
   // of the command-line tool's --verbose. An empty function stops it.

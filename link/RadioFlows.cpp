@@ -20,8 +20,11 @@ WriteSafety RadioFlows::writeSafety() const {
   return safety;
 }
 
+std::string RadioFlows::readBackupFolder() const {
+  return setup_.backupRadio ? backupFolder() : std::string();
+}
+
 void RadioFlows::adoptReadImage() {
-  if (setup_.backupRadio) backUpReadImage(ui_, data_.transferImage, backupFolder());
   adoptTransferImage();
 }
 
@@ -44,7 +47,6 @@ std::optional<RadioFlows::Other> RadioFlows::chooseFileToCompare() {
 }
 
 RadioFlows::Other RadioFlows::radioToCompare(const RadioImage& image) {
-  if (setup_.backupRadio) backUpReadImage(ui_, image, backupFolder());
   return Other{textOf(kTextTheRadio), image};
 }
 
@@ -65,9 +67,10 @@ bool RadioFlows::confirmWriteRestored() {
 
 bool RadioFlows::loadImageFile(const std::string& path, RadioImage& image) {
   DataFile::Magic magic{};
-  const auto result = DataFile::readDataFile(path, image, magic);
+  std::error_code error;
+  const auto result = DataFile::readDataFile(path, image, magic, error);
   if (result == DataFile::Read) return true;
-  ui_.error(DataFileFlows::readFailureText(result, CurrentFile::fileNameOf(path), magic));
+  ui_.error(DataFileFlows::readFailureText(result, path, magic, error));
   return false;
 }
 

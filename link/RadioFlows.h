@@ -50,14 +50,17 @@ public:
   std::string backupFolder() const;
   // What the write dialog does besides writing.
   WriteSafety writeSafety() const;
+  // Where the read dialog backs up a complete read (it says where in its closing message); empty
+  // when backups are off.
+  std::string readBackupFolder() const;
 
-  // After a complete read into transferImage: backs the radio up (when backups are on), closes
-  // the views and makes the read image the working image, saved nowhere yet.
+  // After a complete read into transferImage: closes the views and makes the read image the
+  // working image, saved nowhere yet.
   void adoptReadImage();
   // The data file the user picks to compare with; nothing when the choice was cancelled or the
   // file does not load (reported).
   std::optional<Other> chooseFileToCompare();
-  // A radio read into a scratch image for a compare: backed up like any read.
+  // A radio read into a scratch image for a compare.
   Other radioToCompare(const RadioImage& image);
   // The differences between the working image and the other side.
   std::vector<ImageDifference> differencesFrom(const Other& other) const;

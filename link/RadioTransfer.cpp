@@ -15,7 +15,6 @@ namespace vpr {
 
 namespace {
 
-constexpr int kTextOpenFailed = 10026002;
 constexpr int kTextCommError = 10026003;
 constexpr int kTextBlock = 10014004;
 constexpr unsigned kSettlePauseMs = 50;
@@ -56,8 +55,9 @@ bool reopen(CRadioComm& radio, UserInterface& ui) {
   radio.SetOpen(false);
   if (radio.SetOpen(true)) return true;
   // A device that opened but refused its settings is released again.
+  const std::string failure = radio.OpenFailureText();
   radio.SetOpen(false);
-  ui.error(textOf(kTextOpenFailed));
+  ui.error(failure);
   return false;
 }
 
@@ -212,7 +212,8 @@ int runSafeWrite(CRadioComm& radio, UserInterface& ui, const RadioImage& editIma
     if (!readBlocks(radio, ui, before.data(), kReadBlockCount, phaseProgress(ui, kTextPhaseBackup)))
       return blockFailed(radio, ui);
     std::error_code error;
-    report.backupPath = RadioBackups::store(safety.backupFolder, before, std::time(nullptr), error);
+    report.backupPath = RadioBackups::store(safety.backupFolder, before, std::time(nullptr),
+                                            BackupReason::BeforeWrite, error);
     if (report.backupPath.empty()) {
       ui.error(formatText(textOf(kTextBackupFailed), {safety.backupFolder, error.message()}));
       radio.SetOpen(false);
@@ -257,7 +258,8 @@ std::string writeSuccessText(const WriteReport& report) {
 
 std::string backUpReadImage(UserInterface& ui, const RadioImage& image, const std::string& backupFolder) {
   std::error_code error;
-  const std::string path = RadioBackups::store(backupFolder, image, std::time(nullptr), error);
+  const std::string path =
+      RadioBackups::store(backupFolder, image, std::time(nullptr), BackupReason::AfterRead, error);
   if (path.empty()) ui.warning(formatText(textOf(kTextReadBackupFailed), {backupFolder, error.message()}));
   return path;
 }

@@ -9,7 +9,6 @@ namespace vpr {
 
 namespace {
 
-constexpr int kTextOpenFailed = 10026002;
 constexpr int kTextCommError = 10026003;
 constexpr int kTextTestFreqsDiffer = 10026005;
 constexpr int kTextCommandFailed = 10026031;
@@ -173,8 +172,9 @@ int TestModeSession::exchangeWithRetry(const std::function<int()>& attempt, bool
 
 int TestModeSession::openPort() {
   if (radio_.ReopenAt9600() != 0) {
+    const std::string failure = radio_.OpenFailureText();
     radio_.SetOpen(false);
-    ui_.error(textOf(kTextOpenFailed));
+    ui_.error(failure);
     return 1;
   }
   CComPort::BusyWait(kSettlePauseMs);

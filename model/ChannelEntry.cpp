@@ -4,6 +4,8 @@
 #include "lang/TextFormat.h"
 #include "model/EntryRules.h"
 
+#include <algorithm>
+
 namespace vpr {
 
 namespace {
@@ -41,8 +43,13 @@ bool ChannelEntry::sameCells(const ChannelEntry& other) const {
 
 bool ChannelEntry::check(const RadioData& data, std::vector<ImportProblem>& problems) const {
   const std::size_t before = problems.size();
+  // Two fields with the same wrong value (the tone of a list that sets receive and transmit tone
+  // from one cell) have the same problem on the same line: it is named once.
   const auto add = [&](const EntryField& field, std::string reason) {
-    problems.push_back({lineOf(field, line), std::move(reason)});
+    ImportProblem problem{lineOf(field, line), std::move(reason)};
+    if (std::find(problems.begin() + static_cast<std::ptrdiff_t>(before), problems.end(), problem) ==
+        problems.end())
+      problems.push_back(std::move(problem));
   };
   if (rxFrequency.text.empty()) {
     add(rxFrequency, textOf(kTextReceiveMissing));

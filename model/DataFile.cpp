@@ -21,8 +21,14 @@ const DataFile::Magic& DataFile::magic() {
 }
 
 DataFile::ReadResult DataFile::readDataFile(const std::string& path, RadioImage& target, Magic& magicOut) {
-  std::string contents;
   std::error_code error;
+  return readDataFile(path, target, magicOut, error);
+}
+
+DataFile::ReadResult DataFile::readDataFile(const std::string& path, RadioImage& target, Magic& magicOut,
+                                            std::error_code& error) {
+  std::string contents;
+  error.clear();
   if (FileContents::read(path, kFileSize, contents, error, FileContents::Prefix) != FileContents::Read)
     return CannotOpen;
   return parseDataFile(contents, target, magicOut);
@@ -52,9 +58,11 @@ DataFile::ReadResult DataFile::parseDataFile(std::string_view contents, RadioIma
   return Read;
 }
 
-std::array<std::uint8_t, DataFile::kFileSize> DataFile::fileBytes(const RadioImage& image) {
+std::array<std::uint8_t, DataFile::kFileSize> DataFile::fileBytes(const RadioImage& image,
+                                                                  std::string_view note) {
   std::array<std::uint8_t, kFileSize> bytes{};
   bytes.fill(0xFF);
+  std::copy_n(note.begin(), std::min(note.size(), kNoteSize), bytes.begin() + kNoteOffset);
   std::copy(magic().begin(), magic().end(), bytes.begin());
   std::copy_n(kVersion, 5, bytes.begin() + kVersionOffset);
   std::copy_n(image.begin() + layout::kModelCode, kModelCodeSize, bytes.begin() + kHeaderModelCodeOffset);
@@ -76,6 +84,12 @@ DataFile::WriteResult DataFile::writeDataFile(const std::string& path, const Rad
     break;
   }
   return WriteFailed;
+}
+
+std::string DataFile::noteOf(std::string_view bytes) {
+  if (bytes.size() <= kNoteOffset) return {};
+  const std::string_view filler = bytes.substr(kNoteOffset, kNoteSize);
+  return std::string(filler.substr(0, filler.find('\xFF')));
 }
 
 std::string DataFile::magicText(const Magic& magic) {

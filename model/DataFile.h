@@ -5,7 +5,9 @@
 //        0    10  magic "VPR40T" and four bytes 0xFF
 //       10     5  format version "V0420"
 //       15     8  copy of the image's model code (image bytes 0x3D0..0x3D7)
-//       23    27  0xFF
+//       23    27  0xFF; a note may stand here (ASCII up to the first 0xFF): radio backups say
+//                 why they were taken. No reader checks these bytes, so a file with a note
+//                 opens everywhere as any data file does.
 //       50  1024  the image
 //
 // Only the first three characters of the version take part in the check: a file whose version
@@ -26,6 +28,9 @@ public:
   static constexpr std::size_t kHeaderSize = 50;
   static constexpr std::size_t kFileSize = kHeaderSize + kImageSize;
   static constexpr std::size_t kMagicSize = 10;
+  static constexpr std::size_t kNoteOffset = 23;
+  static constexpr std::size_t kNoteSize = 27;
+  static_assert(kNoteOffset + kNoteSize == kHeaderSize);
   using Magic = std::array<std::uint8_t, kMagicSize>;
 
   // Results of readDataFile.
@@ -50,13 +55,19 @@ public:
   // untouched. WrongMagic hands the file's first 10 bytes back in magicOut; a file shorter than
   // those 10 bytes is TooShort. Reads at most 1074 bytes, whatever the file holds.
   static ReadResult readDataFile(const std::string& path, RadioImage& target, Magic& magicOut);
+  // The same; for CannotOpen the system's error says why.
+  static ReadResult readDataFile(const std::string& path, RadioImage& target, Magic& magicOut,
+                                 std::error_code& error);
 
   // The same checks on the bytes of a data file already read (from standard input, say); bytes
   // after the first 1074 do not count, and there is no CannotOpen.
   static ReadResult parseDataFile(std::string_view bytes, RadioImage& target, Magic& magicOut);
 
-  // The 1074 bytes of a data file for an image.
-  static std::array<std::uint8_t, kFileSize> fileBytes(const RadioImage& image);
+  // The 1074 bytes of a data file for an image, with a note in the filler (cut to kNoteSize
+  // characters; 0xFF bytes of the note end it early).
+  static std::array<std::uint8_t, kFileSize> fileBytes(const RadioImage& image, std::string_view note = {});
+  // The note of a data file's bytes: the filler up to its first 0xFF; empty for a file without.
+  static std::string noteOf(std::string_view bytes);
 
   // Writes the image as a data file. The bytes go to a new file beside the target, which is
   // renamed over the target only after everything was written and flushed to the disk: a file

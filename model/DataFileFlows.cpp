@@ -2,6 +2,7 @@
 
 #include "lang/CLanguageTable.h"
 #include "lang/TextFormat.h"
+#include "model/MessageContext.h"
 #include "model/PathText.h"
 
 #include <algorithm>
@@ -68,9 +69,10 @@ bool DataFileFlows::openDataFile() {
 
 bool DataFileFlows::openDataFileAt(const std::string& path) {
   DataFile::Magic magic{};
-  const auto result = DataFile::readDataFile(path, data_.transferImage, magic);
+  std::error_code error;
+  const auto result = DataFile::readDataFile(path, data_.transferImage, magic, error);
   if (result != DataFile::Read) {
-    ui_.error(readFailureText(result, CurrentFile::fileNameOf(path), magic));
+    ui_.error(readFailureText(result, path, magic, error));
     return false;
   }
 
@@ -106,31 +108,34 @@ bool DataFileFlows::storeDataFile(const std::string& path) {
     data_.markSaved();
     return true;
   }
-  ui_.error(writeFailureText(result, error));
+  ui_.error(writeFailureText(result, path, error));
   return false;
 }
 
-std::string DataFileFlows::writeFailureText(DataFile::WriteResult result, const std::error_code& error) {
-  if (result == DataFile::NotARegularFile) return textOf(kTextNotAFileToSave);
-  return error.message();
+std::string DataFileFlows::writeFailureText(DataFile::WriteResult result, const std::string& path,
+                                            const std::error_code& error) {
+  if (result == DataFile::NotARegularFile)
+    return MessageContext::aboutFile(textOf(kTextNotAFileToSave), path);
+  return MessageContext::aboutFile(error.message(), path);
 }
 
-std::string DataFileFlows::readFailureText(int result, const std::string& fileName,
-                                           const DataFile::Magic& magic) {
+std::string DataFileFlows::readFailureText(int result, const std::string& path, const DataFile::Magic& magic,
+                                           const std::error_code& error) {
+  const std::string fileName = CurrentFile::fileNameOf(path);
   switch (result) {
   case DataFile::CannotOpen:
-    return textOf(kTextCannotOpen);
+    return MessageContext::aboutFile(textOf(kTextCannotOpen), path, error);
   case DataFile::WrongMagic: {
     // The magic of a related product is named; anything else is simply no data file.
     const std::string magicText = DataFile::magicText(magic);
     if (magicText.find("VPR") != std::string::npos)
-      return formatText(textOf(kTextOtherProduct), {fileName, magicText});
-    return formatText(textOf(kTextNotADataFile), {fileName});
+      return MessageContext::aboutFile(formatText(textOf(kTextOtherProduct), {fileName, magicText}), path);
+    return MessageContext::aboutFile(formatText(textOf(kTextNotADataFile), {fileName}), path);
   }
   case DataFile::TooShort:
-    return formatText(textOf(kTextNotADataFile), {fileName});
+    return MessageContext::aboutFile(formatText(textOf(kTextNotADataFile), {fileName}), path);
   case DataFile::UnlistedModel:
-    return textOf(kTextUnlistedModel);
+    return MessageContext::aboutFile(textOf(kTextUnlistedModel), path);
   default:
     return {};
   }

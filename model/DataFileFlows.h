@@ -58,11 +58,15 @@ public:
   // The name Save As uses for a chosen name: unchanged when its extension is "dat" in any case,
   // otherwise with ".dat" added ("radio.txt" → "radio.txt.dat", "radio." → "radio.dat").
   static std::string withDataExtension(const std::string& path);
-  // The message for a data file that did not load (readDataFile's result, the file's name and
-  // the first bytes it handed back); empty for a file that loaded.
-  static std::string readFailureText(int result, const std::string& fileName, const DataFile::Magic& magic);
-  // The message for a data file that could not be written (writeDataFile's result and error).
-  static std::string writeFailureText(DataFile::WriteResult result, const std::error_code& error);
+  // The message for a data file that did not load (readDataFile's result, the file's path, the
+  // first bytes it handed back and the system's error); empty for a file that loaded. Every
+  // message ends with the file's path, and a file that cannot be opened with the system's reason.
+  static std::string readFailureText(int result, const std::string& path, const DataFile::Magic& magic,
+                                     const std::error_code& error = {});
+  // The message for a data file that could not be written (writeDataFile's result and error),
+  // followed by the file's path.
+  static std::string writeFailureText(DataFile::WriteResult result, const std::string& path,
+                                      const std::error_code& error);
 
 private:
   FileRequest fileRequest() const;

@@ -2,6 +2,7 @@
 
 #include "model/CurrentFile.h"
 #include "model/DataFile.h"
+#include "model/FileContents.h"
 #include "model/LocalTime.h"
 #include "model/ModelCatalogue.h"
 #include "model/PathText.h"
@@ -29,6 +30,28 @@ namespace {
 constexpr const char* kCompanyFolder = "Veskaro/VPR-40T";
 constexpr const char* kUnknownName = "unknown";
 constexpr std::time_t kSecondsPerDay = 24 * 60 * 60;
+
+// The notes in a backup's file that say why it was taken.
+struct ReasonNote {
+  BackupReason reason;
+  const char* note;
+};
+constexpr ReasonNote kReasonNotes[] = {
+    {BackupReason::AfterRead, "backup after read"},
+    {BackupReason::BeforeWrite, "backup before write"},
+};
+
+std::string_view noteFor(BackupReason reason) {
+  for (const ReasonNote& entry : kReasonNotes)
+    if (entry.reason == reason) return entry.note;
+  return {};
+}
+
+BackupReason reasonOf(const std::string& note) {
+  for (const ReasonNote& entry : kReasonNotes)
+    if (note == entry.note) return entry.reason;
+  return BackupReason::Unknown;
+}
 
 std::string withSeparator(std::string folder) {
   if (!folder.empty() && CurrentFile::kSeparators.find(folder.back()) == std::string_view::npos)
@@ -149,7 +172,7 @@ std::string RadioBackups::fileNameFor(const RadioImage& image, std::time_t when)
 }
 
 std::string RadioBackups::store(const std::string& folder, const RadioImage& image, std::time_t when,
-                                std::error_code& error) {
+                                BackupReason reason, std::error_code& error) {
   // Several radios of a batch may finish at the same second: the free name is chosen and taken
   // by one of them at a time.
   static std::mutex choosing;
@@ -160,7 +183,7 @@ std::string RadioBackups::store(const std::string& folder, const RadioImage& ima
   if (error) return {};
   const std::string name = fileNameFor(image, when);
   const std::string stem = name.substr(0, name.size() - 4);
-  const auto bytes = DataFile::fileBytes(image);
+  const auto bytes = DataFile::fileBytes(image, noteFor(reason));
   // Each name is taken only when no file has it: a second backup in the same second, by this
   // program or another one, gets the next suffix instead of replacing the first.
   for (int n = 1;; ++n) {
@@ -202,10 +225,14 @@ std::vector<BackupEntry> RadioBackups::list(const std::string& folder) {
     entry.fileName = PathText::toText(item.path().filename());
     RadioImage image{};
     DataFile::Magic magic{};
-    entry.damaged = DataFile::readDataFile(entry.path, image, magic) != DataFile::Read;
+    std::string bytes;
+    entry.damaged = FileContents::read(entry.path, DataFile::kFileSize, bytes, ec, FileContents::Prefix) !=
+                        FileContents::Read ||
+                    DataFile::parseDataFile(bytes, image, magic) != DataFile::Read;
     if (!entry.damaged) {
       entry.model = ModelCatalogue::modelNameText(modelCodeOf(image));
       entry.band = ModelCatalogue::bandNameText(modelCodeOf(image));
+      entry.reason = reasonOf(DataFile::noteOf(bytes));
     }
     if (!stampOf(entry.fileName, entry.time)) {
       const auto modified = item.last_write_time(ec);

@@ -3,6 +3,10 @@
 // read, kept as ordinary data files named "<model>_<band>_<yyyy-mm-dd_hh-mm-ss>.dat" (local
 // time), so that any of them can be opened, compared or written back like any data file.
 //
+// Each backup says in its file why it was taken (after a read, before a write), so that the
+// restore list can tell the backups of one radio apart; backups written before that say nothing
+// and are listed without a reason. The names do not change with the reason.
+//
 // Backups older than a year are removed, but never the newest twenty. Only files whose whole
 // names are backup names are ever removed; other files in the folder are left alone, also when
 // the folder is one the user named.
@@ -19,6 +23,9 @@
 
 namespace vpr {
 
+// Why a backup was taken; Unknown for a file that does not say (an older backup, a user's file).
+enum class BackupReason { Unknown, AfterRead, BeforeWrite };
+
 // One file of the Backups folder as the restore list shows it.
 struct BackupEntry {
   std::string path;
@@ -28,6 +35,7 @@ struct BackupEntry {
   std::string dateTime; // "yyyy-mm-dd hh:mm:ss" from the name, else the file's modification time
   std::time_t time = 0; // the same as a time, for ordering
   bool damaged = false; // the file is not a data file that opens
+  BackupReason reason = BackupReason::Unknown;
 };
 
 class RadioBackups {
@@ -48,12 +56,13 @@ public:
   // the folder.
   static std::string fileNameFor(const RadioImage& image, std::time_t when);
 
-  // Stores the image as a data file in the folder (created when missing) and then prunes the
-  // folder. The file is created exclusively: a name already taken gets "_2", "_3" ... before
+  // Stores the image as a data file in the folder (created when missing), noting the reason in
+  // the file, and then prunes the folder. The file is created exclusively: a name already taken gets "_2",
+  // "_3" ... before
   // ".dat", so no backup overwrites another. Returns the path written, or an empty string with
   // the system's error.
   static std::string store(const std::string& folder, const RadioImage& image, std::time_t when,
-                           std::error_code& error);
+                           BackupReason reason, std::error_code& error);
 
   // Removes backups older than kKeepDays before now, keeping the kKeepNewest newest whatever
   // their age. A backup is a file whose whole name is one fileNameFor gives (with its suffix);

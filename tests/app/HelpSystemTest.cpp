@@ -3,15 +3,20 @@
 #include "app/AppTestSupport.h"
 #include "app/CHelpSystem.h"
 #include "app/CHelpWindow.h"
+#include "support/ModalDriver.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -41,6 +46,58 @@ CHelpWindow* helpShownFor(int context) {
   if (!CHelpSystem::showHelp(context)) return nullptr;
   CHelpWindow* window = CHelpSystem::window();
   return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
+}
+
+// The window the window manager stacks on top of all others (its _NET_CLIENT_LIST_STACKING ends
+// with it), or 0 when it cannot be asked.
+WId topOfStack() {
+  QProcess xprop;
+  xprop.start(QStringLiteral("xprop"),
+              {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+  if (!xprop.waitForFinished(5000)) return 0;
+  const QString ids = QString::fromLatin1(xprop.readAllStandardOutput()).section(QLatin1Char('#'), 1);
+  return static_cast<WId>(ids.section(QLatin1Char(','), -1).trimmed().toULongLong(nullptr, 0));
+}
+
+// Whether the window comes to the top of the stack and takes the input within a few seconds.
+bool broughtToFront(QWidget* window) {
+  return window &&
+         QTest::qWaitFor([window] { return topOfStack() == window->winId() && window->isActiveWindow(); });
+}
+
+TEST_F(HelpSystemTest, HelpComesToTheFrontAboveTheModalDialogThatAskedAndEveryTimeAfter) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb") || topOfStack() == 0)
+    GTEST_SKIP() << "needs an X server with a window manager";
+  vpr::test::loadLanguage();
+  QMainWindow main;
+  main.resize(700, 500);
+  main.show();
+  main.activateWindow();
+  ASSERT_TRUE(broughtToFront(&main));
+  QDialog options(&main);
+  options.resize(320, 200);
+  bool askedFromTheDialog = false;
+  vpr::test::whenModal<QDialog>([&askedFromTheDialog](QDialog* dialog) {
+    ASSERT_TRUE(CHelpSystem::showHelp(0x72000));
+    EXPECT_TRUE(broughtToFront(CHelpSystem::window())) << "help asked in a modal dialog";
+    // Back to the dialog, which comes up over the help window; then help once more.
+    dialog->activateWindow();
+    dialog->raise();
+    EXPECT_TRUE(broughtToFront(dialog));
+    CHelpSystem::showHelp(0x72000);
+    EXPECT_TRUE(broughtToFront(CHelpSystem::window())) << "help asked again in the dialog";
+    askedFromTheDialog = true;
+    dialog->accept();
+  });
+  options.exec();
+  ASSERT_TRUE(askedFromTheDialog);
+  // The help window outlives the dialog, and Help Topics in the main window brings it up again.
+  ASSERT_NE(CHelpSystem::window(), nullptr);
+  main.activateWindow();
+  main.raise();
+  ASSERT_TRUE(broughtToFront(&main));
+  CHelpSystem::showHelp(0);
+  EXPECT_TRUE(broughtToFront(CHelpSystem::window())) << "help asked in the main window";
 }
 
 TEST_F(HelpSystemTest, EveryPageOfTheManualLinksEveryOtherPage) {

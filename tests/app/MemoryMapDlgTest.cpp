@@ -128,6 +128,20 @@ TEST_F(MemoryMapDlgTest, EscapeInTheEditorPutsTheCellBackAndKeepsTheWindow) {
   EXPECT_FALSE(clickClose());
 }
 
+TEST_F(MemoryMapDlgTest, F1AndTheHelpButtonOpenTheMemoryMapPageFromTheTableAndTheCellEditor) {
+  EXPECT_FALSE(dialog->helpButton()->isEnabled()) << "no help system given";
+  std::vector<int> asked;
+  dialog = std::make_unique<CMemoryMapDlg>(map, [&asked](int context) { asked.push_back(context); });
+  ASSERT_TRUE(test::showActive(*dialog));
+  pressKey(Qt::Key_F1);
+  pressKey(Qt::Key_Return); // the cell editor opens and takes the focus
+  ASSERT_TRUE(dialog->cellEditor()->hasFocus());
+  pressKey(Qt::Key_F1);
+  QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
+  EXPECT_EQ(asked, (std::vector<int>{0x54000, 0x54000, 0x54000}));
+  EXPECT_TRUE(dialog->isVisible());
+}
+
 TEST_F(MemoryMapDlgTest, KeysTheFilterRefusesNeverReachACell) {
   typeKeys("G");
   EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);

@@ -108,16 +108,19 @@ TEST_F(RadioCommandsTest, WriteSendsTheWorkingImageToTheRadio) {
   EXPECT_TRUE(radioData().isModified()) << "writing a radio is no save";
 }
 
-TEST_F(RadioCommandsTest, AReadLeavesABackupOfTheRadioInTheDataFolder) {
+TEST_F(RadioCommandsTest, AReadLeavesABackupOfTheRadioInTheDataFolderAndSaysWhere) {
   pressStart();
   frame->onCommand(cmd::ReadData);
   ASSERT_EQ(radioData().editImage, radioMemory);
   const auto entries = RadioBackups::list(backups);
   ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].reason, BackupReason::AfterRead);
   RadioImage stored{};
   DataFile::Magic magic{};
   ASSERT_EQ(DataFile::readDataFile(entries[0].path, stored, magic), DataFile::Read);
   EXPECT_EQ(stored, radioMemory);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find(entries[0].path), std::string::npos) << ui.messages[0].text;
 }
 
 TEST_F(RadioCommandsTest, CompareWithRadioListsTheDifferencesAndLeavesTheWorkingImageAlone) {
@@ -126,7 +129,9 @@ TEST_F(RadioCommandsTest, CompareWithRadioListsTheDifferencesAndLeavesTheWorking
       static_cast<std::uint8_t>((radioMemory[layout::kSquelchLevel] + 1) % 10);
   const RadioImage working = radioData().editImage;
   QString shown;
-  test::whenModal<QDialog>([&shown](QDialog* dialog) {
+  QString readTitle;
+  test::whenModal<QDialog>([&shown, &readTitle](QDialog* dialog) {
+    readTitle = dialog->windowTitle();
     dialog->findChild<QPushButton*>("startButton")->click();
     test::whenModal<CCompareDlg>([&shown](CCompareDlg* compare) {
       shown = compare->listText();
@@ -134,6 +139,11 @@ TEST_F(RadioCommandsTest, CompareWithRadioListsTheDifferencesAndLeavesTheWorking
     });
   });
   frame->onCommand(cmd::FileCompareRadio);
+  // The read says it is for the comparison, not that the data was replaced.
+  EXPECT_EQ(readTitle.toStdString(), textOf(10065046));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind(textOf(10065048), 0), 0u) << ui.messages[0].text;
+  EXPECT_EQ(ui.messages[0].caption, textOf(10065046));
   EXPECT_EQ(shown.count(QLatin1Char('\n')), 1) << shown.toStdString();
   EXPECT_TRUE(shown.startsWith(QString::fromStdString(textOf(10041002)))) << shown.toStdString();
   EXPECT_EQ(radioData().editImage, working);
@@ -144,7 +154,8 @@ TEST_F(RadioCommandsTest, RestoringABackupMakesItTheWorkingImageAndOffersToWrite
   std::error_code error;
   RadioImage saved = radioMemory;
   saved[0x10] = 0x25;
-  ASSERT_FALSE(RadioBackups::store(backups, saved, std::time(nullptr), error).empty());
+  ASSERT_FALSE(
+      RadioBackups::store(backups, saved, std::time(nullptr), BackupReason::BeforeWrite, error).empty());
   test::whenModal<CRestoreDlg>([](CRestoreDlg* dialog) {
     dialog->accept();
     pressStart();

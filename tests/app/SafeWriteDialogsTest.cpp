@@ -12,6 +12,7 @@
 #include "support/ModalDriver.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
+#include "views/ViewTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -90,11 +91,13 @@ TEST_F(SafeWriteDialogs, AWriteTheRadioStoresWrongIsNoSuccess) {
   EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"ID:10065010"});
 }
 
-TEST_F(SafeWriteDialogs, TheRestoreListIsNewestFirstAndADamagedFileCannotBeOpened) {
+TEST_F(SafeWriteDialogs, TheRestoreListIsNewestFirstSaysWhyEachWasTakenAndADamagedFileCannotBeOpened) {
   std::error_code error;
   const std::time_t now = std::time(nullptr);
-  const std::string old = RadioBackups::store(backups, test::markedImage(2, 1), now - 3600, error);
-  const std::string newest = RadioBackups::store(backups, test::markedImage(13, 2), now, error);
+  const std::string old =
+      RadioBackups::store(backups, test::markedImage(2, 1), now - 3600, BackupReason::AfterRead, error);
+  const std::string newest =
+      RadioBackups::store(backups, test::markedImage(13, 2), now, BackupReason::BeforeWrite, error);
   std::ofstream(backups + RadioBackups::fileNameFor(test::markedImage(5, 3), now - 60)) << "damaged";
 
   CRestoreDlg dialog(backups, {});
@@ -103,6 +106,10 @@ TEST_F(SafeWriteDialogs, TheRestoreListIsNewestFirstAndADamagedFileCannotBeOpene
   EXPECT_EQ(list->topLevelItem(0)->toolTip(0).toStdString(), newest);
   EXPECT_EQ(list->topLevelItem(1)->text(0).toStdString(), "ID:10065038");
   EXPECT_EQ(list->topLevelItem(2)->toolTip(0).toStdString(), old);
+  EXPECT_EQ(list->headerItem()->text(3).toStdString(), "ID:10065051");
+  EXPECT_EQ(list->topLevelItem(0)->text(3).toStdString(), "ID:10065053");
+  EXPECT_EQ(list->topLevelItem(1)->text(3).toStdString(), "");
+  EXPECT_EQ(list->topLevelItem(2)->text(3).toStdString(), "ID:10065052");
   EXPECT_TRUE(dialog.openButton()->isEnabled());
   list->setCurrentItem(list->topLevelItem(1));
   EXPECT_FALSE(dialog.openButton()->isEnabled());
@@ -111,6 +118,26 @@ TEST_F(SafeWriteDialogs, TheRestoreListIsNewestFirstAndADamagedFileCannotBeOpene
   list->setCurrentItem(list->topLevelItem(2));
   dialog.accept();
   EXPECT_EQ(dialog.chosenPath(), old);
+}
+
+TEST_F(SafeWriteDialogs, F1InEachDialogOpensItsPageOfTheManual) {
+  std::vector<int> asked;
+  const HelpCallback help = [&asked](int context) { asked.push_back(context); };
+  CAppSettings settings;
+  COptionsDlg options(settings, help);
+  CRestoreDlg restore(backups, help);
+  CCompareDlg compare("radio.dat", {}, help);
+  const std::pair<QDialog*, int> dialogs[] = {{&options, COptionsDlg::kHelpContext},
+                                              {&restore, CRestoreDlg::kHelpContext},
+                                              {&compare, CCompareDlg::kHelpContext}};
+  for (const auto& [dialog, context] : dialogs) {
+    SCOPED_TRACE(dialog->windowTitle().toStdString());
+    asked.clear();
+    ASSERT_TRUE(test::showActive(*dialog));
+    test::pressKey(Qt::Key_F1);
+    EXPECT_EQ(asked, std::vector<int>{context});
+    dialog->hide();
+  }
 }
 
 TEST_F(SafeWriteDialogs, TheCompareDialogCopiesItsListAsPlainText) {

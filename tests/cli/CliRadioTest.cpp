@@ -155,7 +155,8 @@ TEST_F(CliRadio, AMissingPortGivesTheSystemsReason) {
   const test::CliRun run = cli({"read", "--port", "/dev/vpr40t-no-such-port", "-o", "radio.dat"});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(run.err, textOf(10026002))) << run.err;
-  EXPECT_TRUE(contains(run.err, "/dev/vpr40t-no-such-port: No such file or directory")) << run.err;
+  EXPECT_TRUE(contains(run.err, "Port: COM1 (/dev/vpr40t-no-such-port)\nReason: No such file or directory"))
+      << run.err;
   EXPECT_EQ(cli({"read", "--port", "21", "-o", "radio.dat"}).status, 2);
   EXPECT_EQ(cli({"write", "--port", "COM3", "x.dat"}).status, 2);
 }

@@ -65,7 +65,7 @@ TEST_F(RadioBackupsTest, NamesCarryModelBandAndTimeAndNeverLeaveTheFolder) {
     EXPECT_EQ(name.rfind(model + "_", 0), 0u) << name;
     EXPECT_TRUE(name.ends_with("_2026-12-08_12-00-00.dat")) << name;
     std::error_code error;
-    const std::string path = RadioBackups::store(folder, image, noon(), error);
+    const std::string path = RadioBackups::store(folder, image, noon(), BackupReason::BeforeWrite, error);
     ASSERT_FALSE(path.empty()) << error.message();
     EXPECT_EQ(fs::path(path).parent_path(), fs::path(folder));
   }
@@ -83,10 +83,11 @@ TEST_F(RadioBackupsTest, AnUnlistedModelCodeStillGivesAFileNameInsideTheFolder) 
 TEST_F(RadioBackupsTest, TwoBackupsInTheSameSecondAreBothKeptAndReadBackExactly) {
   const std::string folder = test::makeTempDir();
   std::error_code error;
-  const std::string first = RadioBackups::store(folder, imageOfRow(3), noon(), error);
+  const std::string first =
+      RadioBackups::store(folder, imageOfRow(3), noon(), BackupReason::BeforeWrite, error);
   RadioImage second = imageOfRow(3);
   second[0x100] = 0x42;
-  const std::string other = RadioBackups::store(folder, second, noon(), error);
+  const std::string other = RadioBackups::store(folder, second, noon(), BackupReason::BeforeWrite, error);
   ASSERT_FALSE(first.empty());
   ASSERT_FALSE(other.empty());
   EXPECT_NE(first, other);
@@ -102,7 +103,9 @@ TEST_F(RadioBackupsTest, AFolderThatCannotBeMadeIsAnErrorWithTheSystemsCause) {
   const std::string base = test::makeTempDir();
   std::ofstream(base + "/plain.txt") << "x";
   std::error_code error;
-  EXPECT_TRUE(RadioBackups::store(base + "/plain.txt/Backups", imageOfRow(0), noon(), error).empty());
+  EXPECT_TRUE(RadioBackups::store(base + "/plain.txt/Backups", imageOfRow(0), noon(),
+                                  BackupReason::BeforeWrite, error)
+                  .empty());
   EXPECT_TRUE(error);
 }
 
@@ -113,7 +116,8 @@ TEST_F(RadioBackupsTest, ABackupNeverWritesThroughANameThatIsTakenEvenByADanglin
   const std::string name = RadioBackups::fileNameFor(imageOfRow(3), noon());
   fs::create_symlink(elsewhere, folder + "/" + name);
   std::error_code error;
-  const std::string path = RadioBackups::store(folder, imageOfRow(3), noon(), error);
+  const std::string path =
+      RadioBackups::store(folder, imageOfRow(3), noon(), BackupReason::BeforeWrite, error);
   EXPECT_EQ(fs::path(path).filename().string(), name.substr(0, name.size() - 4) + "_2.dat")
       << error.message();
   EXPECT_FALSE(fs::exists(elsewhere));
@@ -125,7 +129,9 @@ TEST_F(RadioBackupsTest, PruningRemovesOnlyOldBackupsBeyondTheNewestTwentyAndNev
   std::error_code error;
   // 25 backups, all older than a year: the newest 20 stay.
   for (int i = 0; i < 25; ++i)
-    ASSERT_FALSE(RadioBackups::store(folder, imageOfRow(0), noon() - (400 + i) * kDay, error).empty());
+    ASSERT_FALSE(RadioBackups::store(folder, imageOfRow(0), noon() - (400 + i) * kDay,
+                                     BackupReason::BeforeWrite, error)
+                     .empty());
   // Old files of the user's whose names only end like a backup's, or nearly match one.
   const std::string backup = RadioBackups::fileNameFor(imageOfRow(0), noon() - 500 * kDay);
   const std::string stem = backup.substr(0, backup.size() - 4);
@@ -155,29 +161,47 @@ TEST_F(RadioBackupsTest, PruningRemovesOnlyOldBackupsBeyondTheNewestTwentyAndNev
   // Young backups beyond the newest twenty are kept too; an old one with a suffix goes.
   const std::string young = test::makeTempDir();
   for (int i = 0; i < 30; ++i)
-    ASSERT_FALSE(RadioBackups::store(young, imageOfRow(0), noon() - i * kDay, error).empty());
+    ASSERT_FALSE(
+        RadioBackups::store(young, imageOfRow(0), noon() - i * kDay, BackupReason::BeforeWrite, error)
+            .empty());
   std::ofstream(young + "/" + stem + "_2.dat") << "an old second backup";
   RadioBackups::prune(young, noon());
   EXPECT_EQ(fileNames(young).size(), 30u);
 }
 
-TEST_F(RadioBackupsTest, TheListIsNewestFirstAndFlagsDamagedFiles) {
+TEST_F(RadioBackupsTest, TheListIsNewestFirstFlagsDamagedFilesAndSaysWhyEachBackupWasTaken) {
   const std::string folder = test::makeTempDir();
   std::error_code error;
-  RadioBackups::store(folder, imageOfRow(0), noon() - 2 * kDay, error);
-  RadioBackups::store(folder, imageOfRow(2), noon(), error);
+  const std::string afterRead =
+      RadioBackups::store(folder, imageOfRow(0), noon() - 2 * kDay, BackupReason::AfterRead, error);
+  RadioBackups::store(folder, imageOfRow(2), noon(), BackupReason::BeforeWrite, error);
   const std::string damagedName = RadioBackups::fileNameFor(imageOfRow(5), noon() - kDay);
   std::ofstream(folder + "/" + damagedName) << "VPR40T but cut short";
+  // A backup from before backups noted their reason: a plain data file under a backup's name.
+  const std::string olderName = RadioBackups::fileNameFor(imageOfRow(7), noon() - 3 * kDay);
+  ASSERT_EQ(DataFile::writeDataFile(folder + "/" + olderName, imageOfRow(7), error), DataFile::Written);
 
   const auto entries = RadioBackups::list(folder);
-  ASSERT_EQ(entries.size(), 3u);
+  ASSERT_EQ(entries.size(), 4u);
   EXPECT_EQ(entries[0].model, ModelCatalogue::modelNameText(ModelCatalogue::modelCodeForRow(2)));
   EXPECT_EQ(entries[0].dateTime, "2026-12-08 12:00:00");
   EXPECT_FALSE(entries[0].damaged);
+  EXPECT_EQ(entries[0].reason, BackupReason::BeforeWrite);
   EXPECT_EQ(entries[1].fileName, damagedName);
   EXPECT_TRUE(entries[1].damaged);
   EXPECT_TRUE(entries[1].model.empty());
   EXPECT_EQ(entries[2].band, ModelCatalogue::bandNameText(ModelCatalogue::modelCodeForRow(0)));
+  EXPECT_EQ(entries[2].reason, BackupReason::AfterRead);
+  EXPECT_EQ(entries[3].fileName, olderName);
+  EXPECT_EQ(entries[3].reason, BackupReason::Unknown);
+  EXPECT_FALSE(entries[3].damaged);
+  // The note changes neither the name nor the image: the backup opens as any data file.
+  EXPECT_EQ(PathText::toText(PathText::toPath(afterRead).filename()),
+            RadioBackups::fileNameFor(imageOfRow(0), noon() - 2 * kDay));
+  RadioImage image{};
+  DataFile::Magic magic{};
+  ASSERT_EQ(DataFile::readDataFile(afterRead, image, magic), DataFile::Read);
+  EXPECT_EQ(image, imageOfRow(0));
   EXPECT_TRUE(RadioBackups::list(folder + "/missing").empty());
 }
 
@@ -189,7 +213,8 @@ TEST_F(RadioBackupsTest, BackupsAndDataFilesBelowAFolderNamedInAnyScriptAreStore
   const fs::path systemFolder =
       PathText::toPath(base) / fs::path(u8"Dokumente Ελληνικά Кириллица 日本語") / "Backups";
   std::error_code error;
-  const std::string backup = RadioBackups::store(folder, imageOfRow(4), noon(), error);
+  const std::string backup =
+      RadioBackups::store(folder, imageOfRow(4), noon(), BackupReason::BeforeWrite, error);
   ASSERT_FALSE(backup.empty()) << error.message();
   std::error_code ignored;
   ASSERT_EQ(DataFile::writeDataFile(folder + "/Funkgerät Ωμέγα.dat", imageOfRow(9), ignored),
@@ -211,12 +236,12 @@ TEST_F(RadioBackupsTest, BackupsAndDataFilesBelowAFolderNamedInAnyScriptAreStore
     DataFile::Magic magic{};
     ASSERT_EQ(DataFile::readDataFile(entry.path, image, magic), DataFile::Read);
     EXPECT_EQ(image, imageOfRow(row));
-    // The bytes are in the file of that name, as the system names it.
+    // The image is in the file of that name, as the system names it.
     std::ifstream in(systemFolder / name, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    const auto expected = DataFile::fileBytes(imageOfRow(row));
-    EXPECT_EQ(bytes.str(), std::string(expected.begin(), expected.end()));
+    ASSERT_EQ(bytes.str().size(), DataFile::kFileSize);
+    EXPECT_EQ(bytes.str().substr(DataFile::kHeaderSize), std::string(image.begin(), image.end()));
   }
 }
 
