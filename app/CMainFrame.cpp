@@ -6,6 +6,7 @@
 #include "app/CChildFrame.h"
 #include "app/CComPortDlg.h"
 #include "app/CCompareDlg.h"
+#include "app/CFleetWriteDlg.h"
 #include "app/CHelpSystem.h"
 #include "app/CHelpWindow.h"
 #include "app/CMemoryMapDlg.h"
@@ -30,6 +31,7 @@
 #include "model/DataFileFlows.h"
 #include "model/ImageCompare.h"
 #include "model/InterchangeFlows.h"
+#include "model/JobRecord.h"
 #include "model/LocalTime.h"
 #include "model/MemoryMap.h"
 #include "model/RadioBackups.h"
@@ -97,6 +99,7 @@ constexpr CommandInfo kCommands[] = {
     {cmd::TestFrequency, 10003307, 0x34000, nullptr},
     {cmd::ReadData, 10003401, 0x51000, "read"},
     {cmd::WriteData, 10003402, 0x52000, "write"},
+    {cmd::WriteSeveralRadios, 10003406, CFleetWriteDlg::kHelpContext, nullptr},
     {cmd::TestMode, 10003403, 0x53000, nullptr},
     {cmd::MemoryMap, 10003405, 0x54000, nullptr},
     {cmd::CommunicationPort, 10003601, 0x71000, nullptr},
@@ -140,7 +143,8 @@ const MenuInfo kModelMenu{10003002, {cmd::ModelInformation}};
 const MenuInfo kEditMenu{10003003,
                          {cmd::EditUndo, cmd::EditRedo, kSeparator, cmd::ChannelInformation, kSeparator,
                           cmd::OptionalFeatures, cmd::KeyAssignment, kSeparator, cmd::TestFrequency}};
-const MenuInfo kProgramMenu{10003004, {cmd::ReadData, cmd::WriteData, cmd::TestMode, cmd::MemoryMap}};
+const MenuInfo kProgramMenu{
+    10003004, {cmd::ReadData, cmd::WriteData, cmd::WriteSeveralRadios, cmd::TestMode, cmd::MemoryMap}};
 const MenuInfo kSetupMenu{10003006, {cmd::CommunicationPort, cmd::SetupOptions}};
 const MenuInfo kViewMenu{10003007, {cmd::TreeView, kSeparator, cmd::ToolBar, cmd::StatusBar}};
 const MenuInfo kWindowMenu{10003008,
@@ -542,6 +546,7 @@ void CMainFrame::onCommand(int command) {
   case cmd::ImportChannels:
   case cmd::ReadData:
   case cmd::WriteData:
+  case cmd::WriteSeveralRadios:
   case cmd::TestMode:
   case cmd::ModelInformation:
   case cmd::FileCompareFile:
@@ -588,6 +593,9 @@ void CMainFrame::onCommand(int command) {
     break;
   case cmd::WriteData:
     writeToRadio();
+    break;
+  case cmd::WriteSeveralRadios:
+    writeToSeveralRadios();
     break;
   case cmd::TestMode:
     testMode();
@@ -946,10 +954,21 @@ void CMainFrame::writeToRadio() {
   CWriteDlg::run(this, ui_, helpCallback(), safety);
 }
 
+void CMainFrame::writeToSeveralRadios() {
+  CFleetWriteDlg::Job job;
+  job.image = radioData().editImage;
+  job.safety = {settings_.backupRadio(), backupFolder(), settings_.verifyWrite()};
+  job.recordPath = JobRecord::pathBelow(dataFolder());
+  job.file = currentFile().path();
+  CFleetWriteDlg::run(this, ui_, helpCallback(), std::move(job));
+}
+
+std::string CMainFrame::dataFolder() const {
+  return dataFolder_.isEmpty() ? RadioBackups::defaultDataFolder() : dataFolder_.toStdString();
+}
+
 std::string CMainFrame::backupFolder() const {
-  const std::string data =
-      dataFolder_.isEmpty() ? RadioBackups::defaultDataFolder() : dataFolder_.toStdString();
-  return RadioBackups::folderBelow(data);
+  return RadioBackups::folderBelow(dataFolder());
 }
 
 void CMainFrame::showComparison(const std::string& other, const RadioImage& image) {

@@ -82,6 +82,7 @@ public:
   // The data folder; radio backups go to its Backups folder. Without one, the default data
   // folder below the user's documents folder.
   void setDataFolder(const QString& folder) { dataFolder_ = folder; }
+  std::string dataFolder() const;
   std::string backupFolder() const;
 
   // Applies a stored placement (its show state included) or shows the window maximised.
@@ -156,6 +157,7 @@ private:
   void fileOpen();
   void readFromRadio();
   void writeToRadio();
+  void writeToSeveralRadios();
   // Command 40064: the test mode of the connected radio.
   void testMode();
   // Compare the working image with a data file or the radio, and restore a radio backup.

@@ -3,7 +3,7 @@
 #include "cli/CliText.h"
 
 #include "lang/CLanguageTable.h"
-#include "lang/TextFormat.h"
+#include "link/PortSurvey.h"
 
 #include <algorithm>
 #include <cctype>
@@ -125,23 +125,8 @@ void RadioTerminal::drawBar(int done, int total, const std::string& label) {
 }
 
 void RadioTerminal::explainPortFailure(const CRadioComm& radio) {
-  if (!portFailed_) return;
-  const std::string device = radio.DeviceName();
-  const int error = radio.LastSystemError();
-  if (error == 0) return;
-  std::string cause = device + ": " + serialErrorText(error);
-  switch (serialErrorKind(error)) {
-  case SerialErrorKind::AccessDenied:
-    if (const std::string group = serialDeviceGroup(device); !group.empty())
-      cause += "; " + formatText(cliText(kTextGroupHasAccess), {group});
-    break;
-  case SerialErrorKind::Busy:
-    cause += "; " + cliText(kTextHeldByAnother);
-    break;
-  case SerialErrorKind::Other:
-    break;
-  }
-  fail(cause);
+  if (!portFailed_ || radio.LastSystemError() == 0) return;
+  fail(portOpenFailure(radio, cliText));
 }
 
 std::string progressBar(int done, int total) {
