@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -113,6 +114,7 @@ CFleetWriteDlg::CFleetWriteDlg(const CComPort& paths, Job job, UserInterface& ui
     row.bar->setTextVisible(false);
     row.bar->setFixedWidth(120);
     row.bar->setEnabled(false);
+    row.bar->setAccessibleName(portName(n));
     row.status = new QLabel(table);
     row.status->setWordWrap(true);
     row.status->setFixedWidth(kStatusWidth);
@@ -128,8 +130,6 @@ CFleetWriteDlg::CFleetWriteDlg(const CComPort& paths, Job job, UserInterface& ui
   auto* scroll = new QScrollArea(this);
   scroll->setWidget(table);
   scroll->setWidgetResizable(true);
-  scroll->setMinimumHeight(qMin(table->sizeHint().height() + 4, 520));
-  scroll->setMinimumWidth(table->sizeHint().width() + 24);
 
   summary_ = new QLabel(qtText(kTextLookingForPorts), this);
   summary_->setObjectName("summary");
@@ -179,6 +179,10 @@ CFleetWriteDlg::CFleetWriteDlg(const CComPort& paths, Job job, UserInterface& ui
   layout->addSpacing(8);
   layout->addWidget(buttons);
   updateButtons();
+  // Every row in view where the screen has room; on a small or scaled screen the rows scroll.
+  const QSize whole = sizeHint() + table->sizeHint() - scroll->sizeHint() + QSize(24, 4);
+  const QRect room = (parent ? parent->screen() : screen())->availableGeometry();
+  resize(qMin(whole.width(), room.width() * 9 / 10), qMin(whole.height(), room.height() * 9 / 10));
 
   // Opening twenty devices takes a moment: the rows light up when the survey is done.
   std::vector<std::string> devices;
