@@ -3,7 +3,7 @@
 #include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "link/CRadioComm.h"
-#include "model/RadioData.h"
+#include "model/ModelCatalogue.h"
 #include "views/QtText.h"
 
 #include <QApplication>
@@ -48,7 +48,7 @@ constexpr int kTextStoppedPartWay = 10068219;
 
 // Widest device path and backup path shown, in pixels; the tooltip has them whole.
 constexpr int kMaxPathWidth = 150;
-constexpr int kMaxBackupWidth = 240;
+constexpr int kMaxBackupWidth = 300;
 constexpr int kStatusWidth = 300;
 
 enum Column { PortColumn, DeviceColumn, BarColumn, StatusColumn, ModelColumn, BackupColumn };
@@ -57,15 +57,9 @@ QString portName(int number) {
   return QStringLiteral("COM%1").arg(number);
 }
 
-void setElided(QLabel* label, const QString& text, int width) {
-  label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, width));
+void setElided(QLabel* label, const QString& text, int width, Qt::TextElideMode mode = Qt::ElideMiddle) {
+  label->setText(label->fontMetrics().elidedText(text, mode, width));
   label->setToolTip(text);
-}
-
-QString lineOf(const std::string& text) {
-  QString line = toQString(text);
-  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  return line;
 }
 
 } // namespace
@@ -125,6 +119,12 @@ CFleetWriteDlg::CFleetWriteDlg(const CComPort& paths, Job job, UserInterface& ui
     for (int column = 0; column < 6; ++column)
       grid->addWidget(const_cast<QWidget*>(cells[column]), n, column, Qt::AlignVCenter);
   }
+  // Room for the longest model title and a shortened backup path, so the rows do not widen later.
+  int modelWidth = 0;
+  for (int row = 0; row < ModelCatalogue::kRowCount; ++row)
+    modelWidth = qMax(modelWidth, fontMetrics().horizontalAdvance(toQString(
+                                      ModelCatalogue::titleText(ModelCatalogue::modelCodeForRow(row)))));
+  grid->setColumnMinimumWidth(ModelColumn, modelWidth);
   grid->setColumnMinimumWidth(BackupColumn, kMaxBackupWidth);
   grid->setRowStretch(kPortCount + 1, 1);
   auto* scroll = new QScrollArea(this);
@@ -262,7 +262,7 @@ void CFleetWriteDlg::startBatch(const std::vector<int>& numbers) {
     row.status->setEnabled(true);
     row.status->clear();
     row.model->clear();
-    setElided(row.backup, {}, kMaxBackupWidth);
+    setElided(row.backup, {}, kMaxBackupWidth, Qt::ElideLeft);
     ports.push_back({portName(n).toStdString(), row.devicePath});
   }
   setWindowTitle(qtText(kTextBusyCaption));
@@ -297,7 +297,7 @@ void CFleetWriteDlg::showResult(int port, const FleetPortResult& result, const Q
   row.status->setText(status);
   if (result.succeeded()) row.bar->setValue(row.bar->maximum());
   row.model->setText(toQString(recorder_->modelText(result)));
-  setElided(row.backup, toQString(result.write.backupPath), kMaxBackupWidth);
+  setElided(row.backup, toQString(result.write.backupPath), kMaxBackupWidth, Qt::ElideLeft);
 }
 
 void CFleetWriteDlg::endBatch() {
