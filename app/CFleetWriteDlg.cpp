@@ -115,9 +115,9 @@ CFleetWriteDlg::CFleetWriteDlg(const CComPort& paths, Job job, UserInterface& ui
     row.status->setEnabled(false);
     row.model = new QLabel(table);
     row.backup = new QLabel(table);
-    const QWidget* cells[] = {row.box, row.device, row.bar, row.status, row.model, row.backup};
+    QWidget* const cells[] = {row.box, row.device, row.bar, row.status, row.model, row.backup};
     for (int column = 0; column < 6; ++column)
-      grid->addWidget(const_cast<QWidget*>(cells[column]), n, column, Qt::AlignVCenter);
+      grid->addWidget(cells[column], n, column, Qt::AlignVCenter);
   }
   // Room for the longest model title and a shortened backup path, so the rows do not widen later.
   int modelWidth = 0;
