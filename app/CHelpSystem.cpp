@@ -64,6 +64,7 @@ constexpr Topic kTopics[] = {
     {0x34000, "testfreq.html"},
     {0x51000, "radio.html#read"},
     {0x52000, "radio.html#write"},
+    {0x55000, "radio.html#several"},
     {0x53000, "testmode.html"},
     {0x71000, "setup.html#port"},
     {0x72000, "setup.html#options"},

@@ -22,6 +22,7 @@ enum : int {
   ReadData = 40060,
   WriteData = 40061,
   TestMode = 40064,
+  WriteSeveralRadios = 40065,
   MemoryMap = 40006,
   CommunicationPort = 40011,
   TreeView = 40008,

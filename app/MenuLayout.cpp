@@ -33,6 +33,7 @@ constexpr MenuLayout::Command kCommands[] = {
     {cmd::TestFrequency, 10003307, 0x34000, nullptr},
     {cmd::ReadData, 10003401, 0x51000, "read"},
     {cmd::WriteData, 10003402, 0x52000, "write"},
+    {cmd::WriteSeveralRadios, 10003406, 0x55000, nullptr},
     {cmd::TestMode, 10003403, 0x53000, nullptr},
     {cmd::MemoryMap, 10003405, 0x54000, nullptr},
     {cmd::CommunicationPort, 10003601, 0x71000, nullptr},
@@ -62,7 +63,8 @@ const MenuLayout::Menu kEditMenu{10003003,
                                  {cmd::EditUndo, cmd::EditRedo, kSeparator, cmd::ChannelInformation,
                                   kSeparator, cmd::OptionalFeatures, cmd::KeyAssignment, kSeparator,
                                   cmd::TestFrequency}};
-const MenuLayout::Menu kProgramMenu{10003004, {cmd::ReadData, cmd::WriteData, cmd::TestMode, cmd::MemoryMap}};
+const MenuLayout::Menu kProgramMenu{
+    10003004, {cmd::ReadData, cmd::WriteData, cmd::WriteSeveralRadios, cmd::TestMode, cmd::MemoryMap}};
 const MenuLayout::Menu kSetupMenu{10003006, {cmd::CommunicationPort, cmd::SetupOptions}};
 const MenuLayout::Menu kViewMenu{10003007, {cmd::TreeView, kSeparator, cmd::ToolBar, cmd::StatusBar}};
 const MenuLayout::Menu kWindowMenu{10003008,

@@ -3,6 +3,7 @@
 #include "app/CAppSettings.h"
 #include "app/CComPortDlg.h"
 #include "app/CCompareDlg.h"
+#include "app/CFleetWriteDlg.h"
 #include "app/CMainFrame.h"
 #include "app/COptionsDlg.h"
 #include "app/CRPSView.h"
@@ -25,6 +26,8 @@ RadioCommands::RadioCommands(CMainFrame& frame, CommandTable& table) : frame_(fr
       cmd::ReadData, [this] { readFromRadio(); }, StoredFirst);
   table.add(
       cmd::WriteData, [this] { writeToRadio(); }, StoredFirst);
+  table.add(
+      cmd::WriteSeveralRadios, [this] { writeToSeveralRadios(); }, StoredFirst);
   table.add(
       cmd::TestMode, [this] { testMode(); }, StoredFirst);
   table.add(
@@ -60,6 +63,16 @@ void RadioCommands::writeToRadio() {
   CWriteDlg::run(&frame_, frame_.ui(), frame_.helpCallback(), radioFlows().writeSafety());
 }
 
+void RadioCommands::writeToSeveralRadios() {
+  const RadioFlows flows = radioFlows();
+  CFleetWriteDlg::Job job;
+  job.image = radioData().editImage;
+  job.safety = flows.writeSafety();
+  job.recordPath = flows.jobRecordPath();
+  job.file = currentFile().path();
+  CFleetWriteDlg::run(&frame_, frame_.ui(), frame_.helpCallback(), std::move(job));
+}
+
 void RadioCommands::testMode() {
   CTestModeDlg::run(&frame_, frame_.ui(), frame_.helpCallback(), frame_.demonstrationMode(), g_radioComm,
                     radioData().editImage, [this](QWidget* parent, const std::vector<AdjustmentLine>& lines) {
@@ -80,7 +93,8 @@ void RadioCommands::compareWithRadio() {
   // The radio lands in a scratch image: the working image and the transfer image stay as they are.
   RadioImage image = clearedImage();
   RadioFlows flows = radioFlows();
-  CReadDlg dialog(g_radioComm, image, frame_.ui(), frame_.helpCallback(), &frame_, CReadDlg::Purpose::Compare);
+  CReadDlg dialog(g_radioComm, image, frame_.ui(), frame_.helpCallback(), &frame_,
+                  CReadDlg::Purpose::Compare);
   dialog.setBackupFolder(flows.readBackupFolder());
   if (dialog.exec() != QDialog::Accepted) return;
   const RadioFlows::Other radio = flows.radioToCompare(image);

@@ -1,6 +1,6 @@
 #pragma once
-// The commands that talk to the radio and keep it safe: Read, Write, Test Mode, Compare with a
-// data file or the radio, Restore a radio backup, and the Setup menu's Communication Port and
+// The commands that talk to the radio and keep it safe: Read, Write, Write to Several Radios, Test Mode,
+// Compare with a data file or the radio, Restore a radio backup, and the Setup menu's Communication Port and
 // Options. The dialogs run the exchanges; the core's radio flows decide about backups and what
 // becomes the working image; this file puts the two together and shows the result.
 
@@ -18,6 +18,7 @@ public:
 private:
   void readFromRadio();
   void writeToRadio();
+  void writeToSeveralRadios();
   void testMode();
   void compareWithFile();
   void compareWithRadio();

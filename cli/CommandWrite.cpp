@@ -47,8 +47,11 @@ Command addWriteCommand(CLI::App& app) {
             if (options->ports.isFleet())
               return writeToFleet(options->ports, options->file, image, safety, options->yes,
                                   {options->verbosity.quiet, isatty(STDERR_FILENO) != 0});
-            JobRecord record(options->ports.recordPath());
-            if (!recordReady(record, terminal)) return kExitFailed;
+            FleetRecorder recorder = recorderFor(options->ports.recordPath());
+            if (const std::string problem = recorder.problem(); !problem.empty()) {
+              terminal.fail(problem);
+              return kExitFailed;
+            }
             const std::string port = options->ports.portNames().front();
             selectPort(g_radioComm, port);
             MessageCollector collector(terminal);
@@ -57,7 +60,9 @@ Command addWriteCommand(CLI::App& app) {
             outcome.status = runSafeWrite(g_radioComm, collector, image, safety, outcome.write);
             outcome.messages = collector.messages;
             outcome.radioCode = outcome.write.radioCode;
-            const bool recorded = recordJob(record, jobEntryOf(outcome, options->file), terminal);
+            std::string recordProblem;
+            recorder.record(outcome, options->file, recordProblem);
+            if (!recordProblem.empty()) terminal.fail(recordProblem);
             // 2: the radio took and kept the image; only closing the port failed afterwards.
             if (outcome.status != 0 && outcome.status != 2) {
               return kExitFailed;
@@ -67,7 +72,7 @@ Command addWriteCommand(CLI::App& app) {
                   formatText(cliText(kTextCloseFailed),
                              {g_radioComm.DeviceName(), serialErrorText(g_radioComm.LastSystemError())}));
             std::cout << writeSuccessText(outcome.write) << '\n';
-            return recorded ? kExitDone : kExitFailed;
+            return recordProblem.empty() ? kExitDone : kExitFailed;
           }};
 }
 

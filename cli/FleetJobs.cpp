@@ -23,10 +23,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kNone = "-";
 
-bool isUnprogrammed(const ModelCode& code) {
-  return std::all_of(code.begin(), code.end(), [](std::uint8_t b) { return b == 0xFF; });
-}
-
 std::vector<FleetPort> resolvePorts(const std::vector<std::string>& names) {
   std::vector<FleetPort> ports;
   for (const std::string& name : names) {
@@ -37,32 +33,10 @@ std::vector<FleetPort> resolvePorts(const std::vector<std::string>& names) {
   return ports;
 }
 
-std::string modelText(const FleetPortResult& result) {
-  if (!result.radioCode) return {};
-  if (isUnprogrammed(*result.radioCode)) return cliText(kTextUnprogrammed);
-  const std::string model = ModelCatalogue::modelNameText(*result.radioCode);
-  return model.empty() ? identityText(*result.radioCode) : ModelCatalogue::titleText(*result.radioCode);
-}
-
-std::string failureText(const FleetPortResult& result) {
-  if (result.status == 2) return cliText(kTextPortNotClosed);
-  return result.declined ? result.messageLine() + " " + cliText(kTextAnswerWithYes) : result.messageLine();
-}
-
 // The port's result as its progress line shows it at the end.
-std::string resultText(const FleetPortResult& result) {
+std::string resultText(const FleetRecorder& recorder, const FleetPortResult& result) {
   return result.succeeded() ? cliText(kTextRadioDone)
-                            : formatText(cliText(kTextRadioFailed), {failureText(result)});
-}
-
-std::string recordFailure(const JobRecord& record, const std::error_code& error) {
-  return formatText(cliText(kTextRecordFailed), {record.path(), error.message()});
-}
-
-std::string absoluteFile(const std::string& file) {
-  std::error_code error;
-  const fs::path path = file == "-" ? fs::path(file) : fs::absolute(file, error);
-  return path.string();
+                            : formatText(cliText(kTextRadioFailed), {recorder.failureText(result)});
 }
 
 // "COM3_2026-12-09_04-30-00.dat" for port 3; a device path's characters that a file name
@@ -79,8 +53,8 @@ std::string readFileName(const std::string& port, std::time_t when) {
 
 // What a fleet command prints once every port has ended: the table or the JSON array on
 // standard output, then the count of radios done.
-void printResults(const std::vector<FleetPortResult>& results, const std::vector<JobEntry>& entries,
-                  bool json, bool reading) {
+void printResults(const FleetRecorder& recorder, const std::vector<FleetPortResult>& results,
+                  const std::vector<JobEntry>& entries, bool json, bool reading) {
   if (json) {
     std::cout << "[\n";
     for (std::size_t i = 0; i < results.size(); ++i) {
@@ -90,7 +64,7 @@ void printResults(const std::vector<FleetPortResult>& results, const std::vector
                 << ", \"model\": " << jsonString(e.model) << ", \"band\": " << jsonString(e.band)
                 << ", \"identity\": " << jsonString(e.identity)
                 << ", \"result\": " << jsonString(r.succeeded() ? JobRecord::kDone : "failed")
-                << ", \"message\": " << jsonString(r.succeeded() ? std::string() : failureText(r))
+                << ", \"message\": " << jsonString(r.succeeded() ? std::string() : recorder.failureText(r))
                 << ", \"file\": " << jsonString(e.file) << ", \"backup\": " << jsonString(e.backupPath) << '}'
                 << (i + 1 < results.size() ? ",\n" : "\n");
     }
@@ -102,14 +76,14 @@ void printResults(const std::vector<FleetPortResult>& results, const std::vector
                                                  cliText(reading ? kTextColumnFile : kTextColumnBackup)}};
   for (std::size_t i = 0; i < results.size(); ++i) {
     const std::string& last = reading ? entries[i].file : entries[i].backupPath;
-    rows.push_back({results[i].name, modelText(results[i]),
+    rows.push_back({results[i].name, recorder.modelText(results[i]),
                     cliText(results[i].succeeded() ? kTextRadioDone : kTextRadioFailedShort),
                     last.empty() ? kNone : last});
   }
   printTable(std::cout, rows);
   // The failures' own words below the table, which stays narrow.
   for (const FleetPortResult& result : results)
-    if (!result.succeeded()) std::cout << result.name << ": " << failureText(result) << '\n';
+    if (!result.succeeded()) std::cout << result.name << ": " << recorder.failureText(result) << '\n';
   const auto done =
       std::count_if(results.begin(), results.end(), [](const auto& r) { return r.succeeded(); });
   std::cout << formatText(cliText(kTextRadiosDone),
@@ -127,9 +101,8 @@ using FleetRun =
 int runFleetCommand(const FleetArguments& arguments, const FleetDisplay& display, bool yes, bool reading,
                     const FleetRun& run, const PortEpilogue& epilogue) {
   const std::vector<std::string> names = arguments.portNames();
-  JobRecord record(arguments.recordPath());
-  std::error_code recordError;
-  const bool recordOk = record.check(recordError);
+  FleetRecorder recorder = recorderFor(arguments.recordPath());
+  const std::string recordProblem = recorder.problem();
   FleetProgress progress(std::cerr, names, display.onTerminal, display.quiet);
   std::vector<FleetPortResult> outcomes(names.size());
   std::vector<JobEntry> entries(names.size());
@@ -137,21 +110,21 @@ int runFleetCommand(const FleetArguments& arguments, const FleetDisplay& display
 
   FleetOptions options;
   options.assumeYes = yes;
-  options.admit = [&](std::size_t) { return recordOk ? std::string() : recordFailure(record, recordError); };
+  options.admit = [&](std::size_t) { return recordProblem; };
   options.progress = [&](std::size_t port, int done, int total, const std::string& label) {
     progress.show(port, done, total, label);
   };
   options.finished = [&](std::size_t port, const FleetPortResult& result) {
     FleetPortResult& outcome = outcomes[port];
     outcome = result;
-    entries[port] = jobEntryOf(outcome, epilogue(outcome));
-    std::error_code error;
-    if (recordOk && !record.append(entries[port], error)) recordProblems[port] = recordFailure(record, error);
-    progress.finish(port, resultText(outcome));
+    const std::string file = epilogue(outcome);
+    entries[port] = recordProblem.empty() ? recorder.record(outcome, file, recordProblems[port])
+                                          : recorder.entryOf(outcome, file);
+    progress.finish(port, resultText(recorder, outcome));
   };
   run(resolvePorts(names), options);
 
-  printResults(outcomes, entries, arguments.json, reading);
+  printResults(recorder, outcomes, entries, arguments.json, reading);
   bool allDone = std::all_of(outcomes.begin(), outcomes.end(), [](const auto& r) { return r.succeeded(); });
   for (const std::string& problem : recordProblems)
     if (!problem.empty()) {
@@ -198,35 +171,8 @@ int readFromFleet(const FleetArguments& arguments, const std::string& folder, co
       });
 }
 
-bool recordReady(const JobRecord& record, TerminalUserInterface& ui) {
-  std::error_code error;
-  if (record.check(error)) return true;
-  ui.fail(recordFailure(record, error));
-  return false;
-}
-
-JobEntry jobEntryOf(const FleetPortResult& result, const std::string& file) {
-  JobEntry entry;
-  entry.time = std::time(nullptr);
-  entry.port = result.name;
-  if (result.radioCode) {
-    entry.model = isUnprogrammed(*result.radioCode) ? cliText(kTextUnprogrammed)
-                                                    : ModelCatalogue::modelNameText(*result.radioCode);
-    entry.band = ModelCatalogue::bandNameText(*result.radioCode);
-    entry.identity = identityText(*result.radioCode);
-  }
-  entry.file = file.empty() ? file : absoluteFile(file);
-  entry.result =
-      result.succeeded() ? std::string(JobRecord::kDone) : JobRecord::kFailed + failureText(result);
-  entry.backupPath = result.write.backupPath;
-  return entry;
-}
-
-bool recordJob(JobRecord& record, const JobEntry& entry, TerminalUserInterface& ui) {
-  std::error_code error;
-  if (record.append(entry, error)) return true;
-  ui.fail(recordFailure(record, error));
-  return false;
+FleetRecorder recorderFor(const std::string& recordPath) {
+  return FleetRecorder(recordPath, cliText, cliText(kTextAnswerWithYes));
 }
 
 } // namespace vpr::cli

@@ -7,8 +7,7 @@
 
 #include "cli/FleetArguments.h"
 #include "cli/TerminalUserInterface.h"
-#include "link/RadioFleet.h"
-#include "model/JobRecord.h"
+#include "link/FleetRecorder.h"
 
 #include <string>
 
@@ -28,11 +27,7 @@ int writeToFleet(const FleetArguments& arguments, const std::string& file, const
 int readFromFleet(const FleetArguments& arguments, const std::string& folder, const std::string& backupFolder,
                   const FleetDisplay& display);
 
-// Whether the job record can take lines; prints why not.
-bool recordReady(const JobRecord& record, TerminalUserInterface& ui);
-// The record's entry for a port's radio; file is the data file written or read into.
-JobEntry jobEntryOf(const FleetPortResult& result, const std::string& file);
-// Appends the entry; prints why when that fails.
-bool recordJob(JobRecord& record, const JobEntry& entry, TerminalUserInterface& ui);
+// The job record at recordPath, with the tool's texts.
+FleetRecorder recorderFor(const std::string& recordPath);
 
 } // namespace vpr::cli

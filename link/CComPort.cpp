@@ -152,24 +152,29 @@ int CComPort::LastSystemError() const {
   return handle->lastError();
 }
 
-std::string CComPort::OpenFailureText() const {
-  constexpr int textOpenFailed = 10026002;
+std::string CComPort::OpenFailureCause() const {
   constexpr int textGroupHasAccess = 10050102;
   constexpr int textHeldByAnother = 10050103;
   const int error = LastSystemError();
-  std::string reason = error != 0 ? serialErrorText(error) : std::string();
-  switch (error != 0 ? serialErrorKind(error) : SerialErrorKind::Other) {
+  if (error == 0) return {};
+  std::string cause = serialErrorText(error);
+  switch (serialErrorKind(error)) {
   case SerialErrorKind::AccessDenied:
     if (const std::string group = serialDeviceGroup(DeviceName()); !group.empty())
-      reason += "; " + formatText(textOf(textGroupHasAccess), {group});
+      cause += "; " + formatText(textOf(textGroupHasAccess), {group});
     break;
   case SerialErrorKind::Busy:
-    reason += "; " + textOf(textHeldByAnother);
+    cause += "; " + textOf(textHeldByAnother);
     break;
   case SerialErrorKind::Other:
     break;
   }
-  return MessageContext::aboutPort(textOf(textOpenFailed), portNumber, DeviceName(), reason);
+  return cause;
+}
+
+std::string CComPort::OpenFailureText() const {
+  constexpr int textOpenFailed = 10026002;
+  return MessageContext::aboutPort(textOf(textOpenFailed), portNumber, DeviceName(), OpenFailureCause());
 }
 
 } // namespace vpr

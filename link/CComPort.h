@@ -73,6 +73,9 @@ public:
   // and the system's reason for the last failure, with who may use the device or that another
   // program holds it.
   std::string OpenFailureText() const;
+  // The system's reason for the last failure and what it means for the user; empty when the
+  // system gave none.
+  std::string OpenFailureCause() const;
 
   // Sees every byte that was written (sent) or that arrived, as it happens: for the bug reports
   // of the command-line tool's --verbose. An empty function stops it.

@@ -3,6 +3,7 @@
 #include "lang/CLanguageTable.h"
 #include "lang/UserInterface.h"
 #include "link/CRadioComm.h"
+#include "link/PortSurvey.h"
 
 #include <cstdio>
 #include <memory>
@@ -13,7 +14,6 @@ namespace vpr {
 namespace {
 
 constexpr int kTextOpenFailed = 10026002;
-constexpr int kTextHeldByAnother = 10050103;
 constexpr int kTextListedTwice = 10068001;
 constexpr int kTextCancelled = 10068002;
 
@@ -45,7 +45,10 @@ public:
 
   MessageAnswer showMessage(const MessageRequest& request) override {
     if (request.buttons == MessageButtons::OkCancel) {
-      if (options_.assumeYes) return MessageAnswer::Ok;
+      const MessageAnswer answer = options_.ask         ? options_.ask(index_, request)
+                                   : options_.assumeYes ? MessageAnswer::Ok
+                                                        : MessageAnswer::Cancel;
+      if (answer == MessageAnswer::Ok) return answer;
       result_.messages.push_back(request.text);
       result_.declined = true;
       return MessageAnswer::Cancel;
@@ -67,16 +70,6 @@ private:
 };
 
 using PortTransfer = std::function<void(CRadioComm& radio, UserInterface& ui, FleetPortResult& result)>;
-
-// Why a device cannot be opened: the open failure and the system's cause.
-std::string openFailure(const FleetRadio& radio) {
-  const int error = radio.LastSystemError();
-  std::string text = textOf(kTextOpenFailed) + " " + radio.DeviceName();
-  if (error == 0) return text;
-  text += ": " + serialErrorText(error);
-  if (serialErrorKind(error) == SerialErrorKind::Busy) text += "; " + textOf(kTextHeldByAnother);
-  return text;
-}
 
 std::vector<FleetPortResult> runFleet(const std::vector<FleetPort>& ports, const FleetOptions& options,
                                       const PortTransfer& transfer) {
@@ -107,7 +100,7 @@ std::vector<FleetPortResult> runFleet(const std::vector<FleetPort>& ports, const
     radio->SetPortPath(1, ports[i].device);
     radio->SetPortNumber(1);
     if (!radio->SetOpen(true)) {
-      refuse(i, openFailure(*radio));
+      refuse(i, textOf(kTextOpenFailed) + " " + portOpenFailure(*radio));
       continue;
     }
     radios[i] = std::move(radio);

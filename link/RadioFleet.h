@@ -5,13 +5,15 @@
 // ordinary safe write or read on it, so that a port never waits for or disturbs another.
 //
 // Nothing of a port's transfer reaches the person at the screen directly: what it would show is
-// collected in the port's result, the model question is answered by the options, and progress
-// goes to the caller's callback, called on the port's thread. A cancel flag stops every port at
+// collected in the port's result, the model question is answered by the options (or passed to
+// the caller's question callback), and progress goes to the caller's callback, called on the
+// port's thread. A cancel flag stops every port at
 // its next exchange with its radio; the port then fails as if its radio had stopped answering,
 // so a radio left half-written is named as such.
 //
 // Port names are resolved, results printed and the job record kept by the callers.
 
+#include "lang/UserInterface.h"
 #include "link/RadioTransfer.h"
 #include "model/RadioImage.h"
 
@@ -56,6 +58,9 @@ struct FleetOptions {
   // The answer to the question about a radio of another model or band, for every port: OK when
   // set, otherwise Cancel (the write is refused for that port only).
   bool assumeYes = false;
+  // When set, asks the question about a radio of another model or band instead, on the port's
+  // thread, and may block until it has the answer; several ports may ask at once.
+  std::function<MessageAnswer(std::size_t port, const MessageRequest& request)> ask;
   // Before any port starts, on the caller's thread: a reason not to start the port, or empty.
   std::function<std::string(std::size_t port)> admit;
   // Progress of a port: done of total with its label, on the port's thread.

@@ -3,13 +3,21 @@
 #include "lang/CLanguageTable.h"
 #include "model/DataFile.h"
 #include "model/DataFileFlows.h"
+#include "model/JobRecord.h"
 #include "model/RadioBackups.h"
 
 namespace vpr {
 
+std::string RadioFlows::dataFolder() const {
+  return setup_.dataFolder.empty() ? RadioBackups::defaultDataFolder() : setup_.dataFolder;
+}
+
 std::string RadioFlows::backupFolder() const {
-  return RadioBackups::folderBelow(setup_.dataFolder.empty() ? RadioBackups::defaultDataFolder()
-                                                             : setup_.dataFolder);
+  return RadioBackups::folderBelow(dataFolder());
+}
+
+std::string RadioFlows::jobRecordPath() const {
+  return JobRecord::pathBelow(dataFolder());
 }
 
 WriteSafety RadioFlows::writeSafety() const {

@@ -46,8 +46,12 @@ public:
   // Called before a read or a restored backup replaces the image, to close the editing views.
   void setCloseViews(std::function<void()> closeViews) { closeViews_ = std::move(closeViews); }
 
+  // The data folder the user chose, or the default one.
+  std::string dataFolder() const;
   // "<data folder>/Backups/".
   std::string backupFolder() const;
+  // The job record of fleet writes in the data folder.
+  std::string jobRecordPath() const;
   // What the write dialog does besides writing.
   WriteSafety writeSafety() const;
   // Where the read dialog backs up a complete read (it says where in its closing message); empty
