@@ -205,12 +205,17 @@ void CLanguageTable::writeDump() const {
   }
 }
 
+const std::string& CLanguageTable::columnText(const Record& record, std::uint32_t column) const {
+  if (column < record.texts.size() && !record.texts[column].empty()) return record.texts[column];
+  return record.texts.empty() ? kEmpty : record.texts.front();
+}
+
 void CLanguageTable::refreshShownTexts() {
   for (auto& [id, record] : records_) {
     if (identifierMode_)
       record.shown = "ID:" + std::to_string(id);
     else
-      record.shown = languageIndex_ < record.texts.size() ? record.texts[languageIndex_] : std::string();
+      record.shown = columnText(record, languageIndex_);
   }
 }
 
@@ -221,6 +226,17 @@ const std::string& CLanguageTable::textOf(std::int32_t id) const {
 
 std::string CLanguageTable::currentLanguageName() const {
   return languageIndex_ < languageNames_.size() ? languageNames_[languageIndex_] : std::string();
+}
+
+bool CLanguageTable::hasLanguageColumn(const std::string& name) const {
+  return std::find(languageNames_.begin(), languageNames_.end(), name) != languageNames_.end();
+}
+
+std::string CLanguageTable::textIn(const std::string& languageName, std::int32_t id) const {
+  const auto record = records_.find(id == 0 ? kFirstTextId : id);
+  if (record == records_.end()) return {};
+  const auto column = std::find(languageNames_.begin(), languageNames_.end(), languageName);
+  return columnText(record->second, static_cast<std::uint32_t>(column - languageNames_.begin()));
 }
 
 const std::vector<std::int32_t>& CLanguageTable::requiredIdentifiers() {
@@ -260,7 +276,10 @@ const std::vector<std::int32_t>& CLanguageTable::requiredIdentifiers() {
 }
 
 const std::vector<CLanguageTable::LanguageCode>& CLanguageTable::languageCodes() {
-  static const std::vector<LanguageCode> codes = {{1, "English", 19000001, "vpr40t_en.chm"}};
+  static const std::vector<LanguageCode> codes = {
+      {1, "English", 19000001, "vpr40t_en.chm", "en", '.'},
+      {2, "German", 19000003, "vpr40t_de.chm", "de", ','},
+  };
   return codes;
 }
 
@@ -283,6 +302,18 @@ int CLanguageTable::codeOfLanguageName(const std::string& name) {
     if (name == row.name) return row.code;
   }
   return 0;
+}
+
+const CLanguageTable::LanguageCode* CLanguageTable::findLanguage(std::string_view wanted) {
+  for (const auto& row : languageCodes()) {
+    if (equalsIgnoringCase(wanted, row.name)) return &row;
+  }
+  // A locale name: language, then territory, code set or modifier after '_', '-', '.' or '@'.
+  const std::string_view language = wanted.substr(0, wanted.find_first_of("_-.@"));
+  for (const auto& row : languageCodes()) {
+    if (equalsIgnoringCase(language, row.isoCode)) return &row;
+  }
+  return nullptr;
 }
 
 CLanguageTable& languageTable() {
