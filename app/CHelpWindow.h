@@ -31,6 +31,10 @@ public:
   QAction* forwardAction() const { return forward_; }
   QAction* browserAction() const { return openInBrowser_; }
 
+  // Says in the status bar, the first time only, that the page is English because the manual has
+  // none in the selected language.
+  void noteEnglishPage();
+
   // Looks for the text of the find field from the selection onwards (backwards when asked),
   // wrapping round the page once; false when the page does not hold it.
   bool findInPage(bool backwards);
@@ -50,6 +54,7 @@ private:
   QAction* home_;
   QAction* openInBrowser_;
   QUrl contentsSource_;
+  bool notedEnglish_ = false;
 };
 
 } // namespace vpr

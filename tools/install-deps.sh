@@ -6,7 +6,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libyaml-cpp-dev help2man desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils xdotool
-  fonts-dejavu-core fonts-liberation2 poppler-utils clang libclang-rt-14-dev)
+  fonts-dejavu-core fonts-liberation2 poppler-utils clang libclang-rt-14-dev qt6-translations-l10n)
 # ./test also builds for Windows and runs that build under Wine.
 if [ "${1:-}" = --windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine64 fonts-wine nsis dpkg-dev qt6-base-dev-tools imagemagick icoutils)
