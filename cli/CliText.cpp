@@ -9,7 +9,7 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 36> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 37> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
     {kTextGroupHasAccess, "members of the group %s have access"},
@@ -47,6 +47,7 @@ constexpr std::array<std::pair<int, const char*>, 36> kBuiltIn = {{
     {kTextRadiosDone, "%d of %d radios done."},
     {kTextPortNotClosed, "The port could not be closed after the transfer."},
     {kTextRadioFailedShort, "failed"},
+    {kTextLanguageFallback, "The language \"%s\" is not available; the texts are in %s."},
 }};
 
 } // namespace
