@@ -74,7 +74,7 @@ TEST_F(CliLanguage, TheOptionChoosesTheLanguageAndAnUnknownOneFallsBackSayingSo)
     check(c);
   // The columns of the summary line up with a label holding a character of two bytes.
   const test::CliRun german = test::runCli(dir, {"info", "x.dat", "--language", "German"});
-  EXPECT_NE(german.out.find("\nKanäle:          16\n"), std::string::npos) << german.out;
+  EXPECT_NE(german.out.find("\nKanäle:           16\n"), std::string::npos) << german.out;
 }
 
 TEST_F(CliLanguage, ALanguageTheFileHasNoColumnForGivesTheFirstColumnSayingSo) {
