@@ -42,6 +42,13 @@ bool identifierOfKey(std::string_view key, std::int32_t& id) {
   return true;
 }
 
+// A row's text in a column; a row without a text there (a translation that left it out) gives
+// its first column's text.
+const std::string& columnText(const std::vector<std::string>& texts, std::uint32_t column) {
+  if (column < texts.size() && !texts[column].empty()) return texts[column];
+  return texts.empty() ? kEmpty : texts.front();
+}
+
 } // namespace
 
 CLanguageTable::CLanguageTable() : fallbackFolders_(defaultFallbackFolders()) {}
@@ -205,17 +212,12 @@ void CLanguageTable::writeDump() const {
   }
 }
 
-const std::string& CLanguageTable::columnText(const Record& record, std::uint32_t column) const {
-  if (column < record.texts.size() && !record.texts[column].empty()) return record.texts[column];
-  return record.texts.empty() ? kEmpty : record.texts.front();
-}
-
 void CLanguageTable::refreshShownTexts() {
   for (auto& [id, record] : records_) {
     if (identifierMode_)
       record.shown = "ID:" + std::to_string(id);
     else
-      record.shown = columnText(record, languageIndex_);
+      record.shown = columnText(record.texts, languageIndex_);
   }
 }
 
@@ -230,13 +232,6 @@ std::string CLanguageTable::currentLanguageName() const {
 
 bool CLanguageTable::hasLanguageColumn(const std::string& name) const {
   return std::find(languageNames_.begin(), languageNames_.end(), name) != languageNames_.end();
-}
-
-std::string CLanguageTable::textIn(const std::string& languageName, std::int32_t id) const {
-  const auto record = records_.find(id == 0 ? kFirstTextId : id);
-  if (record == records_.end()) return {};
-  const auto column = std::find(languageNames_.begin(), languageNames_.end(), languageName);
-  return columnText(record->second, static_cast<std::uint32_t>(column - languageNames_.begin()));
 }
 
 const std::vector<std::int32_t>& CLanguageTable::requiredIdentifiers() {

@@ -81,9 +81,6 @@ public:
   std::string currentLanguageName() const;
   // Whether the loaded file has a column of that name.
   bool hasLanguageColumn(const std::string& name) const;
-  // The text of an identifier in the column of that name, the first column standing in as for
-  // textOf; the empty text when the identifier has no row. Lists the languages by their own names.
-  std::string textIn(const std::string& languageName, std::int32_t id) const;
   std::int32_t errorCode() const { return errorCode_; }
   const std::string& filePath() const { return filePath_; }
   const std::vector<std::string>& languageNames() const { return languageNames_; }
@@ -116,7 +113,6 @@ private:
   void writeDump() const;
   void refreshShownTexts();
   bool fail(std::int32_t code, UserInterface& ui);
-  const std::string& columnText(const Record& record, std::uint32_t column) const;
 
   std::string filePath_;
   std::string languageRowKey_;
