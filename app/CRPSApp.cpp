@@ -204,8 +204,10 @@ void CRPSApp::shutdown() {
   settings_.setLastFilePath(QString::fromStdString(currentFile().folder()));
   // A language picked in the Options dialog waits for the next start; a stored one the file
   // lacks becomes the one the program ran in.
-  if (!languageTable().hasLanguageColumn(CLanguageTable::languageNameOfCode(settings_.language())))
-    settings_.setLanguage(CLanguageTable::codeOfLanguageName(languageTable().currentLanguageName()));
+  const int chosen = settings_.language();
+  settings_.setLanguage(languageTable().hasLanguageColumn(CLanguageTable::languageNameOfCode(chosen))
+                            ? chosen
+                            : CLanguageTable::codeOfLanguageName(languageTable().currentLanguageName()));
   settings_.sync();
 }
 
