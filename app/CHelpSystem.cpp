@@ -28,6 +28,9 @@ QStringList& searchFolders() {
   return folders;
 }
 
+// The manual every other language falls back to.
+const QString kEnglishFolder = QStringLiteral("en");
+
 // "vpr40t_en.chm" → "en".
 QString languageFolder() {
   const QString base = QFileInfo(helpName()).completeBaseName();
@@ -112,14 +115,24 @@ QUrl CHelpSystem::urlOf(int context) {
   const QString page = pageOf(context);
   const auto hash = page.indexOf(QLatin1Char('#'));
   const QString file = hash < 0 ? page : page.left(hash);
-  for (const QString& folder : searchFolders()) {
-    const QString path = QDir(folder).filePath(QStringLiteral("help/%1/%2").arg(language, file));
-    if (!QFileInfo::exists(path)) continue;
-    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    if (hash >= 0) url.setFragment(page.mid(hash + 1));
-    return url;
+  // The manual stays English where the selected language has no page of its own.
+  QStringList languages{language};
+  if (language != kEnglishFolder) languages.append(kEnglishFolder);
+  for (const QString& manual : languages) {
+    for (const QString& folder : searchFolders()) {
+      const QString path = QDir(folder).filePath(QStringLiteral("help/%1/%2").arg(manual, file));
+      if (!QFileInfo::exists(path)) continue;
+      QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+      if (hash >= 0) url.setFragment(page.mid(hash + 1));
+      return url;
+    }
   }
   return {};
+}
+
+bool CHelpSystem::isInSelectedLanguage(const QUrl& url) {
+  const QString language = languageFolder();
+  return language == kEnglishFolder || !url.path().contains(QStringLiteral("/help/%1/").arg(kEnglishFolder));
 }
 
 bool CHelpSystem::showHelp(int context) {
@@ -132,6 +145,7 @@ bool CHelpSystem::showHelp(int context) {
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, helpWindow(), &QObject::deleteLater);
   }
   helpWindow()->showPage(url);
+  if (!isInSelectedLanguage(url)) helpWindow()->noteEnglishPage();
   return true;
 }
 

@@ -23,8 +23,11 @@ public:
 
   // The page and anchor of a help context, relative to the manual folder ("channels.html#c31002").
   static QString pageOf(int context);
-  // The file URL of the manual page for the context, or an empty URL when the manual is missing.
+  // The file URL of the manual page for the context (the English page where the selected
+  // language has none), or an empty URL when the manual is missing.
   static QUrl urlOf(int context);
+  // Whether a page of the manual is in the selected language rather than English standing in.
+  static bool isInSelectedLanguage(const QUrl& url);
   // Opens the manual at the context in the help window; returns whether a manual was found.
   static bool showHelp(int context);
   // The help window, once help was shown (nullptr before).

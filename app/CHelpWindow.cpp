@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QWindow>
@@ -34,6 +35,7 @@ constexpr int textFindPrevious = 10061007;
 constexpr int textOpenInBrowser = 10061008;
 constexpr int textNotFound = 10061010;
 constexpr int textNoBrowser = 10061011;
+constexpr int textEnglishPage = 19000007;
 
 // The page a URL shows, without its anchor.
 QUrl pageOf(const QUrl& url) {
@@ -170,6 +172,12 @@ void CHelpWindow::showPage(const QUrl& url) {
   activateWindow();
   // At the window's size, shown; showing the same anchor again scrolls back to it.
   if (const QString anchor = url.fragment(); !anchor.isEmpty()) browser_->scrollToAnchor(anchor);
+}
+
+void CHelpWindow::noteEnglishPage() {
+  if (notedEnglish_) return;
+  notedEnglish_ = true;
+  statusBar()->showMessage(qtText(textEnglishPage));
 }
 
 void CHelpWindow::markCurrentPage(const QUrl& shown) {

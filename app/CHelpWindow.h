@@ -36,6 +36,10 @@ public:
   QAction* forwardAction() const { return forward_; }
   QAction* browserAction() const { return openInBrowser_; }
 
+  // Says in the status bar, the first time only, that the page is English because the manual has
+  // none in the selected language.
+  void noteEnglishPage();
+
   // Looks for the text of the find field from the selection onwards (backwards when asked),
   // wrapping round the page once; false when the page does not hold it.
   bool findInPage(bool backwards);
@@ -61,6 +65,7 @@ private:
   QAction* openInBrowser_;
   QUrl contentsSource_;
   QPointer<QWidget> modal_; // the modal dialog the window is in front of while it is open
+  bool notedEnglish_ = false;
 };
 
 } // namespace vpr

@@ -16,10 +16,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QScreen>
+#include <QTranslator>
 
 #include <clocale>
+#include <string_view>
 
 namespace vpr {
 
@@ -33,6 +37,33 @@ CRPSApp*& runningApp() {
 // as messages show it to the user.
 QString withSeparator(const QString& folder) {
   return QDir::toNativeSeparators(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
+// The decimal separator of the language the program runs in: the user's own regional setting
+// when the system's locale is in that language (it may be a comma locale or not: de_CH uses a
+// point), otherwise the language's usual one.
+char decimalSeparatorOf(const std::string& languageName) {
+  const CLanguageTable::LanguageCode* language = CLanguageTable::findLanguage(languageName);
+  const QLocale system = QLocale::system();
+  if (!language || system.language() == QLocale(QString::fromLatin1(language->isoCode)).language()) {
+    const QString point = system.decimalPoint();
+    return point.isEmpty() ? '.' : point.at(0).toLatin1();
+  }
+  return language->decimalSeparator;
+}
+
+// Qt's own windows (the print, page setup and file dialogs) in the same language, where Qt's
+// translation of that language is installed; otherwise they stay English. A later start in the
+// same process (the tests start the program several times) replaces the earlier translation.
+void installQtTranslation(const std::string& languageName) {
+  static QPointer<QTranslator> installed;
+  delete installed; // a deleted translator leaves the application's list by itself
+  const CLanguageTable::LanguageCode* language = CLanguageTable::findLanguage(languageName);
+  if (!language || std::string_view(language->isoCode) == "en") return;
+  installed = new QTranslator(qApp);
+  if (installed->load(QLocale(QString::fromLatin1(language->isoCode)), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(installed);
 }
 
 } // namespace
@@ -105,11 +136,9 @@ bool CRPSApp::startup() {
   }
 
   // 2. Dates and times follow the user's locale; numbers are formatted by the core with the
-  // locale's decimal separator, handed over once here.
+  // chosen language's decimal separator, handed over once the language is known (step 6).
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
-  const QString point = QLocale::system().decimalPoint();
-  NumberText::setDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
 
   // The desktop style, with dialog buttons that carry text only.
   if (!qobject_cast<CAppStyle*>(QApplication::style())) QApplication::setStyle(new CAppStyle);
@@ -128,6 +157,8 @@ bool CRPSApp::startup() {
     return false;
   }
   languageLoaded_ = true;
+  NumberText::setDecimalSeparator(decimalSeparatorOf(languageTable().currentLanguageName()));
+  installQtTranslation(languageTable().currentLanguageName());
 
   // 7-10. Image, port, folder, remembered model.
   radioData().clearImage();
@@ -171,7 +202,12 @@ void CRPSApp::shutdown() {
   settings_.setLastModel(radioData().modelCode());
   settings_.setComPort(g_radioComm.PortNumber());
   settings_.setLastFilePath(QString::fromStdString(currentFile().folder()));
-  settings_.setLanguage(CLanguageTable::codeOfLanguageName(languageTable().currentLanguageName()));
+  // A language picked in the Options dialog waits for the next start; a stored one the file
+  // lacks becomes the one the program ran in.
+  const int chosen = settings_.language();
+  settings_.setLanguage(languageTable().hasLanguageColumn(CLanguageTable::languageNameOfCode(chosen))
+                            ? chosen
+                            : CLanguageTable::codeOfLanguageName(languageTable().currentLanguageName()));
   settings_.sync();
 }
 

@@ -9,7 +9,7 @@ namespace vpr::cli {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 34> kBuiltIn = {{
+constexpr std::array<std::pair<int, const char*>, 35> kBuiltIn = {{
     {kTextChannelCount, "Channels"},
     {kTextModelCode, "Model code"},
     {kTextUnprogrammed, "unprogrammed"},
@@ -45,6 +45,7 @@ constexpr std::array<std::pair<int, const char*>, 34> kBuiltIn = {{
     {kTextRadiosDone, "%d of %d radios done."},
     {kTextPortNotClosed, "The port could not be closed after the transfer."},
     {kTextRadioFailedShort, "failed"},
+    {kTextLanguageFallback, "The language \"%s\" is not available; the texts are in %s."},
 }};
 
 } // namespace

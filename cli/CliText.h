@@ -42,6 +42,7 @@ inline constexpr int kTextRecordFailed = 10068108;
 inline constexpr int kTextRadiosDone = 10068109;
 inline constexpr int kTextPortNotClosed = 10068110;
 inline constexpr int kTextRadioFailedShort = 10068111;
+inline constexpr int kTextLanguageFallback = 19000006;
 
 // The text of one of the identifiers above from the language file, or the built-in English
 // when the file gives none; the empty text for any other identifier the file lacks.

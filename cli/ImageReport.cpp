@@ -35,6 +35,13 @@ std::string hexBytes(const ModelCode& code) {
   return text;
 }
 
+// The columns a text takes on a terminal: its characters, not its bytes (UTF-8 continuation
+// bytes add none), so that a column with "Kanäle" lines up with the others.
+std::size_t columnsOf(const std::string& text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 // Standard input is read whole; a data file is 1074 bytes.
 constexpr std::size_t kStandardInputLimit = 64 * 1024;
 
@@ -71,14 +78,14 @@ void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
   for (const auto& row : rows) {
     if (widths.size() < row.size()) widths.resize(row.size(), 0);
     for (std::size_t i = 0; i < row.size(); ++i)
-      widths[i] = std::max(widths[i], row[i].size());
+      widths[i] = std::max(widths[i], columnsOf(row[i]));
   }
   for (const auto& row : rows) {
     std::string line;
     for (std::size_t i = 0; i < row.size(); ++i) {
       if (i > 0) line.append(2, ' ');
       line += row[i];
-      if (i + 1 < row.size()) line.append(widths[i] - row[i].size(), ' ');
+      if (i + 1 < row.size()) line.append(widths[i] - columnsOf(row[i]), ' ');
     }
     while (!line.empty() && line.back() == ' ')
       line.pop_back();

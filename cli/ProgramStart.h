@@ -15,6 +15,10 @@ class ProgramStart {
 public:
   // The arguments, the program's name first.
   static std::vector<std::string> arguments(int argc, char** argv);
+  // The environment's language as a locale name: on POSIX the first of LC_ALL, LC_MESSAGES and
+  // LANG that is set and not empty ("de_DE.UTF-8"), on Windows the user's interface language
+  // ("de-DE"); empty when there is none.
+  static std::string environmentLanguage();
   // The folder of the running program; empty when it cannot be told.
   static std::string programFolder();
   // Standard input and output carry bytes unchanged: a data file given as "-" must not have its

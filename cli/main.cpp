@@ -1,8 +1,8 @@
 // vpr40t-cli: reads, writes, inspects and converts radio images without the desktop program.
 
 #include "cli/Commands.h"
+#include "cli/LanguageChoice.h"
 #include "cli/ProgramStart.h"
-#include "lang/CLanguageTable.h"
 
 #include <iostream>
 #include <vector>
@@ -13,6 +13,12 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_help_all_flag("--help-all", "Show the help of every command");
   app.set_version_flag("--version", "vpr40t-cli " VPR_VERSION);
+  std::string language;
+  app.add_option("--language", language,
+                 "The language of the texts (English, German or its code: en, de); the environment's "
+                 "language when not given");
+  // --language may stand before or after the command's name.
+  app.fallthrough();
 
   std::vector<Command> commands = {
       addNewCommand(app),        addInfoCommand(app),     addDumpCommand(app), addReadCommand(app),
@@ -35,7 +41,7 @@ int main(int argc, char** argv) {
   }
 
   TerminalUserInterface ui(std::cerr);
-  if (!vpr::languageTable().loadLanguageFile("English", ui, ProgramStart::programFolder()))
+  if (!LanguageChoice::load(language, ProgramStart::environmentLanguage(), ui, ProgramStart::programFolder()))
     return kExitFailed;
 
   for (const Command& command : commands) {

@@ -42,6 +42,13 @@ bool identifierOfKey(std::string_view key, std::int32_t& id) {
   return true;
 }
 
+// A row's text in a column; a row without a text there (a translation that left it out) gives
+// its first column's text.
+const std::string& columnText(const std::vector<std::string>& texts, std::uint32_t column) {
+  if (column < texts.size() && !texts[column].empty()) return texts[column];
+  return texts.empty() ? kEmpty : texts.front();
+}
+
 } // namespace
 
 CLanguageTable::CLanguageTable() : fallbackFolders_(defaultFallbackFolders()) {}
@@ -210,7 +217,7 @@ void CLanguageTable::refreshShownTexts() {
     if (identifierMode_)
       record.shown = "ID:" + std::to_string(id);
     else
-      record.shown = languageIndex_ < record.texts.size() ? record.texts[languageIndex_] : std::string();
+      record.shown = columnText(record.texts, languageIndex_);
   }
 }
 
@@ -221,6 +228,10 @@ const std::string& CLanguageTable::textOf(std::int32_t id) const {
 
 std::string CLanguageTable::currentLanguageName() const {
   return languageIndex_ < languageNames_.size() ? languageNames_[languageIndex_] : std::string();
+}
+
+bool CLanguageTable::hasLanguageColumn(const std::string& name) const {
+  return std::find(languageNames_.begin(), languageNames_.end(), name) != languageNames_.end();
 }
 
 const std::vector<std::int32_t>& CLanguageTable::requiredIdentifiers() {
@@ -260,7 +271,10 @@ const std::vector<std::int32_t>& CLanguageTable::requiredIdentifiers() {
 }
 
 const std::vector<CLanguageTable::LanguageCode>& CLanguageTable::languageCodes() {
-  static const std::vector<LanguageCode> codes = {{1, "English", 19000001, "vpr40t_en.chm"}};
+  static const std::vector<LanguageCode> codes = {
+      {1, "English", 19000001, "vpr40t_en.chm", "en", '.'},
+      {2, "German", 19000003, "vpr40t_de.chm", "de", ','},
+  };
   return codes;
 }
 
@@ -283,6 +297,18 @@ int CLanguageTable::codeOfLanguageName(const std::string& name) {
     if (name == row.name) return row.code;
   }
   return 0;
+}
+
+const CLanguageTable::LanguageCode* CLanguageTable::findLanguage(std::string_view wanted) {
+  for (const auto& row : languageCodes()) {
+    if (equalsIgnoringCase(wanted, row.name)) return &row;
+  }
+  // A locale name: language, then territory, code set or modifier after '_', '-', '.' or '@'.
+  const std::string_view language = wanted.substr(0, wanted.find_first_of("_-.@"));
+  for (const auto& row : languageCodes()) {
+    if (equalsIgnoringCase(language, row.isoCode)) return &row;
+  }
+  return nullptr;
 }
 
 CLanguageTable& languageTable() {

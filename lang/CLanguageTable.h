@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vpr {
@@ -25,12 +26,15 @@ public:
   };
 
   // One supported language: the code stored in the settings, the column name in the file,
-  // the identifier of the language's own name, and its help file.
+  // the identifier of the language's own name, its help file, its ISO 639-1 code (which the
+  // environment's locale names start with) and the decimal separator its readers expect.
   struct LanguageCode {
     int code;
     const char* name;
     int nameTextId;
     const char* helpFile;
+    const char* isoCode;
+    char decimalSeparator;
   };
 
   static constexpr const char* kFileName = "vpr40t.lng";
@@ -66,14 +70,17 @@ public:
   // The same for a file given by its full path (no search).
   bool loadLanguageFileAt(const std::string& path, const std::string& languageName, UserInterface& ui);
 
-  // The text of an identifier in the selected language (0 stands for 10000001); the empty text
-  // when the identifier has no row or the row has no text in the selected column.
+  // The text of an identifier in the selected language (0 stands for 10000001). A row without a
+  // text in the selected column (a translation that left it out) gives its first column's text;
+  // an identifier without a row gives the empty text.
   const std::string& textOf(std::int32_t id) const;
   // Whether the identifier has a row.
   bool hasText(std::int32_t id) const { return records_.count(id == 0 ? kFirstTextId : id) != 0; }
 
   // The name of the selected language column, or the empty text.
   std::string currentLanguageName() const;
+  // Whether the loaded file has a column of that name.
+  bool hasLanguageColumn(const std::string& name) const;
   std::int32_t errorCode() const { return errorCode_; }
   const std::string& filePath() const { return filePath_; }
   const std::vector<std::string>& languageNames() const { return languageNames_; }
@@ -87,6 +94,10 @@ public:
   static std::string languageNameOfCode(int code);        // empty for an unknown code
   static std::string helpFileOfCode(int code);            // empty for an unknown code
   static int codeOfLanguageName(const std::string& name); // 0 for an unknown name
+  // The supported language a user or the environment names: its column name or ISO code in any
+  // letter case ("German", "de"), or a locale name that starts with the ISO code ("de_DE.UTF-8",
+  // "de-AT", "de@euro"). Nothing for an unsupported language, "C" and "POSIX".
+  static const LanguageCode* findLanguage(std::string_view wanted);
 
 private:
   static constexpr std::int32_t kFirstTextId = 10000001;

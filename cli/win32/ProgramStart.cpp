@@ -23,6 +23,13 @@ std::vector<std::string> ProgramStart::arguments(int argc, char** argv) {
   return arguments;
 }
 
+std::string ProgramStart::environmentLanguage() {
+  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+  const LCID locale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+  return LCIDToLocaleName(locale, name, LOCALE_NAME_MAX_LENGTH, 0) > 0 ? PathText::toText(name)
+                                                                       : std::string();
+}
+
 std::string ProgramStart::programFolder() {
   std::wstring name(MAX_PATH, L'\0');
   DWORD length = 0;

@@ -4,6 +4,7 @@
 #include "app/CHelpSystem.h"
 #include "app/CHelpWindow.h"
 #include "support/ModalDriver.h"
+#include "lang/CLanguageTable.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -161,6 +163,28 @@ TEST_F(HelpSystemTest, AMissingManualOpensNothing) {
   EXPECT_FALSE(CHelpSystem::showHelp(0x31000));
   CHelpSystem::setHelpFileName("");
   EXPECT_TRUE(CHelpSystem::urlOf(0).isEmpty());
+}
+
+TEST_F(HelpSystemTest, ALanguageWithoutItsOwnPageShowsTheEnglishPageAndSaysSoOnce) {
+  vpr::test::loadLanguage(false, "German");
+  // A German manual that has its contents page only.
+  const QDir german(QString::fromStdString(vpr::test::makeTempDir()));
+  ASSERT_TRUE(german.mkpath(QStringLiteral("help/de")));
+  const QString res = QString::fromStdString(vpr::test::sourcePath("res"));
+  ASSERT_TRUE(QFile::copy(res + QStringLiteral("/help/en/index.html"),
+                          german.filePath(QStringLiteral("help/de/index.html"))));
+  CHelpSystem::setHelpFileName(QStringLiteral("vpr40t_de.chm"));
+  CHelpSystem::setSearchFolders({german.path(), res});
+  EXPECT_TRUE(CHelpSystem::urlOf(0).path().endsWith(QStringLiteral("/help/de/index.html")));
+  EXPECT_TRUE(CHelpSystem::urlOf(0x31000).path().endsWith(QStringLiteral("/help/en/channels.html")));
+
+  CHelpWindow* window = helpShownFor(0x31000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->statusBar()->currentMessage().toStdString(), vpr::textOf(19000007));
+  window->statusBar()->clearMessage();
+  ASSERT_NE(helpShownFor(0x32000), nullptr);
+  EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+  vpr::test::loadLanguage();
 }
 
 TEST_F(HelpSystemTest, HelpOpensInTheProgramsOwnWindowAtTheAnchorWithoutABrowser) {

@@ -73,10 +73,11 @@ inline std::string withoutCarriageReturns(std::string text) {
 inline constexpr const char* kToolFileName = "vpr40t-cli";
 
 // A command line that runs in folder, which is its home too, so that backups and settings stay
-// inside it.
+// inside it. It speaks English whatever the language of the environment the tests run in; a
+// command that starts with its own language variables overrides that.
 inline std::string inFolder(const std::filesystem::path& folder, const std::string& command) {
   return "cd " + shellQuoted(folder.string()) + " && HOME=" + shellQuoted(folder.string()) +
-         " XDG_CONFIG_HOME=" + shellQuoted((folder / ".config").string()) + " " + command;
+         " XDG_CONFIG_HOME=" + shellQuoted((folder / ".config").string()) + " LC_ALL=C.UTF-8 " + command;
 }
 
 inline std::string toolCommand() {

@@ -11,6 +11,9 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace vpr {
 namespace {
@@ -87,13 +90,21 @@ TEST_F(LanguageTableTest, KeysMustHaveExactlyEightDigitsAndTheFirstRowWins) {
   EXPECT_EQ(table.textOf(20000003), "first");
 }
 
-TEST_F(LanguageTableTest, MissingColumnsAndUnknownIdentifiersGiveTheEmptyText) {
-  ASSERT_TRUE(load(validFile("^#20000001,only english\r\n^#20000002\r\n"), "Deutsch"));
+TEST_F(LanguageTableTest, ARowWithoutTheSelectedColumnGivesTheFirstColumnsText) {
+  // A translation that left rows out (fewer fields, an empty field, a trailing comma) shows the
+  // first column there instead of an empty caption; an unknown identifier stays empty.
+  ASSERT_TRUE(load(validFile("^#20000001,only english\r\n^#20000002\r\n^#20000003,a,\r\n"
+                             "^#20000004,\"\",b\r\n"),
+                   "Deutsch"));
   EXPECT_EQ(table.currentLanguageName(), "Deutsch");
-  EXPECT_EQ(table.textOf(20000001), "");
+  EXPECT_EQ(table.textOf(20000001), "only english");
   EXPECT_EQ(table.textOf(20000002), "");
+  EXPECT_EQ(table.textOf(20000003), "a");
+  EXPECT_EQ(table.textOf(20000004), "b");
   EXPECT_EQ(table.textOf(29999999), "");
   EXPECT_EQ(table.textOf(10025001), "D10025001");
+  EXPECT_TRUE(table.hasLanguageColumn("Deutsch"));
+  EXPECT_FALSE(table.hasLanguageColumn("deutsch"));
 }
 
 TEST_F(LanguageTableTest, IdentifierZeroStandsForTheFirstText) {
@@ -101,11 +112,9 @@ TEST_F(LanguageTableTest, IdentifierZeroStandsForTheFirstText) {
   EXPECT_EQ(table.textOf(0), "T10000001");
 }
 
-TEST_F(LanguageTableTest, RowsAreTrimmedAndATrailingCommaGivesAnEmptyLastText) {
-  ASSERT_TRUE(load(validFile("   \t^#20000001,a,\r\r\r\n"), "Deutsch"));
-  EXPECT_EQ(table.textOf(20000001), "");
-  ASSERT_TRUE(load(validFile("   \t^#20000001,a,\r\r\r\n"), "English"));
-  EXPECT_EQ(table.textOf(20000001), "a");
+TEST_F(LanguageTableTest, RowsAreTrimmedBeforeTheyAreSplit) {
+  ASSERT_TRUE(load(validFile("   \t^#20000001,a,b\r\r\r\n"), "Deutsch"));
+  EXPECT_EQ(table.textOf(20000001), "b");
 }
 
 TEST_F(LanguageTableTest, ALastRowWithoutLineEndIsNotRead) {
@@ -251,9 +260,40 @@ TEST(LanguageCodes, MapCodesNamesAndHelpFiles) {
   EXPECT_EQ(CLanguageTable::languageNameOfCode(1), "English");
   EXPECT_EQ(CLanguageTable::helpFileOfCode(1), "vpr40t_en.chm");
   EXPECT_EQ(CLanguageTable::codeOfLanguageName("English"), 1);
+  EXPECT_EQ(CLanguageTable::languageNameOfCode(2), "German");
+  EXPECT_EQ(CLanguageTable::helpFileOfCode(2), "vpr40t_de.chm");
+  EXPECT_EQ(CLanguageTable::codeOfLanguageName("German"), 2);
   EXPECT_EQ(CLanguageTable::languageNameOfCode(0), "");
   EXPECT_EQ(CLanguageTable::helpFileOfCode(7), "");
   EXPECT_EQ(CLanguageTable::codeOfLanguageName("Deutsch"), 0);
+}
+
+TEST(LanguageCodes, FindTheLanguageAUserOrTheEnvironmentNames) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"German", "German"},
+      {"german", "German"},
+      {"de", "German"},
+      {"DE", "German"},
+      {"de_DE.UTF-8", "German"},
+      {"de_AT@euro", "German"},
+      {"de-CH", "German"},
+      {"de.UTF-8", "German"},
+      {"English", "English"},
+      {"en_GB.UTF-8", "English"},
+      {"en-US", "English"},
+      {"C", ""},
+      {"POSIX", ""},
+      {"C.UTF-8", ""},
+      {"fr_FR.UTF-8", ""},
+      {"", ""},
+      {"Klingon", ""},
+      {"d", ""},
+      {"deu", ""},
+  };
+  for (const auto& [wanted, name] : cases) {
+    const CLanguageTable::LanguageCode* found = CLanguageTable::findLanguage(wanted);
+    EXPECT_EQ(found ? std::string(found->name) : std::string(), name) << wanted;
+  }
 }
 
 TEST(LanguageCodes, ThereAre213RequiredIdentifiers) {

@@ -42,7 +42,7 @@ protected:
   }
   std::string storeBackup(const RadioImage& image) {
     std::error_code error;
-    return RadioBackups::store(backups, image, std::time(nullptr), error);
+    return RadioBackups::store(backups, image, std::time(nullptr), BackupReason::BeforeWrite, error);
   }
 
   std::string dataFolder = test::makeTempDir();

@@ -8,14 +8,14 @@
 
 namespace vpr::test {
 
-void loadLanguage(bool identifierMode) {
+void loadLanguage(bool identifierMode, const std::string& language) {
   CLanguageTable& table = languageTable();
   table = CLanguageTable();
   table.setIdentifierMode(identifierMode);
   // Identifier mode writes its analysis dump; keep it out of the test's working folder.
   table.setDumpFolder(makeTempDir());
   FakeUserInterface ui;
-  if (!table.loadLanguageFileAt(sourcePath("res/vpr40t.lng"), "English", ui))
+  if (!table.loadLanguageFileAt(sourcePath("res/vpr40t.lng"), language, ui))
     throw std::runtime_error("the shipped language file does not load");
 }
 
