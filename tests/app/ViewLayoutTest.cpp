@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -134,6 +135,33 @@ TEST_F(ViewLayoutTest, ViewsTiledIntoASmallWindowScrollInsteadOfOverlappingTheir
             << name << ": " << button->text().toStdString() << " over a "
             << control->metaObject()->className();
       }
+    }
+  }
+}
+
+TEST_F(ViewLayoutTest, TiledHorizontallyGridsShowEveryColumnHeadingAndFormsKeepLabelsBesideTheirFields) {
+  CMainFrame* frame = start();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(channelView(frame), nullptr);
+  for (int command : {cmd::OptionalFeatures, cmd::KeyAssignment, cmd::TestFrequency})
+    frame->onCommand(command);
+  frame->onCommand(cmd::WindowTileHorizontal);
+  const QList<QMdiSubWindow*> windows = frame->mdiArea()->subWindowList();
+  ASSERT_EQ(windows.size(), 4);
+  for (QMdiSubWindow* window : windows) {
+    CImageView* view = viewInFrame(window);
+    ASSERT_NE(view, nullptr);
+    const std::string name = view->viewTitle().toStdString();
+    if (auto* grid = view->findChild<CEditGrid*>()) {
+      // Short frames: the rows scroll, and the scroll bar sits beside the last column, not on it.
+      ASSERT_TRUE(QTest::qWaitFor([&] { return grid->verticalScrollBar()->isVisible(); })) << name;
+      EXPECT_LE(grid->horizontalHeader()->length(), grid->viewport()->width()) << name;
+      continue;
+    }
+    for (QLabel* label : view->findChildren<QLabel*>()) {
+      if (!label->buddy() || !label->buddy()->isVisible()) continue;
+      const int gap = label->buddy()->geometry().left() - label->geometry().right();
+      EXPECT_LT(gap, 3 * label->fontMetrics().height()) << name << ": " << label->text().toStdString();
     }
   }
 }
