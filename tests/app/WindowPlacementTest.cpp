@@ -62,11 +62,11 @@ protected:
   static ::testing::AssertionResult wholeOnScreen(const QWidget& window) {
     const QRect available = window.screen()->availableGeometry();
     QRect outer;
-    QTest::qWaitFor([&] {
-      outer = window.frameGeometry();
-      return available.contains(outer);
-    });
-    if (available.contains(outer)) return ::testing::AssertionSuccess();
+    if (QTest::qWaitFor([&] {
+          outer = window.frameGeometry();
+          return available.contains(outer);
+        }))
+      return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "window " << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height()
            << " on a screen of " << available.width() << "x" << available.height();
