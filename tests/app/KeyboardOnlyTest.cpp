@@ -76,12 +76,12 @@ protected:
   // The channel grid, once it holds the focus.
   CEditGrid* focusedGrid() {
     CEditGrid* grid = nullptr;
-    QTest::qWaitFor([&] {
+    const bool focused = QTest::qWaitFor([&] {
       auto* view = qobject_cast<CChInfoView*>(frame->viewOf(ViewKind::ChannelInfo));
       grid = view ? view->grid() : nullptr;
       return grid && grid->hasFocus();
     });
-    return grid && grid->hasFocus() ? grid : nullptr;
+    return focused ? grid : nullptr;
   }
 
   RadioImage radioMemory{};

@@ -171,8 +171,7 @@ TEST_F(ScaledLayout, EveryDialogShowsItsTextsWholeOnTheScreenWithEveryControlNam
     bool opened = false;
     std::vector<std::string> problems;
     test::whenModal<QDialog>([&](QDialog* dialog) {
-      opened = true;
-      QTest::qWaitForWindowExposed(dialog);
+      opened = QTest::qWaitForWindowExposed(dialog);
       problems = problemsIn(*dialog);
       for (const std::string& line : offScreen(*dialog))
         problems.push_back(line);
