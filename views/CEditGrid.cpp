@@ -149,7 +149,12 @@ bool CEditGrid::openEditorWidget(QWidget* editor, EditorKind kind) {
   // The editor is a sibling of the grid, laid over the cell: an accessibility client sees a
   // table's cells but never widgets inside its viewport, so an editor there could not be reached.
   if (QWidget* host = parentWidget(); host && editor->parentWidget() != host) editor->setParent(host);
-  if (const QTableWidgetItem* header = horizontalHeaderItem(col())) editor->setAccessibleName(header->text());
+  // Named and described by its column: platforms whose combo boxes announce their value as
+  // their name still read the column.
+  if (const QTableWidgetItem* header = horizontalHeaderItem(col())) {
+    editor->setAccessibleName(header->text());
+    editor->setAccessibleDescription(header->text());
+  }
   editorKind_ = kind;
   editor_ = editor;
   editorRow_ = row();
