@@ -17,6 +17,7 @@
 #include "app/MenuLayout.h"
 #include "app/PrintCommands.h"
 #include "app/RadioCommands.h"
+#include "app/ScreenFit.h"
 #include "app/ViewFrameSetup.h"
 #include "app/WindowCommands.h"
 #include "lang/CLanguageTable.h"
@@ -36,7 +37,6 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QWindow>
 
@@ -462,20 +462,18 @@ WindowPlacement CMainFrame::currentPlacement() const {
 }
 
 void CMainFrame::applyPlacement(const WindowPlacement* placement) {
+  QRect normal(0, 0, 1024, 768);
+  if (placement)
+    normal.setCoords(placement->left, placement->top, placement->right - 1, placement->bottom - 1);
+  if (normal.width() < 200 || normal.height() < 150)
+    normal.setSize(QSize(std::max(normal.width(), 800), std::max(normal.height(), 600)));
+  // Only a rectangle that fits the current screens, title bar included; also the one that
+  // un-maximising returns to.
+  setGeometry(fitOnScreens(normal, windowFrameMargins(*this), availableScreenAreas()));
   if (!placement) {
     showMaximized();
     return;
   }
-  QRect normal(placement->left, placement->top, placement->right - placement->left,
-               placement->bottom - placement->top);
-  // A rectangle left on a screen that is no longer there is brought back onto the primary one.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect available = screen->availableVirtualGeometry();
-    if (normal.width() < 200 || normal.height() < 150)
-      normal.setSize(QSize(std::max(normal.width(), 800), std::max(normal.height(), 600)));
-    if (!available.intersects(normal)) normal.moveTopLeft(available.topLeft());
-  }
-  setGeometry(normal);
   switch (placement->showState) {
   case WindowPlacement::Maximized:
     showMaximized();

@@ -1,6 +1,7 @@
 #include "app/CMemoryMapDlg.h"
 
 #include "app/DialogButtons.h"
+#include "app/ScreenFit.h"
 #include "model/MemoryMap.h"
 #include "views/CEditGrid.h"
 #include "views/CFilterEdit.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace vpr {
@@ -22,9 +24,13 @@ namespace {
 
 constexpr int kTextClose = 10002003;
 constexpr int kTextHelp = 10002004;
+constexpr int kTextAddress = 10018004;
 // Column widths in units of 15 twips (pixels on a 96-dpi screen): the row header and the cells.
 constexpr int kHeaderColumnWidth = 50;
 constexpr int kCellColumnWidth = 28;
+// The least of the table a small screen shows at once.
+constexpr int kFewestRows = 4;
+constexpr int kFewestColumns = 4;
 
 bool isEnterKey(int key) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -37,7 +43,7 @@ QString fromUtf8(const std::string& text) {
 } // namespace
 
 CMemoryMapDlg::CMemoryMapDlg(MemoryMap& map, HelpCallback help, QWidget* parent)
-    : QDialog(parent), map_(map), grid_(new CEditGrid(this)), editor_(new CFilterEdit(grid_->viewport())),
+    : QDialog(parent), map_(map), grid_(new CEditGrid(this)), editor_(new CFilterEdit(this)),
       addressEdit_(new CFilterEdit(this)), addressStatic_(new QLabel(this)),
       charsBox_(new QCheckBox(qtText(MemoryMap::kTextShowCharacters), this)),
       closeButton_(new QPushButton(qtText(kTextClose), this)),
@@ -67,6 +73,10 @@ CMemoryMapDlg::CMemoryMapDlg(MemoryMap& map, HelpCallback help, QWidget* parent)
   addressEdit_->setFixedWidth(addressWidth);
   addressStatic_->setFixedWidth(addressWidth);
   addressStatic_->setFrameShape(QFrame::StyledPanel);
+  // Named for a screen reader, which has no label to read beside them.
+  grid_->setAccessibleName(qtText(MemoryMap::kTextCaption));
+  addressEdit_->setAccessibleName(qtText(kTextAddress));
+  addressStatic_->setAccessibleName(qtText(kTextAddress));
   addressEdit_->setVisible(map_.addressEntry());
   addressStatic_->setVisible(!map_.addressEntry());
 
@@ -94,7 +104,6 @@ CMemoryMapDlg::CMemoryMapDlg(MemoryMap& map, HelpCallback help, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_);
   layout->addLayout(bottom);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   buildColumns();
   fillCells();
@@ -105,6 +114,7 @@ void CMemoryMapDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (positioned_) return;
   positioned_ = true;
+  fitWindowOnScreens(*this);
   // The cursor and scroll position of the last Close (first time: offset 0 at the bottom left),
   // once the table has its size and can scroll.
   MemoryMap::Position position = map_.position();
@@ -144,10 +154,14 @@ void CMemoryMapDlg::buildColumns() {
       if (c == MemoryMap::kSeparatorColumn) item->setBackground(fixedBrush);
     }
   }
-  const int height = 2 * grid_->frameWidth() + grid_->horizontalHeader()->sizeHint().height() +
-                     MemoryMap::kRowsPerPage * grid_->verticalHeader()->defaultSectionSize();
-  grid_->setFixedHeight(height);
-  grid_->setFixedWidth(grid_->contentWidth());
+  // A page of rows and every column when the screen has room; on a smaller (or scaled) screen
+  // the table gets narrower and lower and scrolls, so that the Close button stays in reach.
+  const int rowHeight = grid_->verticalHeader()->defaultSectionSize();
+  const int header = 2 * grid_->frameWidth() + grid_->horizontalHeader()->sizeHint().height();
+  grid_->setMaximumHeight(header + MemoryMap::kRowsPerPage * rowHeight);
+  grid_->setMinimumHeight(header + kFewestRows * rowHeight +
+                          grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_));
+  grid_->allowNarrowing(grid_->columnWidth(0) + kFewestColumns * grid_->columnWidth(1));
 }
 
 void CMemoryMapDlg::fillCells() {
@@ -358,6 +372,9 @@ void CMemoryMapDlg::toggleCharacters(bool show) {
     col = MemoryMap::isCharColumn(col) ? MemoryMap::partnerColumn(col) : MemoryMap::kLastByteColumn;
   buildColumns();
   fillCells();
+  // The window follows the table's new width as far as the screen allows.
+  adjustSize();
+  fitWindowOnScreens(*this);
   grid_->setCell(row, col);
   grid_->setTopRow(top);
   showAddress();

@@ -102,6 +102,8 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
     indicators_[i] = new QLabel(this);
     indicators_[i]->setPixmap(i % 2 == 0 ? receiveLamp : transmitLamp);
     indicators_[i]->setFixedSize(16, 16);
+    // The lamp as text for a screen reader: shown only while the radio receives or transmits.
+    indicators_[i]->setAccessibleName(qtText(i % 2 == 0 ? kTextReceive : kTextTransmitRow));
   }
   auto valueLabel = [this](const char* name) {
     auto* label = new QLabel(this);
@@ -134,7 +136,9 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
                       QLabel* receive, QLabel* transmit, int unit) {
     auto* box = new QGroupBox(qtText(title), this);
     auto* grid = new QGridLayout(box);
-    grid->addWidget(new QLabel(qtText(fieldText), box), 0, 0, 1, 2);
+    auto* fieldLabel = new QLabel(qtText(fieldText), box);
+    fieldLabel->setBuddy(spin);
+    grid->addWidget(fieldLabel, 0, 0, 1, 2);
     grid->addWidget(spin, 0, 2);
     grid->addWidget(new QLabel(qtText(valueText), box), 1, 0, 1, 2);
     const int rowTexts[2] = {kTextReceive, kTextTransmitRow};

@@ -54,6 +54,8 @@ CTransferDlg::CTransferDlg(const Kind& kind, UserInterface& ui, HelpCallback hel
   bar_->setMinimumWidth(340);
   label_ = new QLabel(this);
   label_->setObjectName("progressLabel");
+  // A screen reader announces the bar by what the dialog does, and its value.
+  bar_->setAccessibleName(qtText(kind_.idleCaption));
 
   auto* buttons = new QDialogButtonBox(this);
   startButton_ = buttons->addButton(qtText(kind_.startButton), QDialogButtonBox::AcceptRole);

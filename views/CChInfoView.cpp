@@ -5,6 +5,7 @@
 #include "lang/UserInterface.h"
 #include "model/DisplayText.h"
 #include "model/RadioData.h"
+#include "views/AccessibleChoice.h"
 #include "views/CEditGrid.h"
 #include "views/CFilterEdit.h"
 #include "views/CToneCombo.h"
@@ -58,10 +59,11 @@ std::string stepName(int row, int col) {
 
 CChInfoView::CChInfoView(RadioData& data, UserInterface& ui, QWidget* parent)
     : CGridView(data, ui, kColumnHelp, kViewHelp, parent) {
-  toneCombo_ = new CToneCombo(grid_->viewport());
+  toneCombo_ = new CToneCombo(this);
   toneCombo_->hide();
-  optionCombo_ = new QComboBox(grid_->viewport());
+  optionCombo_ = new QComboBox(this);
   optionCombo_->hide();
+  chooseOnAccessibleSelection(optionCombo_);
   for (QWidget* editor : {static_cast<QWidget*>(toneCombo_), static_cast<QWidget*>(toneCombo_->lineEdit()),
                           static_cast<QWidget*>(optionCombo_)})
     editor->installEventFilter(this);
@@ -76,6 +78,7 @@ CChInfoView::CChInfoView(RadioData& data, UserInterface& ui, QWidget* parent)
   // A frame taller than the view keeps the grid and its buttons at the top.
   layout->addStretch(1);
 
+  grid_->setAccessibleName(qText(kTextViewName));
   setUpdatesEnabled(false);
   sizeGrid(data_.channelCount() + 1, kColumns);
   toneCombo_->fillToneList();

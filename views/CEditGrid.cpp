@@ -52,12 +52,8 @@ CEditGrid::CEditGrid(QWidget* parent) : QTableWidget(parent) {
   verticalHeader()->setDefaultSectionSize(
       std::max(fontMetrics().height() + 8, probe.sizeHint().height() + 2));
 
-  // Scrolling commits an open editor first, so no editor is ever left over another cell.
-  const auto commitOnScroll = [this] {
-    if (editorKind_ != EditorKind::None) setFocus(Qt::OtherFocusReason);
-  };
-  connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, commitOnScroll);
-  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, commitOnScroll);
+  connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, &CEditGrid::commitBeforeScroll);
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &CEditGrid::commitBeforeScroll);
   connect(this, &QTableWidget::currentCellChanged, this, [this] { emit rowColChanged(); });
 }
 
@@ -150,7 +146,15 @@ void CEditGrid::setCellText(int row, int col, const QString& text) {
 bool CEditGrid::openEditorWidget(QWidget* editor, EditorKind kind) {
   if (row() < 1 || col() < 1) return false;
   scrollTo(currentIndex());
-  if (editor->parentWidget() != viewport()) editor->setParent(viewport());
+  // The editor is a sibling of the grid, laid over the cell: an accessibility client sees a
+  // table's cells but never widgets inside its viewport, so an editor there could not be reached.
+  if (QWidget* host = parentWidget(); host && editor->parentWidget() != host) editor->setParent(host);
+  // Named and described by its column: platforms whose combo boxes announce their value as
+  // their name still read the column.
+  if (const QTableWidgetItem* header = horizontalHeaderItem(col())) {
+    editor->setAccessibleName(header->text());
+    editor->setAccessibleDescription(header->text());
+  }
   editorKind_ = kind;
   editor_ = editor;
   editorRow_ = row();
@@ -164,7 +168,9 @@ bool CEditGrid::openEditorWidget(QWidget* editor, EditorKind kind) {
 
 void CEditGrid::placeEditor() {
   if (!editor_) return;
-  const QRect cell = visualRect(currentIndex());
+  QRect cell = visualRect(currentIndex());
+  if (editor_->parentWidget() != viewport())
+    cell.moveTopLeft(viewport()->mapTo(editor_->parentWidget(), cell.topLeft()));
   editor_->setGeometry(editorKind_ == EditorKind::Text ? cell.adjusted(1, 1, -1, -1)
                                                        : cell.adjusted(0, 0, 0, -1));
 }
@@ -305,7 +311,10 @@ int CEditGrid::contentWidth() const {
   int width = 2 * frameWidth();
   for (int c = 0; c < columnCount(); ++c)
     width += columnWidth(c);
-  if (contentHeight() > maximumHeight() || verticalScrollBar()->isVisible())
+  // Room for the vertical scroll bar whenever it shows, so that it never covers the last column;
+  // it shows when the rows need more height than the grid has (a tiled or small frame).
+  const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+  if (policy == Qt::ScrollBarAlwaysOn || (policy == Qt::ScrollBarAsNeeded && contentHeight() > height()))
     width += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
   return width;
 }
@@ -330,13 +339,35 @@ void CEditGrid::refit() {
     if (maximumHeight() != height) setMaximumHeight(height);
   }
   const int width = contentWidth();
-  if (minimumWidth() != width || maximumWidth() != width) setFixedWidth(width);
+  const int least = narrowest_ < 0 ? width : std::min(narrowest_, width);
+  if (minimumWidth() != least) setMinimumWidth(least);
+  if (maximumWidth() != width) setMaximumWidth(width);
+}
+
+void CEditGrid::allowNarrowing(int minimumWidth) {
+  narrowest_ = minimumWidth;
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  connect(horizontalScrollBar(), &QScrollBar::sliderPressed, this, &CEditGrid::commitBeforeScroll,
+          Qt::UniqueConnection);
+  connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, &CEditGrid::commitBeforeScroll,
+          Qt::UniqueConnection);
+  refit();
+}
+
+void CEditGrid::commitBeforeScroll() {
+  // Scrolling commits an open editor first, so no editor is ever left over another cell.
+  if (editorKind_ != EditorKind::None) setFocus(Qt::OtherFocusReason);
 }
 
 void CEditGrid::resizeEvent(QResizeEvent* event) {
   QTableWidget::resizeEvent(event);
   placeEditor();
   refit();
+}
+
+void CEditGrid::moveEvent(QMoveEvent* event) {
+  QTableWidget::moveEvent(event);
+  placeEditor();
 }
 
 void CEditGrid::updateGeometries() {
@@ -498,7 +529,7 @@ void CEditGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 void CEditGrid::wheelEvent(QWheelEvent* event) {
   event->accept();
   if (rowCount() <= rowsPerPage()) return;
-  if (editorKind_ != EditorKind::None) setFocus(Qt::OtherFocusReason);
+  commitBeforeScroll();
   const int delta = event->angleDelta().y();
   const int top = topRow();
   const int wanted =

@@ -98,6 +98,10 @@ public:
   // polishes them). A grid that never asked for it keeps its own height and only follows the
   // width of its columns.
   void fitToContent();
+  // Lets the grid be narrower than its columns (down to `minimumWidth`), scrolling sideways
+  // then: for a table that can be wider than the screen. Off by default: the grid keeps the
+  // width of its columns.
+  void allowNarrowing(int minimumWidth);
 
 signals:
   // A mouse button went down over a cell (row 0 = header row, column 0 = number column);
@@ -117,6 +121,7 @@ protected:
   void wheelEvent(QWheelEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void updateGeometries() override;
   void changeEvent(QEvent* event) override;
@@ -127,6 +132,7 @@ protected:
 private:
   // Width (and height, once fitToContent was asked for) to the current headers and rows.
   void refit();
+  void commitBeforeScroll();
   bool openEditorWidget(QWidget* editor, EditorKind kind);
   void placeEditor();
   bool pageKey(bool down);
@@ -141,6 +147,7 @@ private:
   bool enterArmed_ = true;
   bool arrowWrap_ = true;
   bool fitsRows_ = false; // fitToContent asked for every row to show
+  int narrowest_ = -1;    // the least width allowNarrowing gave (none: the columns' width)
   bool rowSelection_ = false;
   int selectAnchor_ = 0;    // first row of a selection made in the number column
   bool numberDrag_ = false; // the left button went down in the number column

@@ -54,7 +54,7 @@ CFeatureView::CFeatureView(RadioData& data, QWidget* parent) : CImageView(parent
        pickFieldWidth(this, choices::kBatterySaver), pickFieldWidth(this, choices::narrowChoices(0))});
   for (int item = 0; item < ItemCount; ++item) {
     labels_[item] = new QLabel(qText(DisplayText::featureLabelId(FeatureItem(item))), this);
-    labels_[item]->setBuddy(fields_[item]);
+    labelField(labels_[item], fields_[item]);
     fields_[item]->setFixedWidth(fieldWidth);
     fields_[item]->installEventFilter(this);
     grid->addWidget(labels_[item], item, 0);

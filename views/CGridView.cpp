@@ -32,7 +32,7 @@ CGridView::CGridView(RadioData& data, UserInterface& ui, std::span<const int> co
                      QWidget* parent)
     : CImageView(parent), data_(data), ui_(ui), grid_(new CEditGrid(this)), columnHelp_(columnHelp),
       viewHelp_(viewHelp) {
-  freqEdit_ = new CFilterEdit(grid_->viewport());
+  freqEdit_ = new CFilterEdit(this);
   freqEdit_->setInputMode(CFilterEdit::FrequencyInput);
   freqEdit_->setMaxLength(10);
   freqEdit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -148,6 +148,16 @@ bool CGridView::gridKey(QKeyEvent* event) {
     }
   }
   return true;
+}
+
+void CGridView::keyPressEvent(QKeyEvent* event) {
+  // A key the open cell editor did not use stops here: nothing around the grid (the scrolling
+  // pane, the frame) moves under the editor.
+  if (grid_->editorKind() != CEditGrid::EditorKind::None && !grid_->hasFocus()) {
+    event->accept();
+    return;
+  }
+  CImageView::keyPressEvent(event);
 }
 
 bool CGridView::eventFilter(QObject* watched, QEvent* event) {

@@ -46,6 +46,7 @@ protected:
             QWidget* parent);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
   // Gives the grid its rows and columns, numbers the rows and fits its height to them.
   void sizeGrid(int rows, std::span<const GridColumn> columns);

@@ -33,7 +33,7 @@ CKeyView::CKeyView(RadioData& data, QWidget* parent) : CImageView(parent), data_
   field_ = new CPickField(this);
   field_->setFixedWidth(pickFieldWidth(this, choices::kMoniKey));
   field_->installEventFilter(this);
-  label_->setBuddy(field_);
+  labelField(label_, field_);
   grid->addWidget(label_, 0, 0);
   grid->addWidget(field_, 0, 1);
   list_ = new CPickList(this);

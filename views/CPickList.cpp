@@ -1,5 +1,6 @@
 #include "views/CPickList.h"
 
+#include "views/AccessibleChoice.h"
 #include "views/CFilterEdit.h"
 #include "views/CImageView.h"
 #include "views/CPickField.h"
@@ -14,6 +15,7 @@ CPickList::CPickList(QWidget* parent) : QComboBox(parent) {
   setFocusPolicy(Qt::StrongFocus);
   hide();
   setEnabled(false);
+  chooseOnAccessibleSelection(this);
   connect(this, &QComboBox::activated, this, [this](int index) {
     if (field_ && index >= 0) emit chosen(itemData(index).toInt());
   });
@@ -21,6 +23,8 @@ CPickList::CPickList(QWidget* parent) : QComboBox(parent) {
 
 void CPickList::open(CPickField* field, std::span<const ChoiceEntry> choices) {
   field_ = field;
+  // The list stands in for the field, also for a screen reader.
+  setAccessibleName(field->accessibleName());
   fillChoices(this, choices);
   const QRect rect = field->geometry();
   setGeometry(rect.x(), rect.y(), rect.width(), std::max(rect.height(), sizeHint().height()));

@@ -57,6 +57,7 @@ CTestFreqView::CTestFreqView(RadioData& data, UserInterface& ui, QWidget* parent
 
   setUpdatesEnabled(false);
   setWindowTitle(qText(kTextViewName));
+  grid_->setAccessibleName(qText(kTextViewName));
   sizeGrid(layout::kTestFreqCount + 1, kColumns);
   fillAllRows();
   setUpdatesEnabled(true);

@@ -2,6 +2,7 @@
 
 #include "lang/CLanguageTable.h"
 #include "model/ValueCodec.h"
+#include "views/AccessibleChoice.h"
 #include "views/CFilterEdit.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ CToneCombo::CToneCombo(QWidget* parent) : QComboBox(parent) {
   lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
   lineEdit()->installEventFilter(this);
   setContextMenuPolicy(Qt::PreventContextMenu);
+  chooseOnAccessibleSelection(this);
 }
 
 void CToneCombo::fillToneList() {

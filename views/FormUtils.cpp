@@ -5,6 +5,7 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace vpr {
@@ -21,6 +22,13 @@ int pickFieldWidth(const QWidget* context, std::span<const ChoiceEntry> choices)
   probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
   fillChoices(&probe, choices);
   return probe.sizeHint().width();
+}
+
+void labelField(QLabel* label, QWidget* field) {
+  label->setBuddy(field);
+  const QString name = QString(label->text()).remove(QLatin1Char('&'));
+  for (QWidget* w = field; w; w = w->focusProxy())
+    w->setAccessibleName(name);
 }
 
 void configureValueEdit(CSpinEdit* spin, int inputMode, int maxLength) {
@@ -52,6 +60,9 @@ void layOutForm(QWidget* view, QLayout* fields, QPushButton* closeButton, QPushB
   columns->setAlignment(fields, Qt::AlignTop);
   columns->addSpacing(16);
   columns->addLayout(buttons);
+  // A frame wider than the form leaves the room at the right: labels, fields and buttons stay
+  // together instead of spreading to the frame's edges.
+  columns->addStretch(1);
   auto* layout = new QVBoxLayout(view);
   layout->addLayout(columns);
   layout->addStretch();

@@ -6,6 +6,7 @@
 #include <span>
 
 class QComboBox;
+class QLabel;
 class QLayout;
 class QPushButton;
 class QWidget;
@@ -20,6 +21,11 @@ void fillChoices(QComboBox* combo, std::span<const ChoiceEntry> choices);
 // The width a pick field needs so that the longest of the choices shows in full, in the field
 // and in the drop-down list that covers it (arrow and frame included).
 int pickFieldWidth(const QWidget* context, std::span<const ChoiceEntry> choices);
+
+// Makes the label the field's label: Alt with its marked letter reaches the field, and the field
+// and whatever takes its focus (the edit of a value field) carry the label's text as their
+// accessible name, which is what a screen reader announces.
+void labelField(QLabel* label, QWidget* field);
 
 // Prepares a numeric value field: what it accepts and how many characters it holds.
 void configureValueEdit(CSpinEdit* spin, int inputMode, int maxLength);

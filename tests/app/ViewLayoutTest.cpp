@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -80,6 +81,17 @@ protected:
     return shown ? view : nullptr;
   }
 
+  // Opens the other three views beside the channel view and tiles the four frames.
+  static QList<CImageView*> tileAllViews(CMainFrame* frame, int tileCommand) {
+    for (int command : {cmd::OptionalFeatures, cmd::KeyAssignment, cmd::TestFrequency})
+      frame->onCommand(command);
+    frame->onCommand(tileCommand);
+    QList<CImageView*> views;
+    for (QMdiSubWindow* window : frame->mdiArea()->subWindowList())
+      if (CImageView* view = viewInFrame(window)) views.append(view);
+    return views;
+  }
+
   test::FakeUserInterface ui;
   std::unique_ptr<CRPSApp> app;
 };
@@ -114,14 +126,9 @@ TEST_F(ViewLayoutTest, ViewsTiledIntoASmallWindowScrollInsteadOfOverlappingTheir
   ASSERT_NE(channelView(frame), nullptr);
   frame->showNormal();
   frame->resize(760, 520);
-  for (int command : {cmd::OptionalFeatures, cmd::KeyAssignment, cmd::TestFrequency})
-    frame->onCommand(command);
-  frame->onCommand(cmd::WindowTileVertical);
-  const QList<QMdiSubWindow*> windows = frame->mdiArea()->subWindowList();
-  ASSERT_EQ(windows.size(), 4);
-  for (QMdiSubWindow* window : windows) {
-    CImageView* view = viewInFrame(window);
-    ASSERT_NE(view, nullptr);
+  const QList<CImageView*> views = tileAllViews(frame, cmd::WindowTileVertical);
+  ASSERT_EQ(views.size(), 4);
+  for (CImageView* view : views) {
     const std::string name = view->viewTitle().toStdString();
     // The view keeps the room its layout needs; the frame scrolls over it.
     EXPECT_GE(view->width(), view->minimumSizeHint().width()) << name;
@@ -134,6 +141,28 @@ TEST_F(ViewLayoutTest, ViewsTiledIntoASmallWindowScrollInsteadOfOverlappingTheir
             << name << ": " << button->text().toStdString() << " over a "
             << control->metaObject()->className();
       }
+    }
+  }
+}
+
+TEST_F(ViewLayoutTest, TiledHorizontallyGridsShowEveryColumnHeadingAndFormsKeepLabelsBesideTheirFields) {
+  CMainFrame* frame = start();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(channelView(frame), nullptr);
+  const QList<CImageView*> views = tileAllViews(frame, cmd::WindowTileHorizontal);
+  ASSERT_EQ(views.size(), 4);
+  for (CImageView* view : views) {
+    const std::string name = view->viewTitle().toStdString();
+    if (auto* grid = view->findChild<CEditGrid*>()) {
+      // Short frames: the rows scroll, and the scroll bar sits beside the last column, not on it.
+      ASSERT_TRUE(QTest::qWaitFor([&] { return grid->verticalScrollBar()->isVisible(); })) << name;
+      EXPECT_LE(grid->horizontalHeader()->length(), grid->viewport()->width()) << name;
+      continue;
+    }
+    for (QLabel* label : view->findChildren<QLabel*>()) {
+      if (!label->buddy() || !label->buddy()->isVisible()) continue;
+      const int gap = label->buddy()->geometry().left() - label->geometry().right();
+      EXPECT_LT(gap, 3 * label->fontMetrics().height()) << name << ": " << label->text().toStdString();
     }
   }
 }
