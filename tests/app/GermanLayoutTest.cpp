@@ -319,7 +319,9 @@ TEST_F(GermanLayout, EveryDialogShowsItsTextsWhole) {
 
   const std::string folder = test::makeTempDir();
   std::error_code error;
-  ASSERT_FALSE(RadioBackups::store(folder, radioData().editImage, std::time(nullptr), error).empty());
+  ASSERT_FALSE(
+      RadioBackups::store(folder, radioData().editImage, std::time(nullptr), BackupReason::BeforeWrite, error)
+          .empty());
   CRestoreDlg restore(folder, [](int) {});
   checkShown(&restore);
   CCompareDlg compare(textOf(10065045), {{"Kan. 3 Empf.-Freq.", "145,125", "146,500"}}, [](int) {});
