@@ -39,10 +39,12 @@ QMargins windowFrameMargins(const QWidget& window) {
       return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
               outer.bottom() - inner.bottom()};
   }
-  // Not yet framed by the window manager: a title bar of two text lines and thin borders.
+  // Not yet framed by the window manager: a title bar of two text lines and borders as wide as the
+  // widest usual frames (Windows' resize borders are 8 pixels); a guess on the large side only
+  // leaves a small gap at the screen's edge.
   const int titleBar = std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window),
                                 2 * window.fontMetrics().height());
-  const int border = 4;
+  const int border = 8;
   return {border, titleBar + border, border, border};
 }
 

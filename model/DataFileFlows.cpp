@@ -122,6 +122,10 @@ std::string DataFileFlows::writeFailureText(DataFile::WriteResult result, const 
 std::string DataFileFlows::readFailureText(int result, const std::string& path, const DataFile::Magic& magic,
                                            const std::error_code& error) {
   const std::string fileName = CurrentFile::fileNameOf(path);
+  // A message that names the file already says all a path of a bare name would.
+  const auto named = [&](const std::string& text) {
+    return fileName == path ? text : MessageContext::aboutFile(text, path);
+  };
   switch (result) {
   case DataFile::CannotOpen:
     return MessageContext::aboutFile(textOf(kTextCannotOpen), path, error);
@@ -129,11 +133,11 @@ std::string DataFileFlows::readFailureText(int result, const std::string& path, 
     // The magic of a related product is named; anything else is simply no data file.
     const std::string magicText = DataFile::magicText(magic);
     if (magicText.find("VPR") != std::string::npos)
-      return MessageContext::aboutFile(formatText(textOf(kTextOtherProduct), {fileName, magicText}), path);
-    return MessageContext::aboutFile(formatText(textOf(kTextNotADataFile), {fileName}), path);
+      return named(formatText(textOf(kTextOtherProduct), {fileName, magicText}));
+    return named(formatText(textOf(kTextNotADataFile), {fileName}));
   }
   case DataFile::TooShort:
-    return MessageContext::aboutFile(formatText(textOf(kTextNotADataFile), {fileName}), path);
+    return named(formatText(textOf(kTextNotADataFile), {fileName}));
   case DataFile::UnlistedModel:
     return MessageContext::aboutFile(textOf(kTextUnlistedModel), path);
   default:
