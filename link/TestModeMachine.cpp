@@ -15,8 +15,8 @@ using Row = TestModeMachine::Row;
 // The channel and signalling go out again before keying and before an adjustment, so that the
 // radio transmits or aligns on what the test dialog shows.
 std::vector<Row> makeTable() {
-  using enum State;
-  using enum Exchange;
+  using enum TestModeMachine::State;
+  using enum TestModeMachine::Exchange;
   const auto openingAdjustment = [](std::vector<TestModeMachine::Step> first) {
     for (Exchange exchange : {SendChannel, SendSignalling, SendChannel, EnterAdjustment})
       first.push_back({exchange, Idle});
