@@ -17,6 +17,7 @@
 #include "app/CTestModeDlg.h"
 #include "app/CWriteDlg.h"
 #include "app/CommandIds.h"
+#include "app/ProgramFixture.h"
 #include "app/VirtualRadioAtPort.h"
 #include "lang/CLanguageTable.h"
 #include "link/TestModeSession.h"
@@ -205,12 +206,8 @@ void checkShown(QWidget* window) {
   EXPECT_TRUE(showsEveryTextWhole(window));
 }
 
-class GermanProgram : public ::testing::Test {
+class GermanProgram : public test::ProgramFixture {
 protected:
-  void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-  }
   void TearDown() override {
     app.reset();
     NumberText::setDecimalSeparator('.');
@@ -248,8 +245,6 @@ protected:
     EXPECT_GT(checked, 0) << "command " << command << " opened no dialog";
   }
 
-  test::FakeUserInterface ui;
-  std::unique_ptr<CRPSApp> app;
   CMainFrame* frame = nullptr;
 };
 

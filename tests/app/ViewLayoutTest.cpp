@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CRPSApp.h"
 #include "app/CommandIds.h"
+#include "app/ProgramFixture.h"
 #include "app/ViewFrameSetup.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
@@ -49,16 +50,8 @@ namespace {
   return ::testing::AssertionSuccess();
 }
 
-class ViewLayoutTest : public ::testing::Test {
+class ViewLayoutTest : public test::ProgramFixture {
 protected:
-  void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-  }
-  void TearDown() override {
-    app.reset();
-    test::loadLanguage();
-  }
   // Starts the program as a user does: maximised, with the channel view opened by start-up.
   CMainFrame* start() {
     // The remembered model has sixteen channels (HX-4470).
@@ -91,9 +84,6 @@ protected:
       if (CImageView* view = viewInFrame(window)) views.append(view);
     return views;
   }
-
-  test::FakeUserInterface ui;
-  std::unique_ptr<CRPSApp> app;
 };
 
 TEST_F(ViewLayoutTest, TheChannelGridOfASixteenChannelModelIsWholeWhenTheProgramStartsMaximised) {

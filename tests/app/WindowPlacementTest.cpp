@@ -3,6 +3,7 @@
 #include "app/AppTestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CRPSApp.h"
+#include "app/ProgramFixture.h"
 #include "app/ScreenFit.h"
 #include "support/FakeUserInterface.h"
 #include "support/TestLanguage.h"
@@ -37,16 +38,8 @@ TEST(FitOnScreens, KeepsClientAndFrameOnTheScreenItOverlapsMost) {
     EXPECT_EQ(fitOnScreens(c.saved, frame, {left, right}), c.expected) << c.what;
 }
 
-class MainWindowPlacement : public ::testing::Test {
+class MainWindowPlacement : public test::ProgramFixture {
 protected:
-  void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-  }
-  void TearDown() override {
-    app.reset();
-    test::loadLanguage();
-  }
   CMainFrame* start(const char* placement) {
     if (placement) {
       QSettings raw(QSettings::NativeFormat, QSettings::UserScope, "VESKARO", "VPR40T");
@@ -71,9 +64,6 @@ protected:
            << "window " << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height()
            << " on a screen of " << available.width() << "x" << available.height();
   }
-
-  test::FakeUserInterface ui;
-  std::unique_ptr<CRPSApp> app;
 };
 
 TEST_F(MainWindowPlacement, UnMaximisingTheFirstStartsWindowKeepsItsTitleBarOnTheScreen) {
