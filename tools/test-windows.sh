@@ -259,12 +259,15 @@ check_open_failure() {
   if [ "$status" = 1 ] && grep -qF "$open_failed" "$scratch/err.txt" && [ "$(wc -l <"$scratch/err.txt")" -ge 2 ]; then
     pass "$what: $(tail -n1 "$scratch/err.txt")"
   else
-    fail "$what: exit $status: $(cat "$scratch/err.txt")"
+    # Once more with Wine's own error channel, so that a failure of Wine itself shows too.
+    (cd "$scratch" && WINEDEBUG=err+all "$wine" "$win_cli" "$@" >"$scratch/again.txt" 2>&1) || true
+    fail "$what: exit $status: $(cat "$scratch/err.txt" "$scratch/out.txt"); again: $(tr -d '\r' <"$scratch/again.txt")"
   fi
 }
 check_open_failure "a missing port 7 (COM7)" detect --port 7
 check_open_failure "a missing port 17 (\\\\.\\COM17)" read --port 17 -o missing.dat
-check_open_failure "a file given as the port" read --port 'C:\windows\win.ini' -o file.dat
+echo "not a port" >"$scratch/not-a-port.txt"
+check_open_failure "a file given as the port" read --port 'Z:'"$(echo "$scratch" | tr / '\\')"'\not-a-port.txt' -o file.dat
 
 echo "Windows: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
