@@ -1,6 +1,7 @@
 #include "lang/CLanguageTable.h"
 
 #include "lang/LanguageFileParser.h"
+#include "lang/PathText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -70,10 +71,10 @@ std::string CLanguageTable::findFile(const std::string& programFolder) const {
   folders.insert(folders.end(), fallbackFolders_.begin(), fallbackFolders_.end());
   for (const auto& folder : folders) {
     std::error_code ec;
-    const fs::path candidate = fs::path(folder) / kFileName;
+    const fs::path candidate = PathText::toPath(folder) / kFileName;
     if (fs::is_regular_file(candidate, ec)) {
       const fs::path absolute = fs::absolute(candidate, ec);
-      return (ec ? candidate : absolute).lexically_normal().string();
+      return PathText::toText((ec ? candidate : absolute).lexically_normal());
     }
   }
   return {};
@@ -106,12 +107,13 @@ bool CLanguageTable::loadLanguageFileAt(const std::string& path, const std::stri
                                         UserInterface& ui) {
   errorCode_ = None;
   filePath_ = path;
+  const fs::path file = PathText::toPath(path);
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return fail(fs::exists(path, ec) ? CannotRead : NotFound, ui);
-  const std::uintmax_t size = fs::file_size(path, ec);
+  if (!fs::is_regular_file(file, ec)) return fail(fs::exists(file, ec) ? CannotRead : NotFound, ui);
+  const std::uintmax_t size = fs::file_size(file, ec);
   if (ec || size > kMaxFileSize) return fail(CannotRead, ui);
 
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(file, std::ios::binary);
   if (!in) return fail(CannotRead, ui);
   std::string content(static_cast<std::size_t>(size), '\0');
   in.read(content.data(), static_cast<std::streamsize>(size));
@@ -194,7 +196,7 @@ bool CLanguageTable::parse(const std::string& content) {
 }
 
 void CLanguageTable::writeDump() const {
-  const fs::path folder = dumpFolder_.empty() ? fs::path(".") : fs::path(dumpFolder_);
+  const fs::path folder = dumpFolder_.empty() ? fs::path(".") : PathText::toPath(dumpFolder_);
   std::ofstream out(folder / kDumpFileName, std::ios::binary | std::ios::trunc);
   if (!out) return;
   out << languageRowKey_;

@@ -62,6 +62,7 @@ public:
   // Where identifier mode writes the analysis dump; the current folder when empty.
   void setDumpFolder(std::string folder) { dumpFolder_ = std::move(folder); }
 
+  // Every path here is UTF-8 text (see PathText), as on every platform the programs run on.
   // Finds the language file (programFolder first, then the fallback folders), parses and verifies
   // it and selects the column named languageName (column 0 when no column has that name). On
   // failure it shows the fixed failure message through ui and returns false.

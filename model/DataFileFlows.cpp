@@ -1,9 +1,9 @@
 #include "model/DataFileFlows.h"
 
 #include "lang/CLanguageTable.h"
+#include "lang/PathText.h"
 #include "lang/TextFormat.h"
 #include "model/MessageContext.h"
-#include "model/PathText.h"
 
 #include <algorithm>
 #include <cctype>

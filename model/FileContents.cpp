@@ -1,6 +1,6 @@
 #include "model/FileContents.h"
 
-#include "model/PathText.h"
+#include "lang/PathText.h"
 
 namespace vpr {
 

@@ -1,11 +1,11 @@
 #include "model/RadioBackups.h"
 
+#include "lang/PathText.h"
 #include "model/CurrentFile.h"
 #include "model/DataFile.h"
 #include "model/FileContents.h"
 #include "model/LocalTime.h"
 #include "model/ModelCatalogue.h"
-#include "model/PathText.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "cli/ProgramStart.h"
 
-#include "model/PathText.h"
+#include "lang/PathText.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "link/win32/Win32SerialDevice.h"
 
+#include "lang/PathText.h"
 #include "link/CComPort.h"
-#include "model/PathText.h"
 
 #include <algorithm>
 #include <cstddef>

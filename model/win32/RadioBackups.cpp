@@ -1,6 +1,6 @@
 #include "model/RadioBackups.h"
 
-#include "model/PathText.h"
+#include "lang/PathText.h"
 
 #include <windows.h>
 

@@ -1,5 +1,6 @@
 #include "lang/CLanguageTable.h"
 #include "lang/LanguageFileParser.h"
+#include "lang/PathText.h"
 #include "support/FakeUserInterface.h"
 #include "support/TestSupport.h"
 
@@ -245,6 +246,18 @@ TEST_F(LanguageTableTest, TheCallersFolderIsSearchedBeforeTheFallbacks) {
   ASSERT_TRUE(table.loadLanguageFile("English", ui, test::makeTempDir()));
   EXPECT_EQ(table.textOf(20000001), "fallback");
   EXPECT_EQ(fs::path(table.filePath()), fs::path(other) / CLanguageTable::kFileName);
+}
+
+// A program installed under a folder named in other scripts (UTF-8 text, as Qt and a terminal
+// give it) finds its file there; on Windows a narrow path would go through the code page instead.
+TEST_F(LanguageTableTest, AProgramFolderNamedInOtherScriptsIsFound) {
+  const std::string folder = dir + "/Программы Ωμέγα 日本";
+  fs::create_directory(PathText::toPath(folder));
+  writeFile(PathText::toPath(folder) / CLanguageTable::kFileName, validFile("^#20000001,found\r\n"));
+  ASSERT_TRUE(table.loadLanguageFile("English", ui, folder)) << ui.messages.size();
+  EXPECT_EQ(table.textOf(20000001), "found");
+  EXPECT_EQ(PathText::toPath(table.filePath()).parent_path().filename(),
+            PathText::toPath("Программы Ωμέγα 日本"));
 }
 
 TEST(LanguageTableDefaults, ABuildTreeFindsTheShippedFileWithoutHelp) {

@@ -3,8 +3,8 @@
 
 #include "model/RadioBackups.h"
 
+#include "lang/PathText.h"
 #include "model/DataFile.h"
-#include "model/PathText.h"
 #include "model/RadioData.h"
 #include "support/TestSupport.h"
 #include "tests/model/ModelTestSupport.h"

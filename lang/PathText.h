@@ -6,7 +6,8 @@
 // folder in Cyrillic, a file name in Greek): these two conversions are the only way between the
 // two there. On POSIX a path is bytes, kept exactly as they are.
 //
-// model/posix and model/win32 hold the conversions.
+// lang/posix and lang/win32 hold the conversions; they sit with the language table, the lowest
+// layer, because its file is the first path the programs open.
 
 #include <filesystem>
 #include <string>

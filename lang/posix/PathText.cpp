@@ -1,4 +1,4 @@
-#include "model/PathText.h"
+#include "lang/PathText.h"
 
 namespace vpr {
 
