@@ -60,7 +60,9 @@ void RadioCommands::readFromRadio() {
 }
 
 void RadioCommands::writeToRadio() {
-  CWriteDlg::run(&frame_, frame_.ui(), frame_.helpCallback(), radioFlows().writeSafety());
+  const RadioFlows flows = radioFlows();
+  CWriteDlg::run(&frame_, frame_.ui(), frame_.helpCallback(), flows.writeSafety(),
+                 {flows.jobRecordPath(), currentFile().path()});
 }
 
 void RadioCommands::writeToSeveralRadios() {

@@ -3,10 +3,10 @@
 #include "cli/Commands.h"
 #include "cli/FleetJobs.h"
 #include "cli/ImageReport.h"
-#include "cli/MessageCollector.h"
 #include "cli/RadioTerminal.h"
 #include "lang/TextFormat.h"
 #include "link/RadioTransfer.h"
+#include "link/RecordedWrite.h"
 #include "link/SerialDevice.h"
 
 #include <iostream>
@@ -48,20 +48,12 @@ Command addWriteCommand(CLI::App& app) {
               return writeToFleet(options->ports, options->file, image, safety, options->yes,
                                   {options->verbosity.quiet, isatty(STDERR_FILENO) != 0});
             FleetRecorder recorder = recorderFor(options->ports.recordPath());
-            if (const std::string problem = recorder.problem(); !problem.empty()) {
-              terminal.fail(problem);
-              return kExitFailed;
-            }
             const std::string port = options->ports.portNames().front();
             selectPort(g_radioComm, port);
-            MessageCollector collector(terminal);
-            FleetPortResult outcome;
-            outcome.name = port;
-            outcome.status = runSafeWrite(g_radioComm, collector, image, safety, outcome.write);
-            outcome.messages = collector.messages;
-            outcome.radioCode = outcome.write.radioCode;
-            std::string recordProblem;
-            recorder.record(outcome, options->file, recordProblem);
+            const RecordedWrite written =
+                writeAndRecord(g_radioComm, terminal, image, safety, recorder, port, options->file);
+            const FleetPortResult& outcome = written.outcome;
+            const std::string& recordProblem = written.recordProblem;
             if (!recordProblem.empty()) terminal.fail(recordProblem);
             // 2: the radio took and kept the image; only closing the port failed afterwards.
             if (outcome.status != 0 && outcome.status != 2) {

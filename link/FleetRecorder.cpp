@@ -1,5 +1,6 @@
 #include "link/FleetRecorder.h"
 
+#include "lang/PathText.h"
 #include "lang/TextFormat.h"
 #include "model/ModelCatalogue.h"
 
@@ -21,7 +22,8 @@ bool isUnprogrammed(const ModelCode& code) {
 std::string absoluteFile(const std::string& file) {
   if (file.empty() || file == "-") return file;
   std::error_code error;
-  return std::filesystem::absolute(file, error).string();
+  const std::filesystem::path absolute = std::filesystem::absolute(PathText::toPath(file), error);
+  return error ? file : PathText::toText(absolute);
 }
 
 } // namespace

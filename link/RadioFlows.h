@@ -50,7 +50,7 @@ public:
   std::string dataFolder() const;
   // "<data folder>/Backups/".
   std::string backupFolder() const;
-  // The job record of fleet writes in the data folder.
+  // The job record of every radio written, in the data folder.
   std::string jobRecordPath() const;
   // What the write dialog does besides writing.
   WriteSafety writeSafety() const;

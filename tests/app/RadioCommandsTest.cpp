@@ -9,6 +9,7 @@
 #include "link/CRadioComm.h"
 #include "model/CurrentFile.h"
 #include "model/DataFile.h"
+#include "model/JobRecord.h"
 #include "model/RadioBackups.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
@@ -20,6 +21,8 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace vpr;
@@ -97,7 +100,7 @@ TEST_F(RadioCommandsTest, ACancelledReadLeavesTheWorkingImageAlone) {
   EXPECT_EQ(currentFile().fileName(), "workshop.dat");
 }
 
-TEST_F(RadioCommandsTest, WriteSendsTheWorkingImageToTheRadio) {
+TEST_F(RadioCommandsTest, WriteSendsTheWorkingImageToTheRadioAndRecordsIt) {
   radioData().resetToModel(ModelCatalogue::modelCodeForRow(13));
   radioData().editImage[0x10] = 0x25;
   const RadioImage before = radioData().editImage;
@@ -106,6 +109,25 @@ TEST_F(RadioCommandsTest, WriteSendsTheWorkingImageToTheRadio) {
   EXPECT_EQ(radio->memory()[0x10], 0x25);
   EXPECT_EQ(radioData().editImage, before) << "a write changes nothing in the program";
   EXPECT_TRUE(radioData().isModified()) << "writing a radio is no save";
+  std::ifstream record(JobRecord::pathBelow(dataFolder));
+  std::string header, line, more;
+  ASSERT_TRUE(std::getline(record, header) && std::getline(record, line));
+  EXPECT_FALSE(std::getline(record, more)) << "one line for the one radio";
+  EXPECT_EQ(header.substr(0, header.find_last_not_of('\r') + 1), JobRecord::kHeader);
+  for (const char* part : {",COM7,", "workshop.dat,done,"})
+    EXPECT_NE(line.find(part), std::string::npos) << line;
+}
+
+// A record that cannot take the radio's line (its name is taken by a folder): the radio is not
+// written unrecorded, and the user is told why.
+TEST_F(RadioCommandsTest, AWriteThatCannotBeRecordedDoesNotStart) {
+  std::filesystem::create_directories(JobRecord::pathBelow(dataFolder));
+  radioData().editImage[0x10] = 0x25;
+  pressStart();
+  frame->onCommand(cmd::WriteData);
+  EXPECT_EQ(radio->memory(), radioMemory);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find(JobRecord::kFileName), std::string::npos) << ui.messages[0].text;
 }
 
 TEST_F(RadioCommandsTest, AReadLeavesABackupOfTheRadioInTheDataFolderAndSaysWhere) {

@@ -1,13 +1,13 @@
 #pragma once
 // A user-interface seam that passes everything on to another one and keeps the texts of the
-// messages shown, so that a command can put a failure's own words into the job record.
+// messages shown, so that a write can put a failure's own words into the job record.
 
 #include "lang/UserInterface.h"
 
 #include <string>
 #include <vector>
 
-namespace vpr::cli {
+namespace vpr {
 
 class MessageCollector : public UserInterface {
 public:
@@ -34,4 +34,4 @@ private:
   UserInterface& inner_;
 };
 
-} // namespace vpr::cli
+} // namespace vpr
