@@ -62,7 +62,7 @@ void RadioCommands::readFromRadio() {
 void RadioCommands::writeToRadio() {
   const RadioFlows flows = radioFlows();
   CWriteDlg::run(&frame_, frame_.ui(), frame_.helpCallback(), flows.writeSafety(),
-                 {flows.jobRecordPath(), currentFile().path()});
+                 {flows.jobRecordPath(), flows.recordedFile()});
 }
 
 void RadioCommands::writeToSeveralRadios() {
@@ -71,7 +71,7 @@ void RadioCommands::writeToSeveralRadios() {
   job.image = radioData().editImage;
   job.safety = flows.writeSafety();
   job.recordPath = flows.jobRecordPath();
-  job.file = currentFile().path();
+  job.file = flows.recordedFile();
   CFleetWriteDlg::run(&frame_, frame_.ui(), frame_.helpCallback(), std::move(job));
 }
 

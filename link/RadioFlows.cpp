@@ -1,10 +1,14 @@
 #include "link/RadioFlows.h"
 
 #include "lang/CLanguageTable.h"
+#include "lang/PathText.h"
+#include "lang/TextFormat.h"
 #include "model/DataFile.h"
 #include "model/DataFileFlows.h"
 #include "model/JobRecord.h"
 #include "model/RadioBackups.h"
+
+#include <filesystem>
 
 namespace vpr {
 
@@ -18,6 +22,13 @@ std::string RadioFlows::backupFolder() const {
 
 std::string RadioFlows::jobRecordPath() const {
   return JobRecord::pathBelow(dataFolder());
+}
+
+std::string RadioFlows::recordedFile() const {
+  const std::string path = file_.path();
+  std::error_code error;
+  const bool saved = !data_.isModified() && std::filesystem::is_regular_file(PathText::toPath(path), error);
+  return saved ? path : formatText(textOf(kTextUnsavedFile), {path});
 }
 
 WriteSafety RadioFlows::writeSafety() const {

@@ -23,6 +23,8 @@ public:
   // What a compare with the radio calls the other side, and the offer to write a restored backup.
   static constexpr int kTextTheRadio = 10065045;
   static constexpr int kTextWriteRestored = 10065041;
+  // What the job record says of a data file that does not hold what was written.
+  static constexpr int kTextUnsavedFile = 10068112;
 
   // The user's choices that the radio commands follow.
   struct Setup {
@@ -52,6 +54,9 @@ public:
   std::string backupFolder() const;
   // The job record of every radio written, in the data folder.
   std::string jobRecordPath() const;
+  // The data file a radio's record line names: the working file's path, marked when the file
+  // does not hold the working image (changes not saved, or never saved).
+  std::string recordedFile() const;
   // What the write dialog does besides writing.
   WriteSafety writeSafety() const;
   // Where the read dialog backs up a complete read (it says where in its closing message); empty

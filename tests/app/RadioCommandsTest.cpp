@@ -114,7 +114,7 @@ TEST_F(RadioCommandsTest, WriteSendsTheWorkingImageToTheRadioAndRecordsIt) {
   ASSERT_TRUE(std::getline(record, header) && std::getline(record, line));
   EXPECT_FALSE(std::getline(record, more)) << "one line for the one radio";
   EXPECT_EQ(header.substr(0, header.find_last_not_of('\r') + 1), JobRecord::kHeader);
-  for (const char* part : {",COM7,", "workshop.dat,done,"})
+  for (const char* part : {",COM7,", "workshop.dat (changes not saved),done,"})
     EXPECT_NE(line.find(part), std::string::npos) << line;
 }
 

@@ -66,6 +66,16 @@ TEST_F(RadioFlowsTest, BackupsGoBelowTheDataFolderAndAWriteFollowsTheSettings) {
   EXPECT_EQ(withoutFolder.backupFolder(), RadioBackups::folderBelow(RadioBackups::defaultDataFolder()));
 }
 
+// A job record line names the data file only as what was written when the file holds it.
+TEST_F(RadioFlowsTest, TheRecordNamesTheDataFileAsWrittenOnlyWhenItHoldsTheWorkingImage) {
+  EXPECT_NE(flows(false).recordedFile(), file.path()) << "never saved";
+  std::ofstream(file.path()) << "saved";
+  data.markSaved();
+  EXPECT_EQ(flows(false).recordedFile(), file.path());
+  data.editImage[0x3E0] ^= 0x01;
+  EXPECT_NE(flows(false).recordedFile(), file.path()) << "changes not saved";
+}
+
 // The read dialog backs a complete read up into the folder it is given (tested with the dialog).
 TEST_F(RadioFlowsTest, AReadBecomesTheWorkingImageAfterTheViewsClosedAndIsBackedUpOnlyWhenAsked) {
   EXPECT_EQ(flows(false).readBackupFolder(), "");
