@@ -53,17 +53,23 @@ char decimalSeparatorOf(const std::string& languageName) {
 }
 
 // Qt's own windows (the print, page setup and file dialogs) in the same language, where Qt's
-// translation of that language is installed; otherwise they stay English. A later start in the
-// same process (the tests start the program several times) replaces the earlier translation.
+// translation of that language is installed: in translations/ beside the program (where the
+// Windows installer puts it), else in Qt's own folder; otherwise they stay English. A later start
+// in the same process (the tests start the program several times) replaces the earlier one.
 void installQtTranslation(const std::string& languageName) {
   static QPointer<QTranslator> installed;
   delete installed; // a deleted translator leaves the application's list by itself
   const CLanguageTable::LanguageCode* language = CLanguageTable::findLanguage(languageName);
   if (!language || std::string_view(language->isoCode) == "en") return;
   installed = new QTranslator(qApp);
-  if (installed->load(QLocale(QString::fromLatin1(language->isoCode)), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(installed);
+  const QLocale locale(QString::fromLatin1(language->isoCode));
+  for (const QString& folder : {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                                QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+    if (installed->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+      QCoreApplication::installTranslator(installed);
+      return;
+    }
+  }
 }
 
 } // namespace

@@ -115,7 +115,8 @@ check "the desktop program needs no DLL beside it" needs_only_system_dlls "$win_
 install_silently() { "$wine" "$installer" /S >"$scratch/install.log" 2>&1 && "$wineserver" -w; }
 installed_files() {
   [ -f "$program_files/vpr40t.exe" ] && [ -f "$program_files/vpr40t-cli.exe" ] && [ -f "$program_files/vpr40t.lng" ] &&
-    [ -d "$program_files/help/en" ] && [ -f "$program_files/Uninstall.exe" ]
+    [ -d "$program_files/help/en" ] && [ -f "$program_files/translations/qtbase_de.qm" ] &&
+    [ -f "$program_files/Uninstall.exe" ]
 }
 start_menu_entry() { find "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs" -iname 'VPR-40T.lnk' | grep -q .; }
 dat_opens_in_program() {
@@ -127,7 +128,7 @@ dat_opens_in_program() {
 listed_among_apps() { grep -qi 'CurrentVersion\\\\Uninstall\\\\VPR-40T\]' "$WINEPREFIX/system.reg"; }
 
 if install_silently; then
-  check "the installer installs silently into Program Files: both programs, the language file, the manual, the uninstaller" installed_files
+  check "the installer installs silently into Program Files: both programs, the language file, the manual, Qt's German texts, the uninstaller" installed_files
   check "the installer adds a Start menu entry" start_menu_entry
   check "the installer makes .dat files open in the program" dat_opens_in_program
   check "the installer lists the program among the system's Apps (uninstall key)" listed_among_apps
