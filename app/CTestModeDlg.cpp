@@ -41,6 +41,8 @@ constexpr int kTextClose = 10002003;
 constexpr int kTextHelp = 10002004;
 constexpr int kTextPrint = 10002007;
 constexpr int kTextCountdown = 10062001;
+constexpr int kTextTransmitting = 10062002;
+constexpr int kTextReceiving = 10062004;
 constexpr int kTextAdjustmentOpen = 10062003;
 constexpr int kTextLimitReached = 10062110;
 constexpr int kTextAskAdjust = 10026108;
@@ -102,8 +104,9 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
     indicators_[i] = new QLabel(this);
     indicators_[i]->setPixmap(i % 2 == 0 ? receiveLamp : transmitLamp);
     indicators_[i]->setFixedSize(16, 16);
-    // The lamp as text for a screen reader: shown only while the radio receives or transmits.
-    indicators_[i]->setAccessibleName(qtText(i % 2 == 0 ? kTextReceive : kTextTransmitRow));
+    // The lamp as text for a screen reader, shown only while the radio receives or transmits: it
+    // says what the radio does, apart from the RX and TX captions of its row.
+    indicators_[i]->setAccessibleName(qtText(i % 2 == 0 ? kTextReceiving : kTextTransmitting));
   }
   auto valueLabel = [this](const char* name) {
     auto* label = new QLabel(this);
@@ -147,7 +150,8 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
       grid->addWidget(indicators_[firstIndicator + row], row + 2, 0);
       grid->addWidget(new QLabel(qtText(rowTexts[row]), box), row + 2, 1);
       grid->addWidget(values[row], row + 2, 2);
-      grid->addWidget(new QLabel(unit ? qtText(unit) : QString(), box), row + 2, 3);
+      // No empty label where there is no unit: a screen reader would read it by the group's title.
+      if (unit) grid->addWidget(new QLabel(qtText(unit), box), row + 2, 3);
     }
     grid->setColumnStretch(3, 1);
     return box;
