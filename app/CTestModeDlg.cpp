@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <chrono>
@@ -65,6 +66,12 @@ QPixmap lamp(const QColor& colour) {
   painter.setPen(QPen(colour.darker(160), 1));
   painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
   return pixmap;
+}
+
+// Shows the transmitter's state on its button without the button reporting a toggle of the user's.
+void showChecked(QPushButton* button, bool checked) {
+  const QSignalBlocker quiet(button);
+  button->setChecked(checked);
 }
 
 int numberIn(const CSpinEdit* spin) {
@@ -222,7 +229,8 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
   connect(signallingSpin_->edit(), &QLineEdit::textEdited, this, [this] { signallingEdited_ = true; });
   connect(channelSpin_, &CSpinEdit::focusLost, this, request(&CTestModeDlg::applyChannelEdit));
   connect(signallingSpin_, &CSpinEdit::focusLost, this, request(&CTestModeDlg::applySignallingEdit));
-  connect(transmit_, &QPushButton::clicked, this, request(&CTestModeDlg::toggleTransmit));
+  // Toggled rather than clicked: an accessibility client toggles the button without a click.
+  connect(transmit_, &QPushButton::toggled, this, request(&CTestModeDlg::toggleTransmit));
   connect(items_, &QListWidget::itemDoubleClicked, this, request(&CTestModeDlg::openAdjustment));
   connect(close_, &QPushButton::clicked, this, &CTestModeDlg::reject);
   connect(print_, &QPushButton::clicked, this, &CTestModeDlg::printAdjustments);
@@ -273,7 +281,7 @@ void CTestModeDlg::present() {
   indicators_[2]->setVisible(!on && !adjusting);
   indicators_[1]->setVisible(on && !adjusting);
   indicators_[3]->setVisible(on && !adjusting);
-  transmit_->setChecked(on);
+  showChecked(transmit_, on);
   for (QWidget* control : std::initializer_list<QWidget*>{channelSpin_, signallingSpin_, items_})
     control->setEnabled(state == State::Idle);
   // While an adjustment is open its own window takes every click: the buttons here say so
@@ -358,7 +366,7 @@ void CTestModeDlg::applySignallingEdit() {
 
 void CTestModeDlg::toggleTransmit() {
   if (ending_) {
-    transmit_->setChecked(session_.transmitting());
+    showChecked(transmit_, session_.transmitting());
     return;
   }
   transmit_->setFocus();

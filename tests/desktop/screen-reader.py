@@ -2,14 +2,13 @@
 """A screen-reader user programs a channel through the real AT-SPI bridge.
 
 Runs the real vpr40t against the virtual radio on the X display tools/with-display.sh provides,
-inside the private D-Bus session dbus-run-session gives it (the accessibility bus and its registry
-start on demand there). This client sees the program only as a screen reader does, through the
+in a D-Bus session of its own (the accessibility bus and its registry start on demand there). This client sees the program only as a screen reader does, through the
 accessibility bus, out of process: it starts a new image from the menu, enters a receive frequency,
 picks a tone and an option from the cell editors' lists through the accessibility interface, saves
 the image through the file dialog and checks the file's channel; it follows the read dialog's
 progress as a value and reads the test mode's transmit indicator as text.
 
-    dbus-run-session -- /usr/bin/python3 screen-reader.py BUILD_DIR LANGUAGE_FILE
+    /usr/bin/python3 screen-reader.py BUILD_DIR LANGUAGE_FILE
 
 Keys go to the program through the accessibility registry, as a user's own keystrokes would.
 """
@@ -61,28 +60,20 @@ def wait_for(what, probe, timeout=20.0):
 
 
 def children(node):
-    return [node.getChildAtIndex(i) for i in range(node.childCount)] if node else []
+    """The children there are: a list view may count rows it then has no cell for."""
+    return [c for c in (node.getChildAtIndex(i) for i in range(node.childCount)) if c is not None] if node else []
 
 
 def walk(node, depth=0):
-    """The node and everything under it."""
+    """The node and everything under it, depth-first, as a client walks the tree from a window."""
     yield node
     if depth < 16:
         for child in children(node):
             yield from walk(child, depth + 1)
 
 
-def find(node, wanted, depth=0):
-    """Depth-first through the accessible children, as a client walks the tree from a window."""
-    if node is None or depth > 16:
-        return None
-    if wanted(node):
-        return node
-    for child in children(node):
-        found = find(child, wanted, depth + 1)
-        if found is not None:
-            return found
-    return None
+def find(node, wanted):
+    return next((n for n in walk(node) if wanted(n)), None) if node is not None else None
 
 
 def has(node, state):
@@ -339,17 +330,25 @@ def transmit_indicator(program, texts):
 
 def main():
     build, language_file = sys.argv[1], sys.argv[2]
-    # Under CTest the display is the one allocated to this test ("id:x<n>,slots:1" is display :n).
-    group = os.environ.get("CTEST_RESOURCE_GROUP_0_DISPLAY", "")
-    if group.startswith("id:x"):
-        os.environ["DISPLAY"] = ":" + group[4:].split(",")[0]
+    work = os.environ.get("VPR_SCREEN_READER_WORK")
+    if work is None:
+        # A D-Bus session of its own, whose accessibility bus marks only the display CTest gave
+        # this test, with its sockets in a private runtime folder.
+        work = tempfile.mkdtemp()
+        env = dict(os.environ, VPR_SCREEN_READER_WORK=work, XDG_RUNTIME_DIR=work)
+        group = os.environ.get("CTEST_RESOURCE_GROUP_0_DISPLAY", "")  # "id:x<n>,slots:1" is :n
+        if group.startswith("id:x"):
+            env["DISPLAY"] = ":" + group[4:].split(",")[0]
+        try:
+            return subprocess.run(["dbus-run-session", "--", sys.executable, *sys.argv], env=env).returncode
+        finally:
+            shutil.rmtree(work, ignore_errors=True)
     texts = texts_of(language_file)
-    work = tempfile.mkdtemp()
     radio = program = None
     try:
         # The virtual radio, paced so that a read takes long enough to watch its progress.
         radio = subprocess.Popen([os.path.join(build, "sim", "vpr40t-sim"), "--row", "13", "--program-mode",
-                                  "--paced", "--events", os.path.join(work, "events")],
+                                  "--paced"],
                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         device = radio.stdout.readline().strip()
         program = Program(build, work, device)
@@ -379,7 +378,6 @@ def main():
         if radio is not None:
             radio.terminate()
             radio.wait()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
