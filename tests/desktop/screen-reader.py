@@ -110,7 +110,7 @@ class Program:
     def __init__(self, build, work, device):
         env = dict(os.environ, HOME=os.path.join(work, "home"), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    XDG_CONFIG_HOME=os.path.join(work, "home", ".config"), VPR40T_PORT_DEVICE=device,
-                   ASAN_OPTIONS="detect_leaks=0")
+                   ASAN_OPTIONS="detect_leaks=0", LC_ALL="C.UTF-8")  # a decimal point, whatever the machine's
         os.makedirs(env["XDG_CONFIG_HOME"])
         self.stderr = os.path.join(work, "stderr")
         with open(self.stderr, "w") as err:
