@@ -308,7 +308,8 @@ def read_with_progress(program, texts):
 
 
 def transmit_indicator(program, texts):
-    """The test mode's lamps read as what the radio does, each shown only while it is lit."""
+    """The test mode's lamps read as what the radio does, each shown only while it is lit, and the
+    Transmit button keys the radio when a client toggles it."""
     program.press(program.menu_item(texts[10003004], texts[10003403]), "Press")
     dialog = program.window("the test mode", is_a(pyatspi.ROLE_DIALOG, texts[10023001]))
     lamps = (texts[10062004], texts[10062002])  # receiving, transmitting
@@ -316,6 +317,8 @@ def transmit_indicator(program, texts):
     def only_lit(name):
         return lambda: {n.name for n in walk(dialog) if n.name in lamps and has(n, pyatspi.STATE_SHOWING)} == {name}
 
+    if find(dialog, is_a(pyatspi.ROLE_LABEL, texts[10023003])):
+        raise Failure("a label without text reads as the title of its group")
     transmit = find(dialog, is_a(pyatspi.ROLE_CHECK_BOX, texts[10002010]))
     wait_for(f"only {lamps[0]!r} to read as lit", only_lit(lamps[0]))
     program.press(transmit, "Toggle")
