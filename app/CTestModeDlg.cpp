@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <chrono>
@@ -41,6 +42,8 @@ constexpr int kTextClose = 10002003;
 constexpr int kTextHelp = 10002004;
 constexpr int kTextPrint = 10002007;
 constexpr int kTextCountdown = 10062001;
+constexpr int kTextTransmitting = 10062002;
+constexpr int kTextReceiving = 10062004;
 constexpr int kTextAdjustmentOpen = 10062003;
 constexpr int kTextLimitReached = 10062110;
 constexpr int kTextAskAdjust = 10026108;
@@ -63,6 +66,12 @@ QPixmap lamp(const QColor& colour) {
   painter.setPen(QPen(colour.darker(160), 1));
   painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
   return pixmap;
+}
+
+// Shows the transmitter's state on its button without the button reporting a toggle of the user's.
+void showChecked(QPushButton* button, bool checked) {
+  const QSignalBlocker quiet(button);
+  button->setChecked(checked);
 }
 
 int numberIn(const CSpinEdit* spin) {
@@ -102,8 +111,9 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
     indicators_[i] = new QLabel(this);
     indicators_[i]->setPixmap(i % 2 == 0 ? receiveLamp : transmitLamp);
     indicators_[i]->setFixedSize(16, 16);
-    // The lamp as text for a screen reader: shown only while the radio receives or transmits.
-    indicators_[i]->setAccessibleName(qtText(i % 2 == 0 ? kTextReceive : kTextTransmitRow));
+    // The lamp as text for a screen reader, shown only while the radio receives or transmits: it
+    // says what the radio does, apart from the RX and TX captions of its row.
+    indicators_[i]->setAccessibleName(qtText(i % 2 == 0 ? kTextReceiving : kTextTransmitting));
   }
   auto valueLabel = [this](const char* name) {
     auto* label = new QLabel(this);
@@ -147,7 +157,8 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
       grid->addWidget(indicators_[firstIndicator + row], row + 2, 0);
       grid->addWidget(new QLabel(qtText(rowTexts[row]), box), row + 2, 1);
       grid->addWidget(values[row], row + 2, 2);
-      grid->addWidget(new QLabel(unit ? qtText(unit) : QString(), box), row + 2, 3);
+      // No empty label where there is no unit: a screen reader would read it by the group's title.
+      if (unit) grid->addWidget(new QLabel(qtText(unit), box), row + 2, 3);
     }
     grid->setColumnStretch(3, 1);
     return box;
@@ -218,7 +229,8 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
   connect(signallingSpin_->edit(), &QLineEdit::textEdited, this, [this] { signallingEdited_ = true; });
   connect(channelSpin_, &CSpinEdit::focusLost, this, request(&CTestModeDlg::applyChannelEdit));
   connect(signallingSpin_, &CSpinEdit::focusLost, this, request(&CTestModeDlg::applySignallingEdit));
-  connect(transmit_, &QPushButton::clicked, this, request(&CTestModeDlg::toggleTransmit));
+  // Toggled rather than clicked: an accessibility client toggles the button without a click.
+  connect(transmit_, &QPushButton::toggled, this, request(&CTestModeDlg::toggleTransmit));
   connect(items_, &QListWidget::itemDoubleClicked, this, request(&CTestModeDlg::openAdjustment));
   connect(close_, &QPushButton::clicked, this, &CTestModeDlg::reject);
   connect(print_, &QPushButton::clicked, this, &CTestModeDlg::printAdjustments);
@@ -269,7 +281,7 @@ void CTestModeDlg::present() {
   indicators_[2]->setVisible(!on && !adjusting);
   indicators_[1]->setVisible(on && !adjusting);
   indicators_[3]->setVisible(on && !adjusting);
-  transmit_->setChecked(on);
+  showChecked(transmit_, on);
   for (QWidget* control : std::initializer_list<QWidget*>{channelSpin_, signallingSpin_, items_})
     control->setEnabled(state == State::Idle);
   // While an adjustment is open its own window takes every click: the buttons here say so
@@ -354,7 +366,7 @@ void CTestModeDlg::applySignallingEdit() {
 
 void CTestModeDlg::toggleTransmit() {
   if (ending_) {
-    transmit_->setChecked(session_.transmitting());
+    showChecked(transmit_, session_.transmitting());
     return;
   }
   transmit_->setFocus();

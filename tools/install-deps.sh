@@ -7,7 +7,8 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build ccache qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libyaml-cpp-dev help2man desktop-file-utils appstream shared-mime-info xvfb xauth openbox x11-utils xdotool
-  fonts-dejavu-core fonts-liberation2 poppler-utils clang libclang-rt-14-dev qt6-translations-l10n)
+  fonts-dejavu-core fonts-liberation2 poppler-utils clang libclang-rt-14-dev qt6-translations-l10n
+  python3-pyatspi python3-dbus at-spi2-core dbus-daemon)
 for option in "$@"; do
   case "$option" in
     # ./test also builds for Windows and runs that build under Wine.

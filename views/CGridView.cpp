@@ -230,8 +230,10 @@ void CGridView::commitFrequency() {
   const int col = grid_->editorCol();
   const QString text = freqEdit_->text();
   std::optional<int> warning;
-  if (!abandonEntry_ && (freqEdit_->isModified() || text.isEmpty()))
-    warning = storeFrequency(row, col, text.toStdString());
+  // An accessibility client sets the editor's text as a whole, which leaves it unmodified:
+  // a text other than the cell's counts as an entry all the same.
+  const bool entered = freqEdit_->isModified() || text != grid_->savedCellText() || text.isEmpty();
+  if (!abandonEntry_ && entered) warning = storeFrequency(row, col, text.toStdString());
   abandonEntry_ = false;
   grid_->closeEditor(true);
   refillAfterEntry(row);

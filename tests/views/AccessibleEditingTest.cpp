@@ -4,6 +4,7 @@
 #include "ViewTestSupport.h"
 
 #include "lang/CLanguageTable.h"
+#include "model/DisplayText.h"
 #include "views/CChInfoView.h"
 
 #include <QAccessible>
@@ -89,6 +90,26 @@ TEST_F(AccessibleEditing, AnEntryChosenInACellEditorsListThroughTheAccessibility
     EXPECT_EQ(editor->text(QAccessible::Value), c.entry);
     test::pressKey(Qt::Key_Escape);
   }
+}
+
+// A client such as a dictation or braille program sets an editor's text as a whole, which
+// leaves the line edit unmodified; the frequency is an entry all the same.
+TEST_F(AccessibleEditing, AFrequencySetAsAWholeThroughTheAccessibilityInterfaceIsStored) {
+  CEditGrid* grid = view->grid();
+  grid->setCell(1, 1);
+  test::pressKey(Qt::Key_Return);
+  QAccessibleInterface* editor =
+      findAccessible(QAccessible::queryAccessibleInterface(view.get()), [](QAccessibleInterface* node) {
+        return node->role() == QAccessible::EditableText && node->state().focused;
+      });
+  ASSERT_NE(editor, nullptr) << "no focused text editor in the view";
+  ASSERT_NE(editor->editableTextInterface(), nullptr);
+  editor->editableTextInterface()->replaceText(0, editor->textInterface()->characterCount(),
+                                               QStringLiteral("151.25"));
+  test::pressKey(Qt::Key_Return);
+  const std::string stored = DisplayText::channelCell(1, data.channelSlot(1), ChannelField::RxFrequency).text;
+  EXPECT_TRUE(stored.starts_with("151.25")) << "the image holds " << stored;
+  EXPECT_EQ(grid->cellText(1, 1).toStdString(), stored);
 }
 
 } // namespace
