@@ -57,12 +57,15 @@ CAdjustDlg::CAdjustDlg(TestModeSession& session, HelpCallback help, QWidget* par
 
   slider_ = new QSlider(Qt::Horizontal, this);
   slider_->setObjectName("slider");
+  // The slider and the field both set the value of the item the window is titled with.
+  slider_->setAccessibleName(windowTitle());
   slider_->setRange(0, kAdjustValueMax);
   slider_->setPageStep(kPageStep);
   slider_->setMinimumWidth(320);
   slider_->setValue(session_.currentValue());
   spin_ = new QSpinBox(this);
   spin_->setObjectName("spin");
+  spin_->setAccessibleName(windowTitle());
   spin_->setRange(0, kAdjustValueMax);
   spin_->setKeyboardTracking(false);
   spin_->setValue(session_.currentValue());

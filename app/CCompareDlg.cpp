@@ -38,6 +38,7 @@ CCompareDlg::CCompareDlg(const std::string& other, const std::vector<ImageDiffer
 
   list_ = new QPlainTextEdit(this);
   list_->setObjectName("differenceList");
+  list_->setAccessibleName(heading->text());
   list_->setReadOnly(true);
   list_->setLineWrapMode(QPlainTextEdit::NoWrap);
   list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -128,6 +128,7 @@ CFleetWriteDlg::CFleetWriteDlg(const CComPort& paths, Job job, UserInterface& ui
   grid->setColumnMinimumWidth(BackupColumn, kMaxBackupWidth);
   grid->setRowStretch(kPortCount + 1, 1);
   auto* scroll = new QScrollArea(this);
+  scroll->setAccessibleName(windowTitle());
   scroll->setWidget(table);
   scroll->setWidgetResizable(true);
 

@@ -1,5 +1,6 @@
 #include "app/CHelpWindow.h"
 
+#include "app/ScreenFit.h"
 #include "views/QtText.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -47,13 +49,16 @@ QUrl pageOf(const QUrl& url) {
 CHelpWindow::CHelpWindow(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(qtText(textCaption));
   setAttribute(Qt::WA_DeleteOnClose, false);
-  resize(900, 650);
+  // Room for the manual to read well, but never more than the screen has (a scaled one is small).
+  resize(QSize(900, 650).boundedTo(screen()->availableGeometry().size().shrunkBy(windowFrameMargins(*this))));
 
   browser_ = new QTextBrowser(this);
   // Links to other sites would need a browser: they go there only on the user's request.
   browser_->setOpenExternalLinks(false);
   browser_->setOpenLinks(true);
+  browser_->setAccessibleName(qtText(textCaption));
   contents_ = new QListWidget(this);
+  contents_->setAccessibleName(qtText(textContents));
   auto* splitter = new QSplitter(this);
   splitter->addWidget(contents_);
   splitter->addWidget(browser_);

@@ -14,6 +14,7 @@
 #include "app/EditCommands.h"
 #include "app/FileCommands.h"
 #include "app/HelpCommands.h"
+#include "app/IconSet.h"
 #include "app/MenuLayout.h"
 #include "app/PrintCommands.h"
 #include "app/RadioCommands.h"
@@ -112,8 +113,7 @@ void CMainFrame::createActions() {
   for (const MenuLayout::Command& info : MenuLayout::commands()) {
     auto* action = new QAction(this);
     action->setData(info.command);
-    if (info.icon)
-      action->setIcon(QIcon(QStringLiteral(":/vpr40t/icons/%1.png").arg(QLatin1String(info.icon))));
+    if (info.icon) action->setIcon(iconFromSet(info.icon));
     const int command = info.command;
     connect(action, &QAction::triggered, this, [this, command] { onCommand(command); });
     actions_[command] = action;
@@ -298,7 +298,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
   else
     frame = new CChildFrame(view);
   frame->setProperty("viewKind", static_cast<int>(kind));
-  frame->setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/tree-area.png")));
+  frame->setWindowIcon(iconFromSet("tree-area"));
   mdi_->addSubWindow(frame);
   connect(view, &CImageView::titleMayHaveChanged, this, &CMainFrame::updateTitle);
   connect(view, &CImageView::helpRequested, this, &CMainFrame::showHelpFor);

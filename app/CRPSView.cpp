@@ -8,6 +8,9 @@
 #include "views/QtText.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QGraphicsView>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -19,6 +22,8 @@
 namespace vpr {
 
 namespace {
+
+constexpr int kTextPage = 10009005;
 
 // A layout whose print date is taken once, when the preview or the print run begins, and whose
 // orientation follows the printer's page setup at the time the pages are drawn.
@@ -96,6 +101,10 @@ QPrintPreviewDialog* CRPSView::makePreview(QWidget* parent, const PrintSelection
   auto run = std::make_shared<PrintRun>(PrintRun{data_, selection, {}});
   connect(preview, &QPrintPreviewDialog::paintRequested, preview,
           [run](QPrinter* printer) { PagePainter::paintAll(*printer, run->on(*printer)); });
+  // The preview's own page field and page area carry no name a screen reader could announce.
+  for (QLineEdit* field : preview->findChildren<QLineEdit*>())
+    if (!qobject_cast<QComboBox*>(field->parentWidget())) field->setAccessibleName(qtText(kTextPage));
+  if (auto* pages = preview->findChild<QGraphicsView*>()) pages->setAccessibleName(preview->windowTitle());
   if (auto* tools = preview->findChild<QToolBar*>()) {
     tools->addSeparator();
     QAction* save = tools->addAction(qtText(kTextSavePdf));

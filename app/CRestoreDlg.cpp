@@ -51,6 +51,7 @@ CRestoreDlg::CRestoreDlg(const std::string& folder, HelpCallback help, QWidget* 
 
   list_ = new QTreeWidget(this);
   list_->setObjectName("backupList");
+  list_->setAccessibleName(windowTitle());
   list_->setRootIsDecorated(false);
   list_->setHeaderLabels({qtText(textModel), qtText(textBand), qtText(textDateTime), qtText(textTaken)});
   for (std::size_t i = 0; i < entries_.size(); ++i) {

@@ -37,6 +37,7 @@ constexpr int kTextTone = 10023007;
 constexpr int kTextReceive = 10023008;
 constexpr int kTextTransmitRow = 10023009;
 constexpr int kTextMegahertz = 10023015;
+constexpr int kTextAdjustmentValues = 10009004;
 constexpr int kTextTransmit = 10002010;
 constexpr int kTextClose = 10002003;
 constexpr int kTextHelp = 10002004;
@@ -170,6 +171,7 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, UserInterface& ui, HelpCall
 
   items_ = new QListWidget(this);
   items_->setObjectName("itemList");
+  items_->setAccessibleName(qtText(kTextAdjustmentValues));
   for (int i = 0; i < layout::kAdjustItemCount; ++i) {
     auto* entry = new QListWidgetItem(qtText(TestModeSession::item(i).nameText), items_);
     entry->setData(Qt::UserRole, i);

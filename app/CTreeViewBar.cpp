@@ -1,6 +1,7 @@
 #include "app/CTreeViewBar.h"
 
 #include "app/CommandIds.h"
+#include "app/IconSet.h"
 #include "views/QtText.h"
 
 #include <QHeaderView>
@@ -49,13 +50,14 @@ CTreeViewBar::CTreeViewBar(QWidget* parent) : QDockWidget(parent), tree_(new QTr
 
 void CTreeViewBar::localise() {
   setWindowTitle(qtText(10022001));
+  tree_->setAccessibleName(windowTitle());
 }
 
 void CTreeViewBar::refreshTree(const QString& modelName) {
   tree_->clear();
   auto* root = new QTreeWidgetItem(tree_, QStringList(modelName));
-  root->setIcon(0, QIcon(QStringLiteral(":/vpr40t/icons/tree-radio.png")));
-  const QIcon area(QStringLiteral(":/vpr40t/icons/tree-area.png"));
+  root->setIcon(0, iconFromSet("tree-radio"));
+  const QIcon area = iconFromSet("tree-area");
   for (const Entry& entry : kEntries) {
     auto* child = new QTreeWidgetItem(root, QStringList(qtText(entry.text)));
     child->setIcon(0, area);

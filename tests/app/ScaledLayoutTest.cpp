@@ -1,142 +1,212 @@
-// Every view as a user meets it, at whatever scale the test runs (CTest runs this suite also at
-// QT_SCALE_FACTOR 1.5 and 2): no text cut off, no control over another, and every control a
-// user works with named for a screen reader.
+// Every window of the program as a user meets it, in English and in German, at whatever scale
+// the test runs (CTest runs these suites also at QT_SCALE_FACTOR 1.5 and 2): the main window
+// with its menus and views, every dialog and the message boxes show each text whole, no control
+// lies over another or out of its window, every window lies on the screen, every control a user
+// works with is named for a screen reader, and the icons are drawn from sources as sharp as the
+// screen.
 #include "app/AppTestSupport.h"
+#include "app/CAdjustDlg.h"
+#include "app/CAppSettings.h"
+#include "app/CCompareDlg.h"
+#include "app/CHelpSystem.h"
+#include "app/CHelpWindow.h"
 #include "app/CMainFrame.h"
+#include "app/CPrintListDlg.h"
 #include "app/CRPSApp.h"
+#include "app/CRestoreDlg.h"
+#include "app/CTestModeDlg.h"
+#include "app/CTreeViewBar.h"
 #include "app/CommandIds.h"
+#include "app/LayoutFaults.h"
+#include "app/ProgramFixture.h"
 #include "app/ViewFrameSetup.h"
-#include "support/FakeUserInterface.h"
-#include "support/TestLanguage.h"
-#include "support/TestSupport.h"
+#include "app/VirtualRadioAtPort.h"
+#include "lang/CLanguageTable.h"
+#include "link/TestModeSession.h"
+#include "model/DataFileFlows.h"
+#include "model/ImageCompare.h"
+#include "model/NumberText.h"
+#include "model/RadioBackups.h"
+#include "model/RadioData.h"
+#include "support/ModalDriver.h"
+#include "views/CQtUserInterface.h"
 
-#include <QAbstractButton>
-#include <QAbstractScrollArea>
-#include <QAccessible>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStyleOptionComboBox>
+#include <QStyle>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
 
 using namespace vpr;
 
 namespace {
 
-QString shownText(QString text, bool mnemonic) {
-  return mnemonic ? text.remove(QLatin1Char('&')) : text;
-}
+constexpr int kEnglish = 1;
+constexpr int kGerman = 2;
+// The test mode's error when the radio does not answer a command.
+constexpr int kTextCommandFailed = 10026031;
+// What the compare calls the radio read.
+constexpr int kTextTheRadio = 10065045;
 
-// The widest line of a text in the widget's font.
-int textWidth(const QWidget& widget, const QString& text) {
-  int widest = 0;
-  for (const QString& line : text.split(QLatin1Char('\n')))
-    widest = std::max(widest, widget.fontMetrics().horizontalAdvance(line));
-  return widest;
-}
-
-// Texts that do not fit the widget showing them.
-void findClippedText(const QWidget& widget, std::vector<std::string>& problems) {
-  int needed = 0;
-  int room = widget.width();
-  if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
-    if (label->wordWrap() || !label->pixmap().isNull() || Qt::mightBeRichText(label->text())) return;
-    needed = textWidth(widget, shownText(label->text(), label->buddy() != nullptr));
-    room = label->contentsRect().width();
-  } else if (qobject_cast<const QCheckBox*>(&widget) || qobject_cast<const QRadioButton*>(&widget)) {
-    needed = widget.sizeHint().width();
-  } else if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
-    needed = textWidth(widget, shownText(button->text(), true));
-  } else if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
-    if (combo->isEditable()) return;
-    QStyleOptionComboBox option;
-    option.initFrom(combo);
-    room = combo->style()
-               ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-               .width();
-    needed = textWidth(widget, combo->currentText());
-  } else if (const auto* group = qobject_cast<const QGroupBox*>(&widget)) {
-    needed = textWidth(widget, shownText(group->title(), true));
-  } else {
-    return;
-  }
-  if (needed > room)
-    problems.push_back(std::string(widget.metaObject()->className()) + " \"" +
-                       widget.property("text").toString().toStdString() + "\" needs " +
-                       std::to_string(needed) + " of " + std::to_string(room));
-}
-
-// Visible children of one parent that lie on top of each other. Scroll areas place their own
-// parts, and cell editors lie over their grid on purpose (none is open here).
-void findOverlaps(const QWidget& parent, std::vector<std::string>& problems) {
-  if (qobject_cast<const QAbstractScrollArea*>(&parent)) return;
-  QList<const QWidget*> shown;
-  for (const QWidget* child : parent.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (child->isVisible() && !child->isWindow()) shown.append(child);
-  for (qsizetype i = 0; i < shown.size(); ++i)
-    for (qsizetype j = i + 1; j < shown.size(); ++j)
-      if (shown[i]->geometry().intersects(shown[j]->geometry()))
-        problems.push_back(std::string(shown[i]->metaObject()->className()) + " over " +
-                           shown[j]->metaObject()->className() + " in " + parent.metaObject()->className());
-}
-
-// A control that takes keyboard focus without a name a screen reader could announce.
-void findUnnamed(const QWidget& widget, std::vector<std::string>& problems) {
-  if (!widget.isEnabled() || !(widget.focusPolicy() & Qt::TabFocus) || widget.focusProxy()) return;
-  if (qobject_cast<const QComboBox*>(widget.parentWidget())) return; // the combo's own edit
-  QAccessibleInterface* node = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(&widget));
-  if (!node || node->text(QAccessible::Name).trimmed().isEmpty())
-    problems.push_back(std::string("unnamed ") + widget.metaObject()->className() + " " +
-                       widget.objectName().toStdString());
-}
-
-std::vector<std::string> problemsIn(const QWidget& root) {
-  std::vector<std::string> problems;
-  QList<const QWidget*> widgets{&root};
-  for (const QWidget* child : root.findChildren<QWidget*>())
-    if (child->isVisible() && child->window() == root.window()) widgets.append(child);
-  for (const QWidget* widget : widgets) {
-    findClippedText(*widget, problems);
-    findOverlaps(*widget, problems);
-    findUnnamed(*widget, problems);
-  }
-  return problems;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += "\n  " + line;
-  return text;
-}
-
-class ScaledLayout : public ::testing::Test {
+// The program started in a language, as a user starts it.
+class ScaledProgram : public test::ProgramFixture {
 protected:
-  void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
+  void start(int language) {
+    CAppSettings().setLanguage(language);
     app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
     ASSERT_TRUE(app->startup());
     frame = app->mainFrame();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    ASSERT_EQ(languageTable().currentLanguageName(), language == kGerman ? "German" : "English");
   }
   void TearDown() override {
-    app.reset();
-    test::loadLanguage();
+    CHelpSystem::setSearchFolders({});
+    delete CHelpSystem::window();
+    ProgramFixture::TearDown();
+    NumberText::setDecimalSeparator('.');
   }
 
-  test::FakeUserInterface ui;
-  std::unique_ptr<CRPSApp> app;
   CMainFrame* frame = nullptr;
 };
 
-TEST_F(ScaledLayout, EveryViewShowsItsTextsWholeWithoutControlsOverlapping) {
-  for (int command : {cmd::ChannelInformation, cmd::OptionalFeatures, cmd::KeyAssignment, cmd::TestFrequency})
+class ScaledLayout : public ScaledProgram, public ::testing::WithParamInterface<int> {
+protected:
+  void SetUp() override {
+    ScaledProgram::SetUp();
+    start(GetParam());
+  }
+
+  // Checks a window once it is on the screen, laid out as the user sees it.
+  static void checkExposed(QWidget& window) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // The window manager's frame comes a moment after the window.
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return !window.frameGeometry().isEmpty(); }));
+    EXPECT_TRUE(test::laidOutCleanly(window));
+  }
+  static void checkShown(QWidget& window) {
+    window.show();
+    checkExposed(window);
+  }
+  // Runs an action that opens modal windows, checks the first and closes each.
+  static void checkFirstModalOf(const std::function<void()>& action) {
+    int seen = 0;
+    QTimer closer;
+    closer.setInterval(20);
+    QObject::connect(&closer, &QTimer::timeout, [&seen, &closer] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible()) return;
+      if (seen++ == 0) {
+        closer.stop(); // no second look while the check waits
+        checkExposed(*dialog);
+        closer.start();
+      }
+      dialog->reject();
+    });
+    closer.start();
+    action();
+    EXPECT_GT(seen, 0) << "no dialog opened";
+  }
+
+  void checkCommand(int command) {
+    checkFirstModalOf([this, command] { frame->onCommand(command); });
+  }
+  // The print list, and the preview opened from it.
+  void checkPrintListAndPreview() {
+    bool previewed = false;
+    test::whenModal<CPrintListDlg>([&previewed](CPrintListDlg* list) {
+      checkExposed(*list);
+      test::whenModal<QPrintPreviewDialog>([&previewed](QPrintPreviewDialog* preview) {
+        previewed = true;
+        checkExposed(*preview);
+        preview->reject();
+      });
+      list->previewButton()->click();
+      list->reject();
+    });
+    frame->onCommand(cmd::FilePrint);
+    EXPECT_TRUE(previewed);
+  }
+  void checkRestoreAndCompare() {
+    const std::string folder = test::makeTempDir();
+    std::error_code error;
+    ASSERT_FALSE(RadioBackups::store(folder, radioData().editImage, std::time(nullptr),
+                                     BackupReason::BeforeWrite, error)
+                     .empty());
+    CRestoreDlg restore(
+        folder, [](int) {}, frame);
+    checkShown(restore);
+    // The radio's differences from the working image, named as the program names them.
+    CCompareDlg compare(
+        textOf(kTextTheRadio), ImageCompare::compare(radioData().editImage, test::markedImage(13, 0x20)),
+        [](int) {}, frame);
+    checkShown(compare);
+  }
+  void checkHelpWindow() {
+    CHelpSystem::setHelpFileName("vpr40t_en.chm");
+    CHelpSystem::setSearchFolders({QString::fromStdString(test::sourcePath("res"))});
+    frame->onCommand(cmd::HelpTopics);
+    CHelpWindow* help = CHelpSystem::window();
+    ASSERT_NE(help, nullptr);
+    checkShown(*help);
+  }
+  // The test mode on the virtual radio, and the adjustment dialog it opens for an item.
+  void checkTestModeAndAdjustment() {
+    const RadioImage memory = test::markedImage(13, 0x20);
+    sim::VirtualRadioOptions options;
+    options.programMode = true;
+    test::VirtualRadioAtPort at(memory, options);
+    RadioImage image = memory;
+    TestModeSession session(at.link, ui, image, false);
+    ASSERT_EQ(session.begin(), 0);
+    CTestModeDlg dialog(
+        session, ui, [](int) {}, frame);
+    checkShown(dialog);
+    bool adjusted = false;
+    test::whenModal<CAdjustDlg>([&adjusted](CAdjustDlg* adjustment) {
+      adjusted = true;
+      checkExposed(*adjustment);
+      adjustment->reject();
+    });
+    ui.answers = {MessageAnswer::Ok}; // the question before an alignment change
+    dialog.itemList()->setFocus();
+    dialog.itemList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(dialog.itemList(), Qt::Key_Return);
+    EXPECT_TRUE(adjusted);
+  }
+  // The message boxes as the desktop program raises them: a question and an error with Retry.
+  void checkMessageBoxes() {
+    CQtUserInterface real;
+    real.setParentWindow(frame);
+    checkFirstModalOf([&real] { real.confirm(textOf(DataFileFlows::kTextReplaceData)); });
+    checkFirstModalOf([&real] {
+      real.showMessage({MessageKind::Error,
+                        textOf(kTextCommandFailed),
+                        {},
+                        MessageButtons::RetryCancel,
+                        MessageIcon::Stop,
+                        MessageAnswer::Retry});
+    });
+  }
+};
+
+TEST_P(ScaledLayout, TheMainWindowItsMenusAndEveryViewShowEveryTextWholeWithNothingOverlapping) {
+  for (QAction* menu : frame->menuBar()->actions())
+    EXPECT_EQ(test::menuFaults(*menu->menu()).join(QLatin1Char('\n')).toStdString(), "");
+  for (int command : {cmd::TreeView, cmd::ChannelInformation, cmd::OptionalFeatures, cmd::KeyAssignment,
+                      cmd::TestFrequency})
     frame->onCommand(command);
   ASSERT_TRUE(QTest::qWaitFor([&] { return frame->mdiArea()->subWindowList().size() == 4; }));
   for (QMdiSubWindow* window : frame->mdiArea()->subWindowList()) {
@@ -145,8 +215,72 @@ TEST_F(ScaledLayout, EveryViewShowsItsTextsWholeWithoutControlsOverlapping) {
     CImageView* view = viewInFrame(window);
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }));
-    EXPECT_EQ(joined(problemsIn(*view)), "") << view->viewTitle().toStdString();
+    EXPECT_TRUE(test::laidOutCleanly(*frame)) << view->viewTitle().toStdString();
   }
+}
+
+TEST_P(ScaledLayout, EveryDialogAndMessageBoxShowsEveryTextWholeWithNothingOverlapping) {
+  const std::vector<std::pair<const char*, std::function<void()>>> dialogs = {
+      {"About", [this] { checkCommand(cmd::About); }},
+      {"Model Information", [this] { checkCommand(cmd::ModelInformation); }},
+      {"Port", [this] { checkCommand(cmd::CommunicationPort); }},
+      {"Options", [this] { checkCommand(cmd::SetupOptions); }},
+      {"Memory Map", [this] { checkCommand(cmd::MemoryMap); }},
+      {"Read", [this] { checkCommand(cmd::ReadData); }},
+      {"Write", [this] { checkCommand(cmd::WriteData); }},
+      {"Fleet Write", [this] { checkCommand(cmd::WriteSeveralRadios); }},
+      {"Print list and preview", [this] { checkPrintListAndPreview(); }},
+      {"Restore and Compare", [this] { checkRestoreAndCompare(); }},
+      {"Test Mode and Adjust", [this] { checkTestModeAndAdjustment(); }},
+      {"Help window", [this] { checkHelpWindow(); }},
+      {"message boxes", [this] { checkMessageBoxes(); }},
+  };
+  for (const auto& [name, check] : dialogs) {
+    SCOPED_TRACE(name);
+    check();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ScaledLayout, ::testing::Values(kEnglish, kGerman),
+                         [](const auto& info) { return info.param == kGerman ? "German" : "English"; });
+
+// The toolbar's and the tree's icons drawn at the screen's pixel ratio come from an image with
+// that many pixels, not from a smaller one blown up.
+class ScaledIcons : public ScaledProgram {};
+
+TEST_F(ScaledIcons, AreDrawnFromSourcesAsSharpAsTheScreen) {
+  start(kEnglish);
+  frame->onCommand(cmd::TreeView);
+  const qreal ratio = frame->devicePixelRatio();
+  QStringList blurred;
+  const auto check = [&](const QIcon& icon, QSize size, const QString& name) {
+    const QPixmap drawn = icon.pixmap(size, ratio);
+    if (drawn.size() != size * ratio)
+      blurred << QStringLiteral("%1: %2x%3 for %4x%5")
+                     .arg(name)
+                     .arg(drawn.width())
+                     .arg(drawn.height())
+                     .arg(qRound(size.width() * ratio))
+                     .arg(qRound(size.height() * ratio));
+  };
+  auto* toolBar = frame->findChild<QToolBar*>(QStringLiteral("toolBar"));
+  ASSERT_NE(toolBar, nullptr);
+  int icons = 0;
+  for (QAction* action : toolBar->actions()) {
+    if (action->icon().isNull()) continue;
+    check(action->icon(), toolBar->iconSize(), action->text());
+    ++icons;
+  }
+  QTreeWidget* tree = frame->treeBar()->tree();
+  // A view without an icon size of its own draws at the style's small icon size.
+  const int small = tree->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, tree);
+  const QSize treeIcon = tree->iconSize().isValid() ? tree->iconSize() : QSize(small, small);
+  for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+    check((*it)->icon(0), treeIcon, (*it)->text(0));
+    ++icons;
+  }
+  EXPECT_GT(icons, 10);
+  EXPECT_EQ(blurred, QStringList()) << "at a pixel ratio of " << ratio;
 }
 
 } // namespace
