@@ -19,6 +19,9 @@ public:
                 QStyleHintReturn* returnData = nullptr) const override;
   void polish(QWidget* widget) override;
   using QProxyStyle::polish;
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace vpr

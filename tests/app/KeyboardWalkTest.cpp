@@ -47,6 +47,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
@@ -97,7 +98,8 @@ public:
                (widget->objectName().isEmpty() ? widget->windowTitle() : widget->objectName()).toStdString() +
                "\"";
       };
-      return "active window " + describe(QApplication::activeWindow()) + ", popup " +
+      return "active window " + describe(QApplication::activeWindow()) + ", modal " +
+             describe(QApplication::activeModalWidget()) + ", popup " +
              describe(QApplication::activePopupWidget()) + ", focus " + describe(QApplication::focusWidget());
     });
   }
@@ -137,13 +139,21 @@ QFileDialog* fileDialogAtName() {
              : nullptr;
 }
 
+// The transfer dialog is open with the focus on its start button.
+template <class Dialog> bool onStartButton() {
+  auto* dialog = KeyWalk::activeModal<Dialog>();
+  return dialog && KeyWalk::focusIn(dialog) &&
+         QApplication::focusWidget() == dialog->template findChild<QPushButton*>("startButton");
+}
+
 // Equal images, or where they first differ.
 ::testing::AssertionResult sameImage(const RadioImage& actual, const RadioImage& expected) {
   const auto [a, e] = std::mismatch(actual.begin(), actual.end(), expected.begin());
   if (a == actual.end()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << "the images differ first at offset 0x" << std::hex << (a - actual.begin()) << ": 0x" << int(*a)
-         << " instead of 0x" << int(*e);
+  char where[64];
+  std::snprintf(where, sizeof where, "offset 0x%03zX holds 0x%02X instead of 0x%02X",
+                static_cast<std::size_t>(a - actual.begin()), *a, *e);
+  return ::testing::AssertionFailure() << "the images differ first at " << where;
 }
 
 class KeyboardWalk : public ::testing::Test {
@@ -360,7 +370,7 @@ TEST_F(KeyboardWalk, EveryMainFlowByKeysAloneWithTheFocusInSight) {
     expected.resetToModel(model);
     std::string frequency = "150.125";
     expected.setChannelFrequency(3, frequency, FrequencyField::Receive);
-    expected.setChannelTone(3, ToneField::Receive, tone.toStdString(), false);
+    expected.setChannelTone(3, ToneField::Receive, tone.toStdString(), true);
     expected.setChannelOption(3, 0, 0);
     expected.setChannelOption(3, 1, 0);
     EXPECT_TRUE(sameImage(image(), expected.editImage)) << "tone " << tone.toStdString();
@@ -376,13 +386,7 @@ TEST_F(KeyboardWalk, EveryMainFlowByKeysAloneWithTheFocusInSight) {
 
     // Program ▸ Read opens on its start button; Enter reads; the radio's image is the working one.
     ASSERT_TRUE(W::keys({"ctrl+r"}));
-    QPushButton* read = nullptr;
-    ASSERT_TRUE(W::until([&] {
-      auto* dialog = W::activeModal<CReadDlg>();
-      read = dialog ? dialog->findChild<QPushButton*>("startButton") : nullptr;
-      return read && W::focusIn(dialog) && QApplication::focusWidget() == read;
-    })) << W::focusReport();
-    ASSERT_NO_FATAL_FAILURE(expectFocusShown(read, read, [&] { return read->rect(); }));
+    ASSERT_TRUE(W::until(onStartButton<CReadDlg>)) << W::focusReport();
     ASSERT_TRUE(W::keys({"Return"}));
     ASSERT_NO_FATAL_FAILURE(acknowledgeSuccess());
     EXPECT_TRUE(sameImage(image(), radio->memory()));
@@ -393,11 +397,7 @@ TEST_F(KeyboardWalk, EveryMainFlowByKeysAloneWithTheFocusInSight) {
     ASSERT_NO_FATAL_FAILURE(chooseFile(file));
     EXPECT_TRUE(sameImage(image(), saved));
     ASSERT_TRUE(W::keys({"ctrl+w"}));
-    ASSERT_TRUE(W::until([] {
-      auto* dialog = W::activeModal<CWriteDlg>();
-      return dialog && W::focusIn(dialog) &&
-             QApplication::focusWidget() == dialog->findChild<QPushButton*>("startButton");
-    })) << W::focusReport();
+    ASSERT_TRUE(W::until(onStartButton<CWriteDlg>)) << W::focusReport();
     ASSERT_TRUE(W::keys({"Return"}));
     ASSERT_NO_FATAL_FAILURE(answerOk(kTextModelDiffers));
     ASSERT_NO_FATAL_FAILURE(acknowledgeSuccess());
@@ -453,7 +453,9 @@ TEST_F(KeyboardWalk, EveryMainFlowByKeysAloneWithTheFocusInSight) {
         << W::focusReport();
     ASSERT_TRUE(W::keys({"Return"}));
     ASSERT_TRUE(W::until([&] { return grid->hasFocus(); })) << W::focusReport();
-    ASSERT_TRUE(tabTo(map->closeButton(), 6)) << W::focusReport();
+    QPushButton* close = map->closeButton();
+    ASSERT_TRUE(tabTo(close, 6)) << W::focusReport();
+    ASSERT_NO_FATAL_FAILURE(expectFocusShown(close, close, [&] { return close->rect(); }));
     ASSERT_TRUE(W::keys({"Return"}));
     ASSERT_TRUE(W::until([&] { return !W::activeModal<CMemoryMapDlg>() && W::focusIn(frame); }))
         << W::focusReport();
