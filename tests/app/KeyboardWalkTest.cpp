@@ -236,13 +236,15 @@ protected:
     ASSERT_TRUE(KeyWalk::until([] { return !KeyWalk::activeModal<QMessageBox>(); }))
         << KeyWalk::focusReport();
   }
-  // Takes the success message of a transfer with Enter once it shows.
+  // Takes the success message of a transfer with Enter once it shows; the keyboard is back in the
+  // main window then.
   void acknowledgeSuccess() {
     ASSERT_TRUE(KeyWalk::until([] { return messageBox() != nullptr; }, 120s)) << KeyWalk::focusReport();
     EXPECT_EQ(KeyWalk::onProgram([] { return messageBox()->icon(); }), QMessageBox::Information)
         << KeyWalk::onProgram([] { return messageBox()->text().toStdString(); });
     ASSERT_TRUE(KeyWalk::keys({"Return"}));
-    ASSERT_TRUE(KeyWalk::until([] { return !QApplication::activeModalWidget(); }, 60s))
+    ASSERT_TRUE(
+        KeyWalk::until([&] { return !QApplication::activeModalWidget() && KeyWalk::focusIn(frame); }, 60s))
         << KeyWalk::focusReport();
   }
   // The control has the focus and shows it: its picture differs from the one it has once Tab took
