@@ -350,6 +350,11 @@ bool CMemoryMapDlg::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+void CMemoryMapDlg::keyPressEvent(QKeyEvent* event) {
+  // The buttons are not auto-default (Enter edits the table), so Enter on one is pressed here.
+  if (!pressFocusedButton(*event)) QDialog::keyPressEvent(event);
+}
+
 void CMemoryMapDlg::jumpToAddress() {
   const std::optional<std::size_t> offset = map_.offsetOfAddress(addressEdit_->text().toStdString());
   if (offset) {

@@ -1,6 +1,7 @@
 #include "app/CTestModeDlg.h"
 
 #include "app/CAdjustDlg.h"
+#include "app/DialogButtons.h"
 #include "lang/TextFormat.h"
 #include "lang/UserInterface.h"
 #include "model/NumberText.h"
@@ -501,12 +502,7 @@ void CTestModeDlg::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    QWidget* focused = QApplication::focusWidget();
-    if (auto* button = qobject_cast<QPushButton*>(focused)) {
-      if (button->isEnabled()) button->click();
-    } else {
-      focusNextChild();
-    }
+    if (!pressFocusedButton(*event)) focusNextChild();
     return;
   }
   QDialog::keyPressEvent(event);

@@ -112,6 +112,10 @@ void CTransferDlg::start() {
   }
   busy_ = false;
   done(result_ == 0 ? QDialog::Accepted : QDialog::Rejected);
+  // The message and this dialog close one right after the other, and a window manager may hand
+  // the focus back to the dialog already gone, leaving it nowhere: the window below takes it, so
+  // that the keyboard goes on working there.
+  if (QWidget* below = parentWidget()) below->window()->activateWindow();
 }
 
 std::string CTransferDlg::successText() const {

@@ -2,8 +2,10 @@
 
 #include "views/QtText.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -28,6 +30,14 @@ QDialogButtonBox* makeOkCancelHelpButtons(QDialog& dialog, bool helpAvailable) {
 void addHelpKey(QWidget& window, const std::function<void()>& showHelp) {
   QObject::connect(new QShortcut(QKeySequence::HelpContents, &window), &QShortcut::activated, &window,
                    showHelp);
+}
+
+bool pressFocusedButton(const QKeyEvent& event) {
+  if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter) return false;
+  auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+  if (!button || !button->isEnabled()) return false;
+  button->click();
+  return true;
 }
 
 } // namespace vpr

@@ -14,8 +14,10 @@ void setUpViewFrame(QMdiSubWindow& frame, CImageView* view) {
   frame.setAttribute(Qt::WA_DeleteOnClose);
   view->setWindowTitle(view->viewTitle());
   frame.setWidget(new CViewScroller(view));
-  // The frame takes its title from the pane it holds, which has none of its own.
+  // The frame takes its title from the pane it holds, which has none of its own, and follows
+  // the view's caption as it changes (the channel view names the current channel in it).
   frame.setWindowTitle(view->windowTitle());
+  QObject::connect(view, &QWidget::windowTitleChanged, &frame, &QWidget::setWindowTitle);
   if (QMenu* menu = frame.systemMenu()) {
     const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
     for (QAction* action : menu->actions()) {
