@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/Artwork.h"
 #include "app/CAppSettings.h"
 #include "app/CChInfoFrm.h"
 #include "app/CChildFrame.h"
@@ -42,11 +43,6 @@
 
 #include <ctime>
 
-// The artwork is compiled into the library; its resources are registered before first use.
-static void registerArtwork() {
-  Q_INIT_RESOURCE(vpr40t);
-}
-
 namespace vpr {
 
 namespace {
@@ -60,11 +56,10 @@ QString localTime(const char* format) {
 CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth)
     : ui_(ui), settings_(settings), demonstrationMode_(demonstrationMode), colourDepth_(colourDepth),
       viewFactory_(&createView), commands_([this] { commitPendingEdits(); }) {
-  registerArtwork();
   setObjectName(QStringLiteral("mainFrame"));
   QIcon icon;
   for (int size : {16, 32, 48, 256})
-    icon.addFile(QStringLiteral(":/vpr40t/icons/vpr40t-%1.png").arg(size), QSize(size, size));
+    icon.addPixmap(Artwork::pixmap(QStringLiteral(":/vpr40t/icons/vpr40t-%1.png").arg(size)));
   // The program's icon for every window of it: this one, the dialogs and the About box.
   QApplication::setWindowIcon(icon);
   printing_ = new CRPSView(radioData(), ui_, this);
@@ -112,8 +107,7 @@ void CMainFrame::createActions() {
   for (const MenuLayout::Command& info : MenuLayout::commands()) {
     auto* action = new QAction(this);
     action->setData(info.command);
-    if (info.icon)
-      action->setIcon(QIcon(QStringLiteral(":/vpr40t/icons/%1.png").arg(QLatin1String(info.icon))));
+    if (info.icon) action->setIcon(Artwork::icon(info.icon));
     const int command = info.command;
     connect(action, &QAction::triggered, this, [this, command] { onCommand(command); });
     actions_[command] = action;
@@ -298,7 +292,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
   else
     frame = new CChildFrame(view);
   frame->setProperty("viewKind", static_cast<int>(kind));
-  frame->setWindowIcon(QIcon(QStringLiteral(":/vpr40t/icons/tree-area.png")));
+  frame->setWindowIcon(Artwork::icon("tree-area"));
   mdi_->addSubWindow(frame);
   connect(view, &CImageView::titleMayHaveChanged, this, &CMainFrame::updateTitle);
   connect(view, &CImageView::helpRequested, this, &CMainFrame::showHelpFor);

@@ -1,5 +1,6 @@
 #include "app/CSplashWnd.h"
 
+#include "app/Artwork.h"
 #include "views/QtText.h"
 
 #include <QApplication>
@@ -50,7 +51,7 @@ CSplashWnd* CSplashWnd::current() {
 
 CSplashWnd* CSplashWnd::showSplash(QWidget* mainWindow, int colourDepth) {
   if (instance()) return nullptr;
-  const QPixmap picture(pictureFor(colourDepth));
+  const QPixmap picture = Artwork::pixmap(pictureFor(colourDepth));
   if (picture.isNull()) return nullptr;
   auto* splash = new CSplashWnd(mainWindow, picture);
   splash->show();

@@ -1,5 +1,6 @@
 #include "app/CTreeViewBar.h"
 
+#include "app/Artwork.h"
 #include "app/CommandIds.h"
 #include "views/QtText.h"
 
@@ -54,8 +55,8 @@ void CTreeViewBar::localise() {
 void CTreeViewBar::refreshTree(const QString& modelName) {
   tree_->clear();
   auto* root = new QTreeWidgetItem(tree_, QStringList(modelName));
-  root->setIcon(0, QIcon(QStringLiteral(":/vpr40t/icons/tree-radio.png")));
-  const QIcon area(QStringLiteral(":/vpr40t/icons/tree-area.png"));
+  root->setIcon(0, Artwork::icon("tree-radio"));
+  const QIcon area = Artwork::icon("tree-area");
   for (const Entry& entry : kEntries) {
     auto* child = new QTreeWidgetItem(root, QStringList(qtText(entry.text)));
     child->setIcon(0, area);
