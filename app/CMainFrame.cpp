@@ -76,7 +76,6 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
   createMenus();
   createToolBar();
   createStatusBar();
-  createTreeBar();
   fileCommands_ = std::make_unique<FileCommands>(*this, commands_);
   printCommands_ = std::make_unique<PrintCommands>(*this, commands_);
   editCommands_ = std::make_unique<EditCommands>(*this, commands_);
@@ -174,6 +173,11 @@ void CMainFrame::createStatusBar() {
   statusBar()->addPermanentWidget(timePane_);
 }
 
+CTreeViewBar* CMainFrame::treeBar() {
+  if (!treeBar_) createTreeBar();
+  return treeBar_;
+}
+
 void CMainFrame::createTreeBar() {
   treeBar_ = new CTreeViewBar(this);
   addDockWidget(Qt::LeftDockWidgetArea, treeBar_);
@@ -210,7 +214,7 @@ void CMainFrame::localiseMenus() {
     if (tool.command != MenuLayout::kSeparator && tool.tooltip)
       actions_[tool.command]->setToolTip(qtText(tool.tooltip));
   editCommands_->updateUndoActions();
-  treeBar_->localise();
+  if (treeBar_) treeBar_->localise();
   updateWindowMenu();
 }
 
@@ -322,7 +326,7 @@ void CMainFrame::closeAllWindows() {
     // Frames are deleted on close; finish that now so that a new view of the same kind can open.
     delete window;
   }
-  if (!treeBar_->isHidden()) treeBar_->hide();
+  if (treeBar_ && !treeBar_->isHidden()) treeBar_->hide();
   CChildFrame::setClosingAll(false);
   updateWindowMenu();
 }
@@ -341,7 +345,8 @@ void CMainFrame::onCommand(int command) {
 void CMainFrame::showChangedImage(const ModelCode& modelBefore) {
   if (radioData().modelCode() != modelBefore) {
     localiseMenus();
-    if (!treeBar_->isHidden()) treeBar_->refreshTree(QString::fromStdString(radioData().modelNameText()));
+    if (treeBar_ && !treeBar_->isHidden())
+      treeBar_->refreshTree(QString::fromStdString(radioData().modelNameText()));
   }
   updateTitle();
   reloadViews();
