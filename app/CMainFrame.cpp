@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/Artwork.h"
 #include "app/CAppSettings.h"
 #include "app/CChInfoFrm.h"
 #include "app/CChildFrame.h"
@@ -14,7 +15,6 @@
 #include "app/EditCommands.h"
 #include "app/FileCommands.h"
 #include "app/HelpCommands.h"
-#include "app/IconSet.h"
 #include "app/MenuLayout.h"
 #include "app/PrintCommands.h"
 #include "app/RadioCommands.h"
@@ -43,11 +43,6 @@
 
 #include <ctime>
 
-// The artwork is compiled into the library; its resources are registered before first use.
-static void registerArtwork() {
-  Q_INIT_RESOURCE(vpr40t);
-}
-
 namespace vpr {
 
 namespace {
@@ -61,11 +56,10 @@ QString localTime(const char* format) {
 CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstrationMode, int colourDepth)
     : ui_(ui), settings_(settings), demonstrationMode_(demonstrationMode), colourDepth_(colourDepth),
       viewFactory_(&createView), commands_([this] { commitPendingEdits(); }) {
-  registerArtwork();
   setObjectName(QStringLiteral("mainFrame"));
   QIcon icon;
   for (int size : {16, 32, 48, 256})
-    icon.addFile(QStringLiteral(":/vpr40t/icons/vpr40t-%1.png").arg(size), QSize(size, size));
+    icon.addPixmap(Artwork::pixmap(QStringLiteral(":/vpr40t/icons/vpr40t-%1.png").arg(size)));
   // The program's icon for every window of it: this one, the dialogs and the About box.
   QApplication::setWindowIcon(icon);
   printing_ = new CRPSView(radioData(), ui_, this);
@@ -82,7 +76,6 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
   createMenus();
   createToolBar();
   createStatusBar();
-  createTreeBar();
   fileCommands_ = std::make_unique<FileCommands>(*this, commands_);
   printCommands_ = std::make_unique<PrintCommands>(*this, commands_);
   editCommands_ = std::make_unique<EditCommands>(*this, commands_);
@@ -113,7 +106,7 @@ void CMainFrame::createActions() {
   for (const MenuLayout::Command& info : MenuLayout::commands()) {
     auto* action = new QAction(this);
     action->setData(info.command);
-    if (info.icon) action->setIcon(iconFromSet(info.icon));
+    if (info.icon) action->setIcon(Artwork::icon(info.icon));
     const int command = info.command;
     connect(action, &QAction::triggered, this, [this, command] { onCommand(command); });
     actions_[command] = action;
@@ -180,6 +173,11 @@ void CMainFrame::createStatusBar() {
   statusBar()->addPermanentWidget(timePane_);
 }
 
+CTreeViewBar* CMainFrame::treeBar() {
+  if (!treeBar_) createTreeBar();
+  return treeBar_;
+}
+
 void CMainFrame::createTreeBar() {
   treeBar_ = new CTreeViewBar(this);
   addDockWidget(Qt::LeftDockWidgetArea, treeBar_);
@@ -216,7 +214,7 @@ void CMainFrame::localiseMenus() {
     if (tool.command != MenuLayout::kSeparator && tool.tooltip)
       actions_[tool.command]->setToolTip(qtText(tool.tooltip));
   editCommands_->updateUndoActions();
-  treeBar_->localise();
+  if (treeBar_) treeBar_->localise();
   updateWindowMenu();
 }
 
@@ -298,7 +296,7 @@ CImageView* CMainFrame::openView(ViewKind kind) {
   else
     frame = new CChildFrame(view);
   frame->setProperty("viewKind", static_cast<int>(kind));
-  frame->setWindowIcon(iconFromSet("tree-area"));
+  frame->setWindowIcon(Artwork::icon("tree-area"));
   mdi_->addSubWindow(frame);
   connect(view, &CImageView::titleMayHaveChanged, this, &CMainFrame::updateTitle);
   connect(view, &CImageView::helpRequested, this, &CMainFrame::showHelpFor);
@@ -328,7 +326,7 @@ void CMainFrame::closeAllWindows() {
     // Frames are deleted on close; finish that now so that a new view of the same kind can open.
     delete window;
   }
-  if (!treeBar_->isHidden()) treeBar_->hide();
+  if (treeBar_ && !treeBar_->isHidden()) treeBar_->hide();
   CChildFrame::setClosingAll(false);
   updateWindowMenu();
 }
@@ -347,7 +345,8 @@ void CMainFrame::onCommand(int command) {
 void CMainFrame::showChangedImage(const ModelCode& modelBefore) {
   if (radioData().modelCode() != modelBefore) {
     localiseMenus();
-    if (!treeBar_->isHidden()) treeBar_->refreshTree(QString::fromStdString(radioData().modelNameText()));
+    if (treeBar_ && !treeBar_->isHidden())
+      treeBar_->refreshTree(QString::fromStdString(radioData().modelNameText()));
   }
   updateTitle();
   reloadViews();

@@ -114,7 +114,8 @@ public:
   void showWarning(int textId);
 
   QMdiArea* mdiArea() const { return mdi_; }
-  CTreeViewBar* treeBar() const { return treeBar_; }
+  // The tree view bar, made when first asked for: it starts hidden, so start-up does not build it.
+  CTreeViewBar* treeBar();
   QToolBar* toolBar() const { return toolBar_; }
   QAction* action(int command) const;
   const CommandTable& commands() const { return commands_; }

@@ -1,5 +1,6 @@
 #include "app/CSplashWnd.h"
 
+#include "app/Artwork.h"
 #include "views/QtText.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+
+#include <utility>
 
 namespace vpr {
 
@@ -50,21 +53,21 @@ CSplashWnd* CSplashWnd::current() {
 
 CSplashWnd* CSplashWnd::showSplash(QWidget* mainWindow, int colourDepth) {
   if (instance()) return nullptr;
-  const QPixmap picture(pictureFor(colourDepth));
+  QPixmap picture = Artwork::pixmap(pictureFor(colourDepth));
   if (picture.isNull()) return nullptr;
-  auto* splash = new CSplashWnd(mainWindow, picture);
+  auto* splash = new CSplashWnd(mainWindow, std::move(picture));
   splash->show();
   splash->repaint();
   return splash;
 }
 
-CSplashWnd::CSplashWnd(QWidget* owner, const QPixmap& picture)
+CSplashWnd::CSplashWnd(QWidget* owner, QPixmap picture)
     : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), owner_(owner) {
   instance() = this;
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setCursor(Qt::ArrowCursor);
-  compose(picture);
+  compose(std::move(picture));
   setFixedSize(composed_.size() / composed_.devicePixelRatio());
   // Centre over the main window when it is visible, else over the screen.
   QRect area;
@@ -84,10 +87,11 @@ CSplashWnd::~CSplashWnd() {
   if (instance() == this) instance() = nullptr;
 }
 
-void CSplashWnd::compose(const QPixmap& picture) {
-  composed_ = picture;
-  const int w = picture.width();
-  const int h = picture.height();
+void CSplashWnd::compose(QPixmap picture) {
+  // The texts are drawn into the picture itself: it is not shared, so no copy is made.
+  composed_ = std::move(picture);
+  const int w = composed_.width();
+  const int h = composed_.height();
   QPainter p(&composed_);
   p.setRenderHint(QPainter::TextAntialiasing);
   p.setPen(Qt::black);

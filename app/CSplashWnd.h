@@ -33,8 +33,8 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  CSplashWnd(QWidget* owner, const QPixmap& picture);
-  void compose(const QPixmap& picture);
+  CSplashWnd(QWidget* owner, QPixmap picture);
+  void compose(QPixmap picture);
   void dismiss();
 
   QPixmap composed_;

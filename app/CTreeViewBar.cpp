@@ -1,7 +1,7 @@
 #include "app/CTreeViewBar.h"
 
+#include "app/Artwork.h"
 #include "app/CommandIds.h"
-#include "app/IconSet.h"
 #include "views/QtText.h"
 
 #include <QHeaderView>
@@ -56,8 +56,8 @@ void CTreeViewBar::localise() {
 void CTreeViewBar::refreshTree(const QString& modelName) {
   tree_->clear();
   auto* root = new QTreeWidgetItem(tree_, QStringList(modelName));
-  root->setIcon(0, iconFromSet("tree-radio"));
-  const QIcon area = iconFromSet("tree-area");
+  root->setIcon(0, Artwork::icon("tree-radio"));
+  const QIcon area = Artwork::icon("tree-area");
   for (const Entry& entry : kEntries) {
     auto* child = new QTreeWidgetItem(root, QStringList(qtText(entry.text)));
     child->setIcon(0, area);

@@ -4,6 +4,8 @@
 # process's peak resident memory 1.5 s after that. Each program starts with an empty home folder
 # (no settings, a first start), the programs take turns, and the medians of RUNS runs (default 7)
 # are printed with ours / peer ratios. Targets: at most half of qdmr's time, at most 42 MiB.
+# The processor time the process (all its threads) had used when its window was seen is printed
+# too: on a shared, busy machine the times swing with the load, that figure much less.
 #
 #   bench/startup-vs-peers.sh [RUNS]
 #
@@ -28,13 +30,14 @@ command -v chirp >/dev/null && programs+=("chirp|^CHIRP|chirp")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# Starts one program and prints "milliseconds peak-KiB" once its main window showed.
+# Starts one program and prints "milliseconds peak-KiB processor-milliseconds" once its main
+# window showed.
 measure() {
   local title=$1
   shift
   local home
   home=$(mktemp -d "$scratch/home.XXXX")
-  local start now pid shown=""
+  local start pid shown="" cpu
   start=$(date +%s%N)
   env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
     XDG_CACHE_HOME="$home/.cache" "$@" >"$home/out.log" 2>&1 &
@@ -42,6 +45,7 @@ measure() {
   for _ in $(seq 6000); do
     if xdotool search --onlyvisible --pid "$pid" --name "$title" >/dev/null 2>&1; then
       shown=$(date +%s%N)
+      cpu=$(cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { print int(ns / 1000000) }')
       break
     fi
     kill -0 "$pid" 2>/dev/null || break
@@ -58,7 +62,7 @@ measure() {
   peak=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  echo "$(((shown - start) / 1000000)) $peak"
+  echo "$(((shown - start) / 1000000)) $peak $cpu"
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
@@ -73,18 +77,21 @@ for ((run = 1; run <= runs; run++)); do
 done
 echo "load after:  $(cut -d' ' -f1-3 /proc/loadavg)" >&2
 
-printf '%-8s %12s %14s\n' program "start-up ms" "peak MiB"
-declare -A time memory
+printf '%-8s %12s %14s %14s\n' program "start-up ms" "peak MiB" "processor ms"
+declare -A time memory processor
 for entry in "${programs[@]}"; do
   IFS='|' read -r name _ <<<"$entry"
   time[$name]=$(cut -d' ' -f1 "$scratch/$name" | median)
   memory[$name]=$(cut -d' ' -f2 "$scratch/$name" | median)
-  printf '%-8s %12s %14.1f\n' "$name" "${time[$name]}" "$(ratio "${memory[$name]}" 1024)"
+  processor[$name]=$(cut -d' ' -f3 "$scratch/$name" | median)
+  printf '%-8s %12s %14.1f %14s\n' "$name" "${time[$name]}" "$(ratio "${memory[$name]}" 1024)" "${processor[$name]}"
 done
 for entry in "${programs[@]:1}"; do
   IFS='|' read -r name _ <<<"$entry"
   printf 'start-up time ratio (vpr40t / %s, medians of %d): %.2f (target <= 0.5 for qdmr)\n' \
     "$name" "$runs" "$(ratio "${time[vpr40t]}" "${time[$name]}")"
+  printf 'processor time ratio (vpr40t / %s, medians of %d): %.2f\n' \
+    "$name" "$runs" "$(ratio "${processor[vpr40t]}" "${processor[$name]}")"
   printf 'peak memory ratio   (vpr40t / %s, medians of %d): %.2f\n' \
     "$name" "$runs" "$(ratio "${memory[vpr40t]}" "${memory[$name]}")"
 done

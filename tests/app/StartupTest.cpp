@@ -5,6 +5,7 @@
 #include "app/CMainFrame.h"
 #include "app/CRPSApp.h"
 #include "app/CSplashWnd.h"
+#include "app/CTreeViewBar.h"
 #include "app/CommandIds.h"
 #include "lang/CLanguageTable.h"
 #include "link/CRadioComm.h"
@@ -82,6 +83,10 @@ TEST_F(StartupTest, FirstStartUsesTheDefaultsCreatesTheDataFolderAndShowsTheChan
   EXPECT_EQ(QString::fromStdString(currentFile().folder()), dataFolder);
   EXPECT_EQ(currentFile().fileName(), "vpr40t.dat");
   EXPECT_EQ(frame->portPane()->text(), "COM1");
+  // Every tool button shows its picture; the hidden tree view bar is left for its first showing.
+  for (QAction* action : frame->toolBar()->actions())
+    EXPECT_TRUE(action->isSeparator() || !action->icon().isNull()) << action->text().toStdString();
+  EXPECT_EQ(frame->findChild<CTreeViewBar*>(), nullptr);
   // The channel information view opens once the event loop runs.
   EXPECT_TRUE(QTest::qWaitFor([&] { return frame->viewOf(ViewKind::ChannelInfo) != nullptr; }));
   EXPECT_TRUE(ui.messages.empty());
