@@ -9,6 +9,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/ModelTestSupport.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +81,7 @@ void expectRoundTrip(const RadioImage& image) {
 TEST_F(ConfigYamlTest, EveryDefaultImageComesBackByteForByteWithoutRawBytes) {
   for (int row = 0; row < ModelCatalogue::kRowCount; ++row) {
     SCOPED_TRACE(row);
-    const RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+    const RadioImage image = test::rowImage(row);
     expectRoundTrip(image);
     // The import builds on the model's new image: nothing hidden needs saying.
     EXPECT_NE(ConfigYaml::exportImage(image).find("\nraw: {}\n"), std::string::npos);
@@ -89,7 +90,7 @@ TEST_F(ConfigYamlTest, EveryDefaultImageComesBackByteForByteWithoutRawBytes) {
 
 TEST_F(ConfigYamlTest, ADocumentBuildsOnTheModelsNewImage) {
   RadioData expected;
-  expected.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16));
+  expected.transferImage = test::rowImage(16);
   expected.adoptTransferImage();
   std::string rx = "451.000", receiveOnly;
   expected.setChannelFrequency(3, rx, FrequencyField::Receive);
@@ -115,9 +116,7 @@ TEST_F(ConfigYamlTest, DocumentsOfTheFirstFormatImportToTheImagesTheyWereWritten
   for (const char* name : {"config1-edited", "config1-out-of-band", "config1-no-channel-map", "config1-noise",
                            "config1-noise-unlisted"}) {
     SCOPED_TRACE(name);
-    RadioImage image{};
-    DataFile::Magic magic{};
-    ASSERT_EQ(DataFile::readDataFile(folder + name + ".dat", image, magic), DataFile::Read);
+    const RadioImage image = test::fileImage(folder + name + ".dat");
     std::ifstream in(folder + name + ".yaml", std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_NE(text.find("configuration 1"), std::string::npos);
@@ -132,7 +131,7 @@ class OutOfBandChannelTest : public ConfigYamlTest {
 protected:
   void SetUp() override {
     ConfigYamlTest::SetUp();
-    data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16));
+    data.transferImage = test::rowImage(16);
     data.adoptTransferImage();
     std::string rx = "450.000";
     data.setChannelFrequency(4, rx, FrequencyField::Receive);
@@ -235,7 +234,7 @@ TEST_F(ConfigYamlTest, ASectionTravelsRawExactlyWhenItsEntryCannotGiveItBack) {
   std::uniform_int_distribution<int> byte(0, 255);
   std::vector<RadioImage> images;
   for (int row = 0; row < ModelCatalogue::kRowCount; ++row)
-    images.push_back(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row)));
+    images.push_back(test::rowImage(row));
   for (int i = 0; i < 300; ++i) {
     RadioImage image = randomValidImage(rng);
     for (int spoilt = byte(rng) % 4; spoilt > 0; --spoilt) {
@@ -263,7 +262,7 @@ TEST_F(ConfigYamlTest, ASectionTravelsRawExactlyWhenItsEntryCannotGiveItBack) {
 }
 
 TEST_F(ConfigYamlTest, TheDocumentIsTheSameWhateverTheLocaleSeparator) {
-  const RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+  const RadioImage image = test::rowImage(13);
   const std::string withPoint = ConfigYaml::exportImage(image);
   NumberText::setDecimalSeparator(',');
   EXPECT_EQ(ConfigYaml::exportImage(image), withPoint);
@@ -277,7 +276,7 @@ class EditedDocumentTest : public ConfigYamlTest {
 protected:
   void SetUp() override {
     ConfigYamlTest::SetUp();
-    data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13)); // UHF 1:450-470
+    data.transferImage = test::rowImage(13); // UHF 1:450-470
     data.adoptTransferImage();
     std::string rx = "462.5625";
     data.setChannelFrequency(1, rx, FrequencyField::Receive);
@@ -365,8 +364,7 @@ TEST_F(EditedDocumentTest, EveryProblemIsReportedNotOnlyTheFirst) {
 }
 
 TEST_F(ConfigYamlTest, HostileOrBrokenInputGivesAReasonNeverACrash) {
-  const std::string valid =
-      ConfigYaml::exportImage(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(0)));
+  const std::string valid = ConfigYaml::exportImage(test::rowImage(0));
   std::string deep = "format: \"VPR-40T configuration 1\"\nchannels: " + std::string(100000, '[');
   std::string laughs = "a: &a [x, x, x, x, x, x, x, x, x, x]\nb: &b [*a, *a, *a, *a, *a, *a, *a, *a]\n"
                        "c: &c [*b, *b, *b, *b, *b, *b, *b, *b]\nd: [*c, *c, *c, *c, *c, *c, *c, *c]\n";
@@ -400,7 +398,7 @@ TEST_F(ConfigYamlTest, HostileOrBrokenInputGivesAReasonNeverACrash) {
 }
 
 TEST_F(ConfigYamlTest, ByteOrderMarkAndWindowsLineEndsAreRead) {
-  const RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16));
+  const RadioImage image = test::rowImage(16);
   std::string text = "\xEF\xBB\xBF";
   for (const char c : ConfigYaml::exportImage(image))
     text += c == '\n' ? std::string("\r\n") : std::string(1, c);
