@@ -94,7 +94,6 @@ bool ConfigBuilder::buildModel() {
   }
   if (!doc_.model.given || !doc_.band.given) {
     problem(0, textOf(kTextModelMissing));
-    fail(section);
     return false;
   }
   bool known = false;
@@ -102,13 +101,11 @@ bool ConfigBuilder::buildModel() {
     known = known || ModelCatalogue::modelName(m) == doc_.model.text;
   if (!known) {
     problem(doc_.model.line, formatText(textOf(kTextUnknownModel), {doc_.model.text}));
-    fail(section);
     return false;
   }
   const int row = ModelCatalogue::findRowByNames(doc_.model.text, doc_.band.text);
   if (row < 0) {
     problem(doc_.band.line, formatText(textOf(kTextUnknownBand), {doc_.model.text, doc_.band.text}));
-    fail(section);
     return false;
   }
   writeModelCode(image(), ModelCatalogue::modelCodeForRow(row));
@@ -179,7 +176,7 @@ void ConfigBuilder::buildOptions() {
     else
       moni = static_cast<int>(word - ConfigDocument::kMoniKeyWords.begin());
   }
-  if (problems_.size() != before) return fail(section);
+  if (problems_.size() != before) return;
   // Empty fields leave their bytes alone: the views show such a stored value as an empty field.
   if (timeOut) data_.commitTimeOutText(options.timeOutTimer.text);
   if (squelch) data_.commitSquelchText(options.squelchLevel.text);
@@ -218,10 +215,7 @@ void ConfigBuilder::buildChannels() {
       wanted.store(data_);
       continue;
     }
-    if (!wanted.check(data_, problems_)) {
-      fail(section);
-      continue;
-    }
+    if (!wanted.check(data_, problems_)) continue;
     wanted.store(data_);
   }
 }
@@ -261,10 +255,7 @@ void ConfigBuilder::buildTestFrequencies() {
       if (auto reason = EntryRules::frequencyProblem(field->text, data_.bandLimits()))
         problem(field->line > 0 ? field->line : wanted.line, *reason);
     }
-    if (problems_.size() != before) {
-      fail(section);
-      continue;
-    }
+    if (problems_.size() != before) continue;
     data_.setTestFrequency(k, receive, FrequencyField::Receive);
     std::string transmit = wanted.txFrequency.text;
     if (!transmit.empty()) data_.setTestFrequency(k, transmit, FrequencyField::Transmit);
@@ -279,7 +270,6 @@ void ConfigBuilder::buildAdjustments() {
     const std::optional<int> value = EntryRules::wholeNumber(field.text);
     if (!value || *value > 255) {
       problem(field.line, formatText(textOf(kTextBadAdjustment), {item, field.text}));
-      fail({offset, 1});
     } else if (*value != image()[offset]) {
       if (raw_[offset])
         disagrees(field.line, {offset, 1});

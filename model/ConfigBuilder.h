@@ -20,15 +20,12 @@ namespace vpr {
 class ConfigBuilder {
 public:
   ConfigBuilder(const ConfigDocument& doc, std::vector<ImportProblem>& problems);
-  // Builds the image. Sections that could not be built are left as their raw bytes and listed in
-  // failed() (the export uses this to decide what must travel as raw bytes). A section that raw
-  // bytes cover keeps them; an entry for it must say the same as they do.
+  // Builds the image. A section that raw bytes cover keeps them; an entry for it must say the
+  // same as they do.
   RadioImage build();
-  const std::vector<ConfigSection>& failed() const { return failed_; }
 
 private:
   void problem(int line, std::string reason) { problems_.push_back({line, std::move(reason)}); }
-  void fail(const ConfigSection& section) { failed_.push_back(section); }
   bool covered(const ConfigSection& section) const;
   RadioImage& image() { return data_.editImage; }
   void applyRaw();
@@ -45,7 +42,6 @@ private:
   std::vector<ImportProblem>& problems_;
   RadioData data_;
   std::bitset<kImageSize> raw_;
-  std::vector<ConfigSection> failed_;
 };
 
 } // namespace vpr

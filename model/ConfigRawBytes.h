@@ -3,8 +3,11 @@
 // export followed by import gives back the same 1024 bytes and each byte is said in one place.
 //
 // A byte travels raw when no entry describes it and it differs from the image the import builds
-// on; a whole section (the model code, the option bytes, a record, an adjustment value) travels
-// raw when its entry does not give its bytes back exactly, and its entry is then left out.
+// on. A whole section (the model code, the option bytes, a record) travels raw, and its entry is
+// left out, when a field of its entry cannot say the value its bytes hold (a frequency outside
+// the band or off its raster, a tone code no tone text gives, a model code the names do not give)
+// or when bytes inside it that no field covers differ from what the import leaves there. The
+// adjustment entries say every byte value.
 
 #include "model/ConfigDocument.h"
 #include "model/RadioImage.h"

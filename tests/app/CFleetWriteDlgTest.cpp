@@ -9,6 +9,7 @@
 #include "lang/TextFormat.h"
 #include "model/DataFile.h"
 #include "support/FakeUserInterface.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -43,14 +44,6 @@ std::vector<std::string> recordLines(const std::string& path) {
     lines.erase(lines.begin());
   }
   return lines;
-}
-
-// The memory of a radio that holds the image's model but other channels and options.
-RadioImage staleMemory(const RadioImage& image) {
-  RadioImage memory = image;
-  for (std::size_t i = 0x10; i < 0x300; ++i)
-    memory[i] = static_cast<std::uint8_t>(i * 3 + 1);
-  return memory;
 }
 
 class FleetWriteDialog : public ::testing::Test {
@@ -107,17 +100,10 @@ TEST_F(FleetWriteDialog, WritesEveryGoodRadioReportsTheFaultyOnesOnTheirOwnAndWr
   sim::VirtualRadioOptions refusing = inProgramMode;
   refusing.faults.refuseWriteBlock = 40;
   refusing.faults.refuseWriteTimes = 3; // more than the protocol's own retries, once
-  sim::VirtualRadio& good = radioAt(1, staleMemory(job.image));
-  sim::VirtualRadio& unprogrammed = radioAt(
-      2,
-      [] {
-        RadioImage blank;
-        blank.fill(0xFF);
-        return blank;
-      }(),
-      inProgramMode);
+  sim::VirtualRadio& good = radioAt(1, test::staleMemory(job.image));
+  sim::VirtualRadio& unprogrammed = radioAt(2, clearedImage(), inProgramMode);
   sim::VirtualRadio& otherModel = radioAt(4, test::markedImage(17, 0x22), inProgramMode);
-  sim::VirtualRadio& faulty = radioAt(7, staleMemory(job.image), refusing);
+  sim::VirtualRadio& faulty = radioAt(7, test::staleMemory(job.image), refusing);
   sim::VirtualRadio& held = radioAt(9, test::markedImage(16, 0x44));
   CComPort holder;
   holder.SetPortPath(1, held.devicePath());
@@ -156,10 +142,8 @@ TEST_F(FleetWriteDialog, WritesEveryGoodRadioReportsTheFaultyOnesOnTheirOwnAndWr
   const std::string backup = dialog->backupPath(1).toStdString();
   ASSERT_TRUE(fs::exists(backup)) << backup;
   EXPECT_EQ(fs::path(backup).parent_path(), fs::path(job.safety.backupFolder));
-  RadioImage backedUp{};
-  DataFile::Magic magic{};
-  ASSERT_EQ(DataFile::readDataFile(backup, backedUp, magic), DataFile::Read);
-  EXPECT_EQ(backedUp, staleMemory(job.image));
+  const RadioImage backedUp = test::fileImage(backup);
+  EXPECT_EQ(backedUp, test::staleMemory(job.image));
   EXPECT_TRUE(dialog->backupPath(2).isEmpty());
 
   std::vector<std::string> lines = recordLines(job.recordPath);

@@ -4,6 +4,7 @@
 
 #include "support/FakeUserInterface.h"
 #include "support/ModalDriver.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "views/CQtUserInterface.h"
 
@@ -113,7 +114,7 @@ TEST_F(ModelInfoDialogTest, aChangeIsAppliedOnlyAfterTheConfirmationAndCancelThe
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(ModelCatalogue::findModelRow(data.modelCode()), 5);
-  EXPECT_EQ(data.editImage, RadioData::defaultImage(ModelCatalogue::modelCodeForRow(5)));
+  EXPECT_EQ(data.editImage, test::rowImage(5));
   EXPECT_FALSE(data.isModified());
   EXPECT_EQ(steps, (std::vector<std::string>{"close", "file name", "menus", "channel view"}));
 }

@@ -10,6 +10,7 @@
 #include "model/RadioData.h"
 #include "support/FakeUserInterface.h"
 #include "support/ModalDriver.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "views/CSpinEdit.h"
 #include "views/QtText.h"
@@ -34,7 +35,7 @@ using ::testing::ElementsAre;
 namespace {
 
 RadioImage rowImage() {
-  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+  return test::rowImage(13);
 }
 
 sim::VirtualRadioOptions inProgramMode() {

@@ -8,6 +8,7 @@
 #include "model/CurrentFile.h"
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 #include "views/QtText.h"
 
@@ -70,7 +71,7 @@ TEST_F(FileCommandsTest, SaveAsAndOpenShowTheFileInTheTitle) {
 }
 
 TEST_F(FileCommandsTest, ADataFileGivenAtStartIsOpened) {
-  const RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(5));
+  const RadioImage image = test::rowImage(5);
   std::error_code error;
   const std::string path = dir + "/given.dat";
   ASSERT_EQ(DataFile::writeDataFile(path, image, error), DataFile::Written);
@@ -92,7 +93,7 @@ TEST_F(FileCommandsTest, TheFileMenuOffersExportAndImport) {
 }
 
 TEST_F(FileCommandsTest, ImportedConfigurationReplacesTheImageAndShowsTheChannels) {
-  const RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16));
+  const RadioImage image = test::rowImage(16);
   ui.openChoices.push_back(write("other.yaml", ConfigYaml::exportImage(image)));
   frame->onCommand(cmd::ImportConfiguration);
   EXPECT_EQ(radioData().editImage, image);

@@ -15,6 +15,7 @@
 #include "sim/VirtualRadio.h"
 #include "support/FakeUserInterface.h"
 #include "support/ModalDriver.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -38,7 +39,7 @@ protected:
     test::loadLanguage();
     radioData().startUp(std::nullopt);
     currentFile().setFileName("workshop.dat");
-    radioMemory = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+    radioMemory = test::rowImage(13);
     radio = std::make_unique<sim::VirtualRadio>(radioMemory, sim::VirtualRadioOptions{});
     ASSERT_TRUE(radio->start()) << radio->error();
     g_radioComm.SetPortPath(kPort, radio->devicePath());
@@ -137,9 +138,7 @@ TEST_F(RadioCommandsTest, AReadLeavesABackupOfTheRadioInTheDataFolderAndSaysWher
   const auto entries = RadioBackups::list(backups);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].reason, BackupReason::AfterRead);
-  RadioImage stored{};
-  DataFile::Magic magic{};
-  ASSERT_EQ(DataFile::readDataFile(entries[0].path, stored, magic), DataFile::Read);
+  const RadioImage stored = test::fileImage(entries[0].path);
   EXPECT_EQ(stored, radioMemory);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find(entries[0].path), std::string::npos) << ui.messages[0].text;

@@ -5,6 +5,7 @@
 #include "link/CRadioComm.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
+#include "support/TestImages.h"
 
 #include <stdexcept>
 
@@ -21,14 +22,5 @@ struct VirtualRadioAtPort {
   sim::VirtualRadio radio;
   CRadioComm link;
 };
-
-// The default image of a model table row with some channel bytes changed, so that it differs
-// from every other image a test builds.
-inline RadioImage markedImage(int row, std::uint8_t mark) {
-  RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
-  for (std::size_t i = 0x10; i < 0x30; ++i)
-    image[i] = static_cast<std::uint8_t>(mark + i);
-  return image;
-}
 
 } // namespace vpr::test

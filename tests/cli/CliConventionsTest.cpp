@@ -6,6 +6,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ TEST_F(CliConventions, EveryProgramTellsItsVersion) {
 }
 
 TEST_F(CliConventions, InfoReadsStandardInputAndSpeaksJson) {
-  const auto bytes = DataFile::fileBytes(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16)));
+  const auto bytes = DataFile::fileBytes(test::rowImage(16));
   const test::CliRun run = cli({"info", "--json", "-"}, std::string(bytes.begin(), bytes.end()));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
@@ -53,7 +54,7 @@ TEST_F(CliConventions, InfoReadsStandardInputAndSpeaksJson) {
 
 TEST_F(CliConventions, DiffSpeaksJsonAndReadsOneFileFromStandardInput) {
   RadioData data;
-  data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16));
+  data.transferImage = test::rowImage(16);
   data.adoptTransferImage();
   const auto before = DataFile::fileBytes(data.editImage);
   std::string rx = "445.125";
@@ -96,7 +97,7 @@ TEST_F(CliConventions, CompletionScriptsKnowEveryCommandAndItsOptions) {
 
 TEST_F(CliConventions, VerboseShowsTheBytesOnTheLineAndQuietNoProgress) {
   sim::VirtualRadioOptions options;
-  sim::VirtualRadio radio(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16)), options);
+  sim::VirtualRadio radio(test::rowImage(16), options);
   ASSERT_TRUE(radio.start());
   const test::CliRun verbose = cli({"detect", "--port", radio.devicePath(), "--verbose"});
   ASSERT_EQ(verbose.status, 0) << verbose.err;

@@ -8,6 +8,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -27,6 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::contains;
 using test::rowImage;
+using test::staleMemory;
 
 // A message's first line: tables and records put a message on one line.
 std::string firstLine(const std::string& text) {
@@ -50,14 +52,6 @@ std::vector<std::string> linesOfPort(const std::string& text, const std::string&
     if (line.rfind(port + " ", 0) == 0 || line.rfind(port + ": ", 0) == 0 || contains(line, "," + port + ","))
       found.push_back(line);
   return found;
-}
-
-// The memory of a radio that holds the file's model but other channels.
-RadioImage staleMemory(const RadioImage& image) {
-  RadioImage memory = image;
-  for (std::size_t i = 0x10; i < 0x300; ++i)
-    memory[i] = static_cast<std::uint8_t>(i * 3 + 1);
-  return memory;
 }
 
 class CliFleet : public test::CliRadioFixture {};
@@ -143,10 +137,7 @@ TEST_F(CliFleet, EveryGoodRadioGetsTheFileAndEveryFaultyOneIsReportedAndRecorded
   ASSERT_EQ(firstRows.size(), 3u) << run.out;
   const auto backupAt = firstRows[0].find(" backups/");
   ASSERT_NE(backupAt, std::string::npos) << firstRows[0];
-  RadioImage backup{};
-  DataFile::Magic magic{};
-  ASSERT_EQ(DataFile::readDataFile((dir / firstRows[0].substr(backupAt + 1)).string(), backup, magic),
-            DataFile::Read);
+  const RadioImage backup = test::fileImage((dir / firstRows[0].substr(backupAt + 1)).string());
   EXPECT_EQ(backup, staleMemory(image));
   EXPECT_TRUE(contains(firstRows[2], firstLine(textOf(10068001)))) << firstRows[2];
 
@@ -180,9 +171,7 @@ TEST_F(CliFleet, ReadPutsEachRadioInAFileOfItsOwnAndJsonGivesTheResults) {
       return path.filename().string().rfind(name + "_", 0) == 0;
     });
     ASSERT_NE(file, files.end()) << name;
-    RadioImage read{};
-    DataFile::Magic magic{};
-    ASSERT_EQ(DataFile::readDataFile(file->string(), read, magic), DataFile::Read);
+    const RadioImage read = test::fileImage(file->string());
     EXPECT_EQ(read, radio->memory());
     EXPECT_TRUE(contains(run.out, "{\"port\": \"" + radio->devicePath() + "\"")) << run.out;
     EXPECT_TRUE(contains(run.out, "\"file\": \"" + file->string() + "\"")) << run.out;

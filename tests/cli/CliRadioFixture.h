@@ -6,6 +6,7 @@
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -16,10 +17,6 @@
 #include <vector>
 
 namespace vpr::test {
-
-inline RadioImage rowImage(int row) {
-  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
-}
 
 inline bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
@@ -41,14 +38,6 @@ protected:
     const std::string path = (dir / name).string();
     EXPECT_EQ(DataFile::writeDataFile(path, image, error), DataFile::Written);
     return path;
-  }
-
-  // The image a data file holds.
-  static RadioImage fileImage(const std::filesystem::path& path) {
-    RadioImage image{};
-    DataFile::Magic magic{};
-    EXPECT_EQ(DataFile::readDataFile(path.string(), image, magic), DataFile::Read);
-    return image;
   }
 
   std::filesystem::path dir = makeTempDir();

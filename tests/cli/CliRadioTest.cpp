@@ -7,6 +7,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -59,9 +60,7 @@ TEST_F(CliRadio, WriteThenReadRoundTripsAllButTheBytesAWriteNeverSends) {
   const test::CliRun write = cli({"write", "--port", radio.devicePath(), file});
   ASSERT_EQ(write.status, 0) << write.err;
   ASSERT_EQ(cli({"read", "--port", radio.devicePath(), "-o", "back.dat"}).status, 0);
-  RadioImage back{};
-  DataFile::Magic magic{};
-  ASSERT_EQ(DataFile::readDataFile((dir / "back.dat").string(), back, magic), DataFile::Read);
+  const RadioImage back = test::fileImage((dir / "back.dat").string());
   EXPECT_TRUE(std::equal(back.begin(), back.begin() + 0x3D8, edited.begin()));
   EXPECT_TRUE(std::equal(back.begin() + 0x3D8, back.end(), original.begin() + 0x3D8));
 }

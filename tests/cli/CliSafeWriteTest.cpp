@@ -6,6 +6,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -20,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::contains;
+using test::fileImage;
 using test::rowImage;
 
 std::vector<fs::path> filesIn(const fs::path& folder) {

@@ -2,6 +2,7 @@
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ TEST_F(CliTest, NewWritesTheByteExactDefaultImageOfARow) {
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string bytes = test::readFileBytes(dir / "x.dat");
   ASSERT_EQ(bytes.size(), 1074u);
-  const auto expected = DataFile::fileBytes(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(16)));
+  const auto expected = DataFile::fileBytes(test::rowImage(16));
   EXPECT_EQ(bytes, std::string(expected.begin(), expected.end()));
   EXPECT_NE(run.out.find("HX-5470/5470M"), std::string::npos);
   EXPECT_TRUE(run.err.empty());

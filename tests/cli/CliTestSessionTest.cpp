@@ -8,6 +8,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 
 #include <gmock/gmock.h>
@@ -66,7 +67,7 @@ protected:
     return std::string(bytes.begin(), bytes.end());
   }
 
-  RadioImage memory = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(0));
+  RadioImage memory = test::rowImage(0);
   sim::VirtualRadioFaults faults;
   std::unique_ptr<sim::VirtualRadio> radio;
   std::filesystem::path dir = test::makeTempDir();
@@ -118,9 +119,7 @@ TEST_F(CliTestSession, EndOfInputLeavesTheAdjustmentWithTheAppliedValueAndSavesI
   const test::CliRun run = session("adjust 1\nvalue 50\napply\nvalue 60\n", {"--save", "out.dat"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(radio->memory()[0x3F3], 50);
-  RadioImage saved{};
-  DataFile::Magic magic{};
-  ASSERT_EQ(DataFile::readDataFile((dir / "out.dat").string(), saved, magic), DataFile::Read);
+  const RadioImage saved = test::fileImage((dir / "out.dat").string());
   EXPECT_EQ(saved[0x3F3], 50);
   EXPECT_EQ(radio->testEvents().back(), "channel 1");
 }
@@ -150,8 +149,7 @@ TEST_F(CliTestSession, EndOfInputUnkeysAKeyedTransmitter) {
 
 TEST_F(CliTestSession, ADifferentRadioEndsTheSessionBeforeAnyCommand) {
   std::error_code error;
-  ASSERT_EQ(DataFile::writeDataFile(file, RadioData::defaultImage(ModelCatalogue::modelCodeForRow(3)), error),
-            DataFile::Written);
+  ASSERT_EQ(DataFile::writeDataFile(file, test::rowImage(3), error), DataFile::Written);
   const test::CliRun run = session("transmit on\n");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "error " + textOf(10026006) + "\n");

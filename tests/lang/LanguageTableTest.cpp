@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -64,58 +65,65 @@ protected:
 
 // --- The text format -------------------------------------------------------------------------
 
-TEST_F(LanguageTableTest, QuotedFieldsKeepCommasAndDoubledQuotes) {
-  ASSERT_TRUE(load(validFile("^#20000001,\"a,b\",x\r\n^#20000002,\"say \"\"hi\"\"\"\r\n")));
-  EXPECT_EQ(table.textOf(20000001), "a,b");
-  EXPECT_EQ(table.textOf(20000002), "say \"hi\"");
-}
-
-TEST_F(LanguageTableTest, BackslashTIsATabAndNoOtherEscapeExists) {
-  ASSERT_TRUE(load(validFile("^#20000001,&New\\tCtrl+N\r\n^#20000002,a\\nb\\\\c\r\n")));
-  EXPECT_EQ(table.textOf(20000001), "&New\tCtrl+N");
-  EXPECT_EQ(table.textOf(20000002), "a\\nb\\\\c");
-}
-
-TEST_F(LanguageTableTest, AQuotedFieldMaySpanLines) {
-  ASSERT_TRUE(load(validFile("^#20000001,\"first\nsecond\",x\r\n^#20000002,after\r\n")));
-  EXPECT_EQ(table.textOf(20000001), "first\nsecond");
-  EXPECT_EQ(table.textOf(20000002), "after");
-}
-
-TEST_F(LanguageTableTest, KeysMustHaveExactlyEightDigitsAndTheFirstRowWins) {
-  ASSERT_TRUE(load(validFile("^#2000001,seven\r\n^#200000011,nine\r\n^#2000000x,letter\r\n"
-                             "^#20000003,first\r\n^#20000003,second\r\n")));
-  EXPECT_FALSE(table.hasText(2000001));
-  EXPECT_FALSE(table.hasText(200000011));
-  EXPECT_FALSE(table.hasText(20000000));
-  EXPECT_EQ(table.textOf(20000003), "first");
-}
-
-TEST_F(LanguageTableTest, ARowWithoutTheSelectedColumnGivesTheFirstColumnsText) {
-  // A translation that left rows out (fewer fields, an empty field, a trailing comma) shows the
-  // first column there instead of an empty caption; an unknown identifier stays empty.
-  ASSERT_TRUE(load(validFile("^#20000001,only english\r\n^#20000002\r\n^#20000003,a,\r\n"
-                             "^#20000004,\"\",b\r\n"),
-                   "Deutsch"));
-  EXPECT_EQ(table.currentLanguageName(), "Deutsch");
-  EXPECT_EQ(table.textOf(20000001), "only english");
-  EXPECT_EQ(table.textOf(20000002), "");
-  EXPECT_EQ(table.textOf(20000003), "a");
-  EXPECT_EQ(table.textOf(20000004), "b");
-  EXPECT_EQ(table.textOf(29999999), "");
-  EXPECT_EQ(table.textOf(10025001), "D10025001");
+TEST_F(LanguageTableTest, EachRowGivesItsTextAsWritten) {
+  // The rows come after the header rows; each identifier gives its text, or has none.
+  struct Case {
+    const char* what;
+    std::string rows;
+    const char* language;
+    std::vector<std::pair<std::int32_t, std::optional<std::string>>> texts;
+  };
+  const Case cases[] = {
+      {"quoted fields keep commas and doubled quotes",
+       "^#20000001,\"a,b\",x\r\n^#20000002,\"say \"\"hi\"\"\"\r\n",
+       "English",
+       {{20000001, "a,b"}, {20000002, "say \"hi\""}}},
+      {"backslash t is a tab and no other escape exists",
+       "^#20000001,&New\\tCtrl+N\r\n^#20000002,a\\nb\\\\c\r\n",
+       "English",
+       {{20000001, "&New\tCtrl+N"}, {20000002, "a\\nb\\\\c"}}},
+      {"a quoted field may span lines",
+       "^#20000001,\"first\nsecond\",x\r\n^#20000002,after\r\n",
+       "English",
+       {{20000001, "first\nsecond"}, {20000002, "after"}}},
+      {"an unbalanced quote swallows only its own row",
+       "^#20000001,\"open,and,never,closed\r\n^#20000002,next\r\n",
+       "English",
+       {{20000001, "\"open,and,never,closed"}, {20000002, "next"}}},
+      {"keys have exactly eight digits and the first row wins",
+       "^#2000001,seven\r\n^#200000011,nine\r\n^#2000000x,letter\r\n^#20000003,first\r\n^#20000003,"
+       "second\r\n",
+       "English",
+       {{2000001, std::nullopt}, {200000011, std::nullopt}, {20000000, std::nullopt}, {20000003, "first"}}},
+      {"rows are trimmed before they are split", "   \t^#20000001,a,b\r\r\r\n", "Deutsch", {{20000001, "b"}}},
+      {"binary bytes are kept as they are",
+       std::string("^#20000001,\x01\xff\x80\r\n", 16),
+       "English",
+       {{20000001, std::string("\x01\xff\x80", 3)}}},
+      // A translation that left rows out (fewer fields, an empty field, a trailing comma) shows
+      // the first column there instead of an empty caption; an unknown identifier stays empty.
+      {"a row without the selected column gives the first column's text",
+       "^#20000001,only english\r\n^#20000002\r\n^#20000003,a,\r\n^#20000004,\"\",b\r\n",
+       "Deutsch",
+       {{20000001, "only english"},
+        {20000002, ""},
+        {20000003, "a"},
+        {20000004, "b"},
+        {29999999, std::nullopt},
+        {10025001, "D10025001"}}},
+      {"identifier zero stands for the first text", "", "English", {{0, "T10000001"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(load(validFile(c.rows), c.language));
+    for (const auto& [id, text] : c.texts) {
+      EXPECT_EQ(table.hasText(id), text.has_value()) << id;
+      EXPECT_EQ(table.textOf(id), text.value_or("")) << id;
+    }
+  }
+  EXPECT_EQ(table.currentLanguageName(), "English");
   EXPECT_TRUE(table.hasLanguageColumn("Deutsch"));
   EXPECT_FALSE(table.hasLanguageColumn("deutsch"));
-}
-
-TEST_F(LanguageTableTest, IdentifierZeroStandsForTheFirstText) {
-  ASSERT_TRUE(load(validFile()));
-  EXPECT_EQ(table.textOf(0), "T10000001");
-}
-
-TEST_F(LanguageTableTest, RowsAreTrimmedBeforeTheyAreSplit) {
-  ASSERT_TRUE(load(validFile("   \t^#20000001,a,b\r\r\r\n"), "Deutsch"));
-  EXPECT_EQ(table.textOf(20000001), "b");
 }
 
 TEST_F(LanguageTableTest, ALastRowWithoutLineEndIsNotRead) {
@@ -193,39 +201,59 @@ void expectFailureBox(const FakeUserInterface& ui, const char* text) {
   EXPECT_EQ(box.buttons, MessageButtons::Ok);
 }
 
-TEST_F(LanguageTableTest, NoFileAnywhereFailsWithTheCannotReadMessage) {
-  EXPECT_FALSE(table.loadLanguageFile("English", ui, dir));
-  EXPECT_EQ(table.errorCode(), CLanguageTable::NotFound);
-  expectFailureBox(ui, "Can't read language file.  Please install this software again.");
-}
-
-TEST_F(LanguageTableTest, AMissingFontRowFailsAsDamaged) {
-  std::string content = validFile();
-  content.erase(content.find("*Font"), std::string("*Font,Arial,Arial\r\n").size());
-  EXPECT_FALSE(load(content));
-  EXPECT_EQ(table.errorCode(), CLanguageTable::HeaderMissing);
-  expectFailureBox(ui, "Language file has been damaged.  Please install this software again.");
-  EXPECT_EQ(table.textOf(10025001), "");
-}
-
-TEST_F(LanguageTableTest, AMissingRequiredIdentifierFailsAsDamaged) {
-  for (const std::int32_t missing : {10000001, 10026062, 19000002}) {
-    SCOPED_TRACE(missing);
-    FakeUserInterface freshUi;
-    std::string content = validFile();
-    const std::string row = "^#" + std::to_string(missing) + ",";
+TEST_F(LanguageTableTest, AFileThatCannotServeFailsWithOneBoxAndGivesNoTexts) {
+  const std::string full = validFile();
+  const auto without = [&](const std::string& row) {
+    std::string content = full;
     const auto at = content.find(row);
     content.erase(at, content.find("\r\n", at) + 2 - at);
-    writeFile(fs::path(dir) / CLanguageTable::kFileName, content);
-    EXPECT_FALSE(table.loadLanguageFile("English", freshUi, dir));
-    EXPECT_EQ(table.errorCode(), CLanguageTable::RequiredMissing);
-    expectFailureBox(freshUi, CLanguageTable::kDamagedMessage);
+    return content;
+  };
+  std::string beyondLimit = full;
+  beyondLimit.resize(CLanguageTable::kMaxFileSize + 1, ' ');
+  struct Case {
+    const char* what;
+    std::optional<std::string> content; // nothing: no file
+    std::optional<CLanguageTable::ErrorCode> code;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"no file anywhere", std::nullopt, CLanguageTable::NotFound, CLanguageTable::kCannotReadMessage},
+      {"no font row", without("*Font"), CLanguageTable::HeaderMissing, CLanguageTable::kDamagedMessage},
+      {"a language row without columns", validFile({}, "*Language"), std::nullopt,
+       CLanguageTable::kDamagedMessage},
+      {"the first required text missing", without("^#10000001,"), CLanguageTable::RequiredMissing,
+       CLanguageTable::kDamagedMessage},
+      {"a middle required text missing", without("^#10026062,"), CLanguageTable::RequiredMissing,
+       CLanguageTable::kDamagedMessage},
+      {"the last required text missing", without("^#19000002,"), CLanguageTable::RequiredMissing,
+       CLanguageTable::kDamagedMessage},
+      {"beyond the size limit", beyondLimit, CLanguageTable::CannotRead, CLanguageTable::kDamagedMessage},
+      {"empty", "", std::nullopt, CLanguageTable::kDamagedMessage},
+      {"cut after 30 bytes", full.substr(0, 30), std::nullopt, CLanguageTable::kDamagedMessage},
+      {"cut in the middle", full.substr(0, full.size() / 2), std::nullopt, CLanguageTable::kDamagedMessage},
+      {"cut before the end", full.substr(0, full.size() - 3), std::nullopt, CLanguageTable::kDamagedMessage},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CLanguageTable fresh;
+    fresh.setFallbackFolders({});
+    FakeUserInterface freshUi;
+    const std::string folder = test::makeTempDir();
+    if (c.content) writeFile(fs::path(folder) / CLanguageTable::kFileName, *c.content);
+    EXPECT_FALSE(fresh.loadLanguageFile("English", freshUi, folder));
+    if (c.code) {
+      EXPECT_EQ(fresh.errorCode(), *c.code);
+    }
+    expectFailureBox(freshUi, c.message);
+    EXPECT_EQ(fresh.textOf(10025001), "");
   }
 }
 
-TEST_F(LanguageTableTest, ALanguageRowWithoutColumnsIsReportedAsDamaged) {
-  EXPECT_FALSE(load(validFile({}, "*Language")));
-  expectFailureBox(ui, CLanguageTable::kDamagedMessage);
+TEST_F(LanguageTableTest, ADirectoryNamedLikeTheFileIsNotTaken) {
+  fs::create_directory(fs::path(dir) / CLanguageTable::kFileName);
+  EXPECT_FALSE(table.loadLanguageFile("English", ui, dir));
+  EXPECT_EQ(table.errorCode(), CLanguageTable::NotFound);
 }
 
 TEST_F(LanguageTableTest, HeaderRowsMayStandAnywhereBeforeTheTexts) {
@@ -317,7 +345,13 @@ TEST(LanguageCodes, ThereAre213RequiredIdentifiers) {
 
 // --- Identifier mode ---------------------------------------------------------------------------
 
-TEST_F(LanguageTableTest, IdentifierModeShowsNumbersForKnownTextsOnly) {
+TEST_F(LanguageTableTest, OnlyTheWordDbTurnsIdentifierModeOnAndItShowsNumbersForKnownTexts) {
+  const char* other[] = {"/opt/vpr40t", "demo", "_dbx"};
+  table.applyCommandLine(3, other);
+  EXPECT_FALSE(table.identifierMode());
+  ASSERT_TRUE(load(validFile()));
+  EXPECT_FALSE(fs::exists(fs::path(dir) / CLanguageTable::kDumpFileName));
+
   const char* argv[] = {"/opt/vpr40t", "demo", "_DB"};
   table.applyCommandLine(3, argv);
   ASSERT_TRUE(table.identifierMode());
@@ -325,12 +359,6 @@ TEST_F(LanguageTableTest, IdentifierModeShowsNumbersForKnownTextsOnly) {
   EXPECT_EQ(table.textOf(10025001), "ID:10025001");
   EXPECT_EQ(table.textOf(0), "ID:10000001");
   EXPECT_EQ(table.textOf(29999999), "");
-}
-
-TEST_F(LanguageTableTest, OtherCommandLineWordsLeaveIdentifierModeOff) {
-  const char* argv[] = {"/opt/vpr40t", "demo", "_dbx"};
-  table.applyCommandLine(3, argv);
-  EXPECT_FALSE(table.identifierMode());
 }
 
 TEST_F(LanguageTableTest, IdentifierModeWritesTheAnalysisDump) {
@@ -344,23 +372,7 @@ TEST_F(LanguageTableTest, IdentifierModeWritesTheAnalysisDump) {
   EXPECT_TRUE(dump.ends_with("\r\n20000001,a,\"b\"\tc,x\ny\r\n"));
 }
 
-TEST_F(LanguageTableTest, NoDumpWithoutIdentifierMode) {
-  ASSERT_TRUE(load(validFile()));
-  EXPECT_FALSE(fs::exists(fs::path(dir) / CLanguageTable::kDumpFileName));
-}
-
 // --- Hostile bytes -----------------------------------------------------------------------------
-
-TEST_F(LanguageTableTest, TruncatedFilesFailCleanly) {
-  const std::string full = validFile();
-  for (const std::size_t length :
-       {std::size_t{0}, std::size_t{5}, std::size_t{30}, full.size() / 2, full.size() - 3}) {
-    SCOPED_TRACE(length);
-    ui.messages.clear();
-    EXPECT_FALSE(load(full.substr(0, length)));
-    expectFailureBox(ui, CLanguageTable::kDamagedMessage);
-  }
-}
 
 TEST_F(LanguageTableTest, RandomBinaryContentFailsCleanly) {
   std::mt19937 random(40);
@@ -372,15 +384,6 @@ TEST_F(LanguageTableTest, RandomBinaryContentFailsCleanly) {
     EXPECT_FALSE(load(bytes));
     EXPECT_EQ(ui.messages.size(), 1u);
   }
-  // Binary bytes inside texts are kept as they are.
-  ASSERT_TRUE(load(validFile(std::string("^#20000001,\x01\xff\x80", 14) + "\r\n")));
-  EXPECT_EQ(table.textOf(20000001), std::string("\x01\xff\x80", 3));
-}
-
-TEST_F(LanguageTableTest, UnbalancedQuotesSwallowOnlyTheirOwnRow) {
-  ASSERT_TRUE(load(validFile("^#20000001,\"open,and,never,closed\r\n^#20000002,next\r\n")));
-  EXPECT_EQ(table.textOf(20000001), "\"open,and,never,closed");
-  EXPECT_EQ(table.textOf(20000002), "next");
 }
 
 TEST_F(LanguageTableTest, AHugeRowWithAnOpenQuoteLoadsInLinearTime) {
@@ -389,20 +392,6 @@ TEST_F(LanguageTableTest, AHugeRowWithAnOpenQuoteLoadsInLinearTime) {
   std::string row = "^#20000001,\"" + std::string(4'000'000, ',') + "\r\n";
   ASSERT_TRUE(load(validFile(row)));
   EXPECT_EQ(table.textOf(20000001).size(), 4'000'001u);
-}
-
-TEST_F(LanguageTableTest, AFileBeyondTheSizeLimitIsRefusedUnread) {
-  std::string content = validFile();
-  content.resize(CLanguageTable::kMaxFileSize + 1, ' ');
-  EXPECT_FALSE(load(content));
-  EXPECT_EQ(table.errorCode(), CLanguageTable::CannotRead);
-  expectFailureBox(ui, CLanguageTable::kDamagedMessage);
-}
-
-TEST_F(LanguageTableTest, ADirectoryNamedLikeTheFileIsNotTaken) {
-  fs::create_directory(fs::path(dir) / CLanguageTable::kFileName);
-  EXPECT_FALSE(table.loadLanguageFile("English", ui, dir));
-  EXPECT_EQ(table.errorCode(), CLanguageTable::NotFound);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "model/DataFileFlows.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 
 #include <cstring>
@@ -37,7 +38,7 @@ TEST_F(FailureContextTest, EveryMessageKeepsItsTextAndNamesItsFileOrPortAndTheRe
   const std::string missingFolder = dir + "/gone/radio.dat";
   const std::string unlisted = dir + "/unlisted.dat";
   {
-    auto bytes = DataFile::fileBytes(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(0)));
+    auto bytes = DataFile::fileBytes(test::rowImage(0));
     bytes[17] = 0x23; // a model code no catalogue row has
     std::ofstream(unlisted, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -104,9 +105,9 @@ TEST_F(FailureContextTest, EveryMessageKeepsItsTextAndNamesItsFileOrPortAndTheRe
 
 TEST_F(FailureContextTest, TheChannelImportNamesAProblemOfALineOnce) {
   // One tone cell sets both the receive and the transmit tone: its problem is one line.
-  const auto result = ChannelCsv::importText(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13)),
-                                             "Location,Frequency,Tone,cToneFreq\n1,462.5625,TSQL,12.3\n",
-                                             ChannelCsv::Rows::AllOrNothing);
+  const auto result =
+      ChannelCsv::importText(test::rowImage(13), "Location,Frequency,Tone,cToneFreq\n1,462.5625,TSQL,12.3\n",
+                             ChannelCsv::Rows::AllOrNothing);
   ASSERT_EQ(result.problems.size(), 1u) << problemsText(result.problems);
   EXPECT_EQ(result.problems[0].line, 2);
 }

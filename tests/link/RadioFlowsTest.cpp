@@ -6,6 +6,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/RadioBackups.h"
 #include "support/FakeUserInterface.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -36,7 +37,7 @@ protected:
   }
   // An image of another model than the working one, with a byte of its own.
   static RadioImage otherImage() {
-    RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+    RadioImage image = test::rowImage(13);
     image[0x10] = 0x25;
     return image;
   }

@@ -7,6 +7,7 @@
 #include "link/RadioTransfer.h"
 #include "model/DataFile.h"
 #include "model/RadioBackups.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 
 #include <filesystem>
@@ -17,13 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Faults = sim::VirtualRadioFaults;
-
-RadioImage loadBackup(const std::string& path) {
-  RadioImage image{};
-  DataFile::Magic magic{};
-  EXPECT_EQ(DataFile::readDataFile(path, image, magic), DataFile::Read) << path;
-  return image;
-}
 
 class SafeWrite : public LinkTest {
 protected:
@@ -54,7 +48,7 @@ TEST_F(SafeWrite, ASuccessfulWriteLeavesABackupOfTheOldMemoryAndIsVerified) {
   EXPECT_TRUE(report.verified);
   ASSERT_EQ(report.backup, WriteReport::Backup::Stored);
   EXPECT_EQ(fs::path(report.backupPath).parent_path(), fs::path(folder));
-  EXPECT_EQ(loadBackup(report.backupPath), before);
+  EXPECT_EQ(fileImage(report.backupPath), before);
   EXPECT_TRUE(sameRange(pair.radio.memory(), image, 0, 0x3D8));
   EXPECT_TRUE(sameRange(pair.radio.memory(), before, 0x3D8, 0x400));
   // One read of 128 blocks before, 123 blocks written, 123 read back.
@@ -114,7 +108,7 @@ TEST_F(SafeWrite, AWriteCutOffAfterBlock60NamesTheBackupWhichPutsTheRadioRight) 
   WriteReport restore;
   WriteSafety plain;
   plain.verify = true;
-  ASSERT_EQ(runSafeWrite(again.link, again.ui, loadBackup(report.backupPath), plain, restore), 0);
+  ASSERT_EQ(runSafeWrite(again.link, again.ui, fileImage(report.backupPath), plain, restore), 0);
   EXPECT_TRUE(sameRange(again.radio.memory(), original, 0, 0x3D8));
 }
 
@@ -170,7 +164,7 @@ TEST_F(SafeWrite, AReadIsBackedUpAndABackupThatCannotBeStoredOnlyWarns) {
   RadioImage image = clearedImage();
   ASSERT_EQ(runReadTransfer(pair.link, pair.ui, image), 0);
   const std::string path = backUpReadImage(pair.ui, image, folder);
-  EXPECT_EQ(loadBackup(path), memory);
+  EXPECT_EQ(fileImage(path), memory);
   EXPECT_TRUE(pair.ui.messages.empty());
 
   const std::string base = makeTempDir();

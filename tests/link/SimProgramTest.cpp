@@ -6,6 +6,7 @@
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 
 #include <csignal>
@@ -78,7 +79,7 @@ TEST_F(SimProgram, ServesARowsDefaultImageAndSavesWhatWasWrittenOnTermination) {
   FakeUserInterface ui;
   RadioImage image{};
   ASSERT_EQ(runReadTransfer(link, ui, image), 0);
-  EXPECT_EQ(image, RadioData::defaultImage(ModelCatalogue::modelCodeForRow(3)));
+  EXPECT_EQ(image, test::rowImage(3));
 
   RadioImage edited = image;
   for (std::size_t i = 0x10; i < 0x100; ++i)
@@ -86,9 +87,7 @@ TEST_F(SimProgram, ServesARowsDefaultImageAndSavesWhatWasWrittenOnTermination) {
   ASSERT_EQ(runWriteTransfer(link, ui, edited), 0);
   EXPECT_EQ(sim.stop(), 0);
 
-  RadioImage stored{};
-  DataFile::Magic magic{};
-  ASSERT_EQ(DataFile::readDataFile(saved, stored, magic), DataFile::Read);
+  const RadioImage stored = test::fileImage(saved);
   EXPECT_EQ(stored, edited);
 }
 

@@ -5,6 +5,7 @@
 #include "RadioOnLine.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 
 #include <gmock/gmock.h>
 
@@ -19,7 +20,7 @@ using ::testing::IsEmpty;
 using Outcome = TestModeSession::Outcome;
 
 RadioImage rowImage(int row = 0) {
-  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+  return test::rowImage(row);
 }
 
 void eraseTestFrequency(RadioImage& image, int number) {

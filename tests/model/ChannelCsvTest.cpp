@@ -5,6 +5,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/ModelTestSupport.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ protected:
   // Starts from the default image of a model row with three channels already in it, which any
   // import replaces.
   void useRow(int row) {
-    data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+    data.transferImage = test::rowImage(row);
     data.adoptTransferImage();
     expected = data;
     for (int n = 1; n <= 3; ++n) {

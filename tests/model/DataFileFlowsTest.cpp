@@ -4,6 +4,7 @@
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 #include "support/FakeUserInterface.h"
+#include "support/TestImages.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -54,7 +55,7 @@ protected:
   }
   // A data file of model row 13 with one changed byte, written straight to disk.
   RadioImage writeOtherFile(const fs::path& path) {
-    RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+    RadioImage image = test::rowImage(13);
     image[0x3C2] = 1;
     writeBytes(path, std::string(reinterpret_cast<const char*>(DataFile::fileBytes(image).data()),
                                  DataFile::kFileSize));
@@ -220,7 +221,7 @@ TEST_F(DataFileFlowsTest, NewBuildsTheDefaultImageOfTheCurrentModel) {
   modify();
   ui.answers = {MessageAnswer::Ok, MessageAnswer::No};
   ASSERT_TRUE(flows.newData());
-  EXPECT_EQ(data.editImage, RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13)));
+  EXPECT_EQ(data.editImage, test::rowImage(13));
   EXPECT_FALSE(data.isModified());
   EXPECT_EQ(file.fileName(), "vpr40t.dat");
   EXPECT_EQ(viewsClosed, 1);
@@ -251,7 +252,7 @@ TEST_F(DataFileFlowsTest, OpenLoadsTheFileAsTheSavedWorkingImage) {
 
 TEST_F(DataFileFlowsTest, EveryRefusedFileLeavesImageAndFileAlone) {
   test::loadLanguage(false); // real wording, so that the arguments can be seen
-  RadioImage listed = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(0));
+  RadioImage listed = test::rowImage(0);
   std::string unlisted(reinterpret_cast<const char*>(DataFile::fileBytes(listed).data()),
                        DataFile::kFileSize);
   unlisted[17] = 0x23;

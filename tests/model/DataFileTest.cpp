@@ -2,6 +2,7 @@
 #include "model/DataFileFlows.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ std::string asString(const std::array<std::uint8_t, DataFile::kFileSize>& bytes)
 }
 
 RadioImage sampleImage() {
-  RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+  RadioImage image = test::rowImage(13);
   for (std::size_t i = 0; i < 16; ++i)
     image[i] = static_cast<std::uint8_t>(i * 7); // the head is kept as it is
   return image;
@@ -175,8 +176,7 @@ TEST_F(DataFileTest, WhatIsNoRegularFileCannotBeOpened) {
 
 #ifndef _WIN32
 TEST_F(DataFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
-  const std::string old =
-      asString(DataFile::fileBytes(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(0))));
+  const std::string old = asString(DataFile::fileBytes(test::rowImage(0)));
   writeBytes(dir / "radio.dat", old);
   std::error_code error;
   DataFile::WriteResult result;

@@ -2,6 +2,7 @@
 
 #include "model/DisplayText.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ class ImageViewTest : public test::LanguageTest {};
 TEST_F(ImageViewTest, AViewShowsAnImageExactlyAsTheOpenedDocumentDoes) {
   std::vector<RadioImage> images;
   for (int row = 0; row < ModelCatalogue::kRowCount; ++row)
-    images.push_back(RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row)));
+    images.push_back(test::rowImage(row));
   std::mt19937 rng(20261209);
   for (int i = 0; i < 50; ++i) {
     RadioImage image;
@@ -83,7 +84,7 @@ TEST_F(ImageViewTest, TheWideNarrowSettingComesFromTheFirstProgrammedChannelElse
       {kRowHx4410Vhf1, {{2, true}, {1, false}}, 1, 0},
   };
   for (const Case& c : cases) {
-    RadioImage image = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(c.row));
+    RadioImage image = test::rowImage(c.row);
     for (const auto& [slot, narrow] : c.channels) {
       image[layout::channelOffset(slot)] = 0x00;
       image[layout::channelOffset(slot) + layout::kChFlags] = narrow ? 0xFF : 0xFB;

@@ -7,6 +7,7 @@
 #include "model/ModelCatalogue.h"
 #include "model/ModelTestSupport.h"
 #include "support/FakeUserInterface.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ class InterchangeFlowsTest : public LanguageTest {
 protected:
   void SetUp() override {
     LanguageTest::SetUp();
-    data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(13));
+    data.transferImage = test::rowImage(13);
     data.adoptTransferImage();
     file.setFolder(dir.string());
     flows.setChannelsChanged([this] { ++channelsChanged; });

@@ -1,6 +1,7 @@
 #include "model/ModelSelection.h"
 
 #include "support/FakeUserInterface.h"
+#include "support/TestImages.h"
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -94,7 +95,7 @@ TEST_F(ModelSelectionTest, AConfirmedChangeBuildsTheNewModelsDefaultImage) {
   EXPECT_EQ(selection.accept(ui, hooks), ModelSelection::Outcome::Applied);
 
   EXPECT_EQ(data.findModelRow(), 1);
-  EXPECT_EQ(data.editImage, RadioData::defaultImage(ModelCatalogue::modelCodeForRow(1)));
+  EXPECT_EQ(data.editImage, test::rowImage(1));
   EXPECT_FALSE(data.isModified());
   EXPECT_EQ(data.bandLimits().lower, 136.0);
   EXPECT_EQ(data.narrowSetting(), 0);

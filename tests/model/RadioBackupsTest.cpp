@@ -6,6 +6,7 @@
 #include "lang/PathText.h"
 #include "model/DataFile.h"
 #include "model/RadioData.h"
+#include "support/TestImages.h"
 #include "support/TestSupport.h"
 #include "tests/model/ModelTestSupport.h"
 
@@ -39,10 +40,6 @@ std::time_t noon() {
   return std::mktime(&local);
 }
 
-RadioImage imageOfRow(int row) {
-  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
-}
-
 std::vector<std::string> fileNames(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder))
@@ -56,7 +53,7 @@ using RadioBackupsTest = test::LanguageTest;
 TEST_F(RadioBackupsTest, NamesCarryModelBandAndTimeAndNeverLeaveTheFolder) {
   const std::string folder = test::makeTempDir() + "/Backups";
   for (int row = 0; row < ModelCatalogue::kRowCount; ++row) {
-    const RadioImage image = imageOfRow(row);
+    const RadioImage image = test::rowImage(row);
     const std::string name = RadioBackups::fileNameFor(image, noon());
     EXPECT_EQ(name.find_first_of("/\\:*?\"<>|"), std::string::npos) << name;
     // "HX-5470/5470M" would be a folder and a file: its "/" becomes "_".
@@ -84,26 +81,22 @@ TEST_F(RadioBackupsTest, TwoBackupsInTheSameSecondAreBothKeptAndReadBackExactly)
   const std::string folder = test::makeTempDir();
   std::error_code error;
   const std::string first =
-      RadioBackups::store(folder, imageOfRow(3), noon(), BackupReason::BeforeWrite, error);
-  RadioImage second = imageOfRow(3);
+      RadioBackups::store(folder, test::rowImage(3), noon(), BackupReason::BeforeWrite, error);
+  RadioImage second = test::rowImage(3);
   second[0x100] = 0x42;
   const std::string other = RadioBackups::store(folder, second, noon(), BackupReason::BeforeWrite, error);
   ASSERT_FALSE(first.empty());
   ASSERT_FALSE(other.empty());
   EXPECT_NE(first, other);
-  RadioImage loaded{};
-  DataFile::Magic magic{};
-  ASSERT_EQ(DataFile::readDataFile(first, loaded, magic), DataFile::Read);
-  EXPECT_EQ(loaded, imageOfRow(3));
-  ASSERT_EQ(DataFile::readDataFile(other, loaded, magic), DataFile::Read);
-  EXPECT_EQ(loaded, second);
+  EXPECT_EQ(test::fileImage(first), test::rowImage(3));
+  EXPECT_EQ(test::fileImage(other), second);
 }
 
 TEST_F(RadioBackupsTest, AFolderThatCannotBeMadeIsAnErrorWithTheSystemsCause) {
   const std::string base = test::makeTempDir();
   std::ofstream(base + "/plain.txt") << "x";
   std::error_code error;
-  EXPECT_TRUE(RadioBackups::store(base + "/plain.txt/Backups", imageOfRow(0), noon(),
+  EXPECT_TRUE(RadioBackups::store(base + "/plain.txt/Backups", test::rowImage(0), noon(),
                                   BackupReason::BeforeWrite, error)
                   .empty());
   EXPECT_TRUE(error);
@@ -113,11 +106,11 @@ TEST_F(RadioBackupsTest, AFolderThatCannotBeMadeIsAnErrorWithTheSystemsCause) {
 TEST_F(RadioBackupsTest, ABackupNeverWritesThroughANameThatIsTakenEvenByADanglingLink) {
   const std::string folder = test::makeTempDir();
   const std::string elsewhere = test::makeTempDir() + "/elsewhere.dat";
-  const std::string name = RadioBackups::fileNameFor(imageOfRow(3), noon());
+  const std::string name = RadioBackups::fileNameFor(test::rowImage(3), noon());
   fs::create_symlink(elsewhere, folder + "/" + name);
   std::error_code error;
   const std::string path =
-      RadioBackups::store(folder, imageOfRow(3), noon(), BackupReason::BeforeWrite, error);
+      RadioBackups::store(folder, test::rowImage(3), noon(), BackupReason::BeforeWrite, error);
   EXPECT_EQ(fs::path(path).filename().string(), name.substr(0, name.size() - 4) + "_2.dat")
       << error.message();
   EXPECT_FALSE(fs::exists(elsewhere));
@@ -129,11 +122,11 @@ TEST_F(RadioBackupsTest, PruningRemovesOnlyOldBackupsBeyondTheNewestTwentyAndNev
   std::error_code error;
   // 25 backups, all older than a year: the newest 20 stay.
   for (int i = 0; i < 25; ++i)
-    ASSERT_FALSE(RadioBackups::store(folder, imageOfRow(0), noon() - (400 + i) * kDay,
+    ASSERT_FALSE(RadioBackups::store(folder, test::rowImage(0), noon() - (400 + i) * kDay,
                                      BackupReason::BeforeWrite, error)
                      .empty());
   // Old files of the user's whose names only end like a backup's, or nearly match one.
-  const std::string backup = RadioBackups::fileNameFor(imageOfRow(0), noon() - 500 * kDay);
+  const std::string backup = RadioBackups::fileNameFor(test::rowImage(0), noon() - 500 * kDay);
   const std::string stem = backup.substr(0, backup.size() - 4);
   const std::vector<std::string> usersFiles = {
       "notes.dat",
@@ -155,14 +148,14 @@ TEST_F(RadioBackupsTest, PruningRemovesOnlyOldBackupsBeyondTheNewestTwentyAndNev
   // The oldest five went.
   for (int i = 20; i < 25; ++i)
     EXPECT_TRUE(std::find(names.begin(), names.end(),
-                          RadioBackups::fileNameFor(imageOfRow(0), noon() - (400 + i) * kDay)) ==
+                          RadioBackups::fileNameFor(test::rowImage(0), noon() - (400 + i) * kDay)) ==
                 names.end());
 
   // Young backups beyond the newest twenty are kept too; an old one with a suffix goes.
   const std::string young = test::makeTempDir();
   for (int i = 0; i < 30; ++i)
     ASSERT_FALSE(
-        RadioBackups::store(young, imageOfRow(0), noon() - i * kDay, BackupReason::BeforeWrite, error)
+        RadioBackups::store(young, test::rowImage(0), noon() - i * kDay, BackupReason::BeforeWrite, error)
             .empty());
   std::ofstream(young + "/" + stem + "_2.dat") << "an old second backup";
   RadioBackups::prune(young, noon());
@@ -173,13 +166,13 @@ TEST_F(RadioBackupsTest, TheListIsNewestFirstFlagsDamagedFilesAndSaysWhyEachBack
   const std::string folder = test::makeTempDir();
   std::error_code error;
   const std::string afterRead =
-      RadioBackups::store(folder, imageOfRow(0), noon() - 2 * kDay, BackupReason::AfterRead, error);
-  RadioBackups::store(folder, imageOfRow(2), noon(), BackupReason::BeforeWrite, error);
-  const std::string damagedName = RadioBackups::fileNameFor(imageOfRow(5), noon() - kDay);
+      RadioBackups::store(folder, test::rowImage(0), noon() - 2 * kDay, BackupReason::AfterRead, error);
+  RadioBackups::store(folder, test::rowImage(2), noon(), BackupReason::BeforeWrite, error);
+  const std::string damagedName = RadioBackups::fileNameFor(test::rowImage(5), noon() - kDay);
   std::ofstream(folder + "/" + damagedName) << "VPR40T but cut short";
   // A backup from before backups noted their reason: a plain data file under a backup's name.
-  const std::string olderName = RadioBackups::fileNameFor(imageOfRow(7), noon() - 3 * kDay);
-  ASSERT_EQ(DataFile::writeDataFile(folder + "/" + olderName, imageOfRow(7), error), DataFile::Written);
+  const std::string olderName = RadioBackups::fileNameFor(test::rowImage(7), noon() - 3 * kDay);
+  ASSERT_EQ(DataFile::writeDataFile(folder + "/" + olderName, test::rowImage(7), error), DataFile::Written);
 
   const auto entries = RadioBackups::list(folder);
   ASSERT_EQ(entries.size(), 4u);
@@ -197,11 +190,9 @@ TEST_F(RadioBackupsTest, TheListIsNewestFirstFlagsDamagedFilesAndSaysWhyEachBack
   EXPECT_FALSE(entries[3].damaged);
   // The note changes neither the name nor the image: the backup opens as any data file.
   EXPECT_EQ(PathText::toText(PathText::toPath(afterRead).filename()),
-            RadioBackups::fileNameFor(imageOfRow(0), noon() - 2 * kDay));
-  RadioImage image{};
-  DataFile::Magic magic{};
-  ASSERT_EQ(DataFile::readDataFile(afterRead, image, magic), DataFile::Read);
-  EXPECT_EQ(image, imageOfRow(0));
+            RadioBackups::fileNameFor(test::rowImage(0), noon() - 2 * kDay));
+  const RadioImage image = test::fileImage(afterRead);
+  EXPECT_EQ(image, test::rowImage(0));
   EXPECT_TRUE(RadioBackups::list(folder + "/missing").empty());
 }
 
@@ -214,15 +205,15 @@ TEST_F(RadioBackupsTest, BackupsAndDataFilesBelowAFolderNamedInAnyScriptAreStore
       PathText::toPath(base) / fs::path(u8"Dokumente Ελληνικά Кириллица 日本語") / "Backups";
   std::error_code error;
   const std::string backup =
-      RadioBackups::store(folder, imageOfRow(4), noon(), BackupReason::BeforeWrite, error);
+      RadioBackups::store(folder, test::rowImage(4), noon(), BackupReason::BeforeWrite, error);
   ASSERT_FALSE(backup.empty()) << error.message();
   std::error_code ignored;
-  ASSERT_EQ(DataFile::writeDataFile(folder + "/Funkgerät Ωμέγα.dat", imageOfRow(9), ignored),
+  ASSERT_EQ(DataFile::writeDataFile(folder + "/Funkgerät Ωμέγα.dat", test::rowImage(9), ignored),
             DataFile::Written);
 
   const auto entries = RadioBackups::list(folder);
   ASSERT_EQ(entries.size(), 2u);
-  const std::string backupName = RadioBackups::fileNameFor(imageOfRow(4), noon());
+  const std::string backupName = RadioBackups::fileNameFor(test::rowImage(4), noon());
   EXPECT_EQ(entries[1].fileName, backupName);
   EXPECT_EQ(entries[1].path, backup);
   // The user's own file: its name whole, its time the file's own (not a backup name's).
@@ -232,10 +223,8 @@ TEST_F(RadioBackupsTest, BackupsAndDataFilesBelowAFolderNamedInAnyScriptAreStore
   for (const auto& [entry, row, name] : {std::tuple{entries[0], 9, fs::path(u8"Funkgerät Ωμέγα.dat")},
                                          std::tuple{entries[1], 4, fs::path(backupName)}}) {
     SCOPED_TRACE(entry.fileName);
-    RadioImage image{};
-    DataFile::Magic magic{};
-    ASSERT_EQ(DataFile::readDataFile(entry.path, image, magic), DataFile::Read);
-    EXPECT_EQ(image, imageOfRow(row));
+    const RadioImage image = test::fileImage(entry.path);
+    EXPECT_EQ(image, test::rowImage(row));
     // The image is in the file of that name, as the system names it.
     std::ifstream in(systemFolder / name, std::ios::binary);
     std::ostringstream bytes;

@@ -4,6 +4,7 @@
 #include "tests/model/ModelTestSupport.h"
 
 #include "support/FakeUserInterface.h"
+#include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -145,7 +146,7 @@ TEST_P(RadioDataUndoTest, NewOpenAndReadStartAFreshHistory) {
   EXPECT_FALSE(data.history().canUndo());
 
   makeStep();
-  data.transferImage = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(kRowHx4410Vhf1));
+  data.transferImage = test::rowImage(kRowHx4410Vhf1);
   data.adoptTransferImage(); // Open and Read end here
   EXPECT_FALSE(data.history().canUndo());
   EXPECT_FALSE(data.history().canRedo());

@@ -1,0 +1,44 @@
+#pragma once
+// Images the tests give radios and files, and the image a data file holds.
+
+#include "model/DataFile.h"
+#include "model/ModelCatalogue.h"
+#include "model/RadioData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace vpr::test {
+
+// The default image of a model table row.
+inline RadioImage rowImage(int row) {
+  return RadioData::defaultImage(ModelCatalogue::modelCodeForRow(row));
+}
+
+// The default image of a row with some channel bytes changed, so that it differs from every
+// other image a test builds.
+inline RadioImage markedImage(int row, std::uint8_t mark) {
+  RadioImage image = rowImage(row);
+  for (std::size_t i = 0x10; i < 0x30; ++i)
+    image[i] = static_cast<std::uint8_t>(mark + i);
+  return image;
+}
+
+// The memory of a radio that holds the image's model but other channels and options.
+inline RadioImage staleMemory(const RadioImage& image) {
+  RadioImage memory = image;
+  for (std::size_t i = 0x10; i < 0x300; ++i)
+    memory[i] = static_cast<std::uint8_t>(i * 3 + 1);
+  return memory;
+}
+
+// The image a data file holds; a file that does not read is a failure of the test.
+inline RadioImage fileImage(const std::filesystem::path& path) {
+  RadioImage image{};
+  DataFile::Magic magic{};
+  EXPECT_EQ(DataFile::readDataFile(path.string(), image, magic), DataFile::Read) << path.string();
+  return image;
+}
+
+} // namespace vpr::test
