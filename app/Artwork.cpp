@@ -23,10 +23,15 @@ QPixmap Artwork::pixmap(const QString& path) {
 QIcon Artwork::icon(const char* name) {
   // Both drawings, each at its own size: Qt then draws from the larger one on every screen with
   // more than one pixel per point, 125 % and 150 % too (one drawing alone is blown up there).
+  // The reader gives the larger drawing a pixel ratio of 2 from its name, which would make both
+  // the same size to the icon; each is added at its size in pixels instead.
   QIcon icon;
-  for (const char* suffix : {".png", "@2x.png"})
-    icon.addPixmap(
-        pixmap(QStringLiteral(":/vpr40t/icons/%1%2").arg(QLatin1String(name), QLatin1String(suffix))));
+  for (const char* suffix : {".png", "@2x.png"}) {
+    QPixmap drawing =
+        pixmap(QStringLiteral(":/vpr40t/icons/%1%2").arg(QLatin1String(name), QLatin1String(suffix)));
+    drawing.setDevicePixelRatio(1);
+    icon.addPixmap(drawing);
+  }
   return icon;
 }
 
