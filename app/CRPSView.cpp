@@ -16,6 +16,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <filesystem>
 
@@ -110,6 +111,11 @@ QPrintPreviewDialog* CRPSView::makePreview(QWidget* parent, const PrintSelection
     QAction* save = tools->addAction(qtText(kTextSavePdf));
     save->setObjectName("savePdf");
     connect(save, &QAction::triggered, this, [this, selection] { exportPdf(selection); });
+    // A tool bar keeps its buttons out of the focus chain; without a mouse they must be reachable.
+    // (Its overflow button only shows what a narrow window hides, and stays as it is.)
+    for (QToolButton* button : tools->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+      if (button->objectName() != QLatin1String("qt_toolbar_ext_button"))
+        button->setFocusPolicy(Qt::TabFocus);
   }
   return preview;
 }

@@ -1,5 +1,6 @@
-// The File menu's printing commands: one Print Out List at a time, and a close request of the main
-// window while the menu's preview is open ends only the preview.
+// The File menu's printing commands: one Print Out List at a time, the preview's buttons in the
+// focus chain, and a close request of the main window while the menu's preview is open ends only
+// the preview.
 
 #include "app/CPrintListDlg.h"
 #include "app/CommandIds.h"
@@ -7,6 +8,8 @@
 #include "support/ModalDriver.h"
 
 #include <QPointer>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace vpr {
 namespace {
@@ -33,6 +36,16 @@ TEST_F(PrintCommandsTest, ClosingTheMainWindowDuringTheMenuPreviewEndsOnlyThePre
   ASSERT_NE(preview, nullptr);
   EXPECT_TRUE(QTest::qWaitForWindowExposed(preview));
   EXPECT_NE(preview->findChild<QAction*>("savePdf"), nullptr);
+  // Every button of the preview, Save as PDF included, is reached by Tab as well.
+  auto* tools = preview->findChild<QToolBar*>();
+  ASSERT_NE(tools, nullptr);
+  int buttons = 0;
+  for (QAction* action : tools->actions())
+    if (auto* button = qobject_cast<QToolButton*>(tools->widgetForAction(action))) {
+      EXPECT_TRUE(button->focusPolicy() & Qt::TabFocus) << action->text().toStdString();
+      ++buttons;
+    }
+  EXPECT_GT(buttons, 10);
   frame->close();
   EXPECT_TRUE(QTest::qWaitFor([&] { return preview.isNull(); }));
   EXPECT_TRUE(frame->isVisible());
