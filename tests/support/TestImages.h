@@ -1,6 +1,7 @@
 #pragma once
 // Images the tests give radios and files, and the image a data file holds.
 
+#include "lang/PathText.h"
 #include "model/DataFile.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
@@ -33,12 +34,17 @@ inline RadioImage staleMemory(const RadioImage& image) {
   return memory;
 }
 
-// The image a data file holds; a file that does not read is a failure of the test.
-inline RadioImage fileImage(const std::filesystem::path& path) {
+// The image a data file holds; a file that does not read is a failure of the test. The path is
+// UTF-8 text as the program holds it, or a file-system path (which on Windows only PathText turns
+// into that text: the implicit conversion would go through the code page).
+inline RadioImage fileImage(const std::string& path) {
   RadioImage image{};
   DataFile::Magic magic{};
-  EXPECT_EQ(DataFile::readDataFile(path.string(), image, magic), DataFile::Read) << path.string();
+  EXPECT_EQ(DataFile::readDataFile(path, image, magic), DataFile::Read) << path;
   return image;
+}
+inline RadioImage fileImage(const std::filesystem::path& path) {
+  return fileImage(PathText::toText(path));
 }
 
 } // namespace vpr::test
