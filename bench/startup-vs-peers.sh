@@ -44,7 +44,7 @@ measure() {
   exec 4< <(exec stdbuf -oL xprop -spy -root _NET_CLIENT_LIST)
   local spy=$!
   read -r -u 4 line # the list before the start
-  seen+="$(echo "$line" | grep -o '0x[0-9a-f]*' | tr '\n' ' ')"
+  seen+="$(echo "$line" | grep -o '0x[0-9a-f]*' | tr '\n' ' ' || true)"
   start=$(date +%s%N)
   env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
     XDG_CACHE_HOME="$home/.cache" "$@" >"$home/out.log" 2>&1 &
@@ -52,7 +52,7 @@ measure() {
   local pending="" # the program's windows seen without the title yet
   while [ -z "$shown" ] && kill -0 "$pid" 2>/dev/null; do
     local fresh=""
-    if read -r -t 0.05 -u 4 line; then fresh=$(echo "$line" | grep -o '0x[0-9a-f]*'); fi
+    if read -r -t 0.05 -u 4 line; then fresh=$(echo "$line" | grep -o '0x[0-9a-f]*' || true); fi
     local now
     now=$(date +%s%N)
     for id in $fresh; do
