@@ -17,6 +17,8 @@ constexpr std::uint64_t kRaster6250Hz = 6250;
 // Eight BCD digits of 10 Hz: everything below 1000 MHz.
 constexpr double kEncodableLimitMHz = 1000.0;
 constexpr std::uint64_t kEncodableLimitHz = 1000000000;
+// On both rasters, frequencies below 300 MHz take the 5 kHz step, the others 6.25 kHz.
+constexpr std::uint64_t kStepBoundaryHz = 300000000;
 
 // The plausibility windows of the band check, in MHz.
 constexpr double kVhfWindowLow = 100.0;
@@ -92,7 +94,9 @@ std::optional<EncodedFrequency> encodeFrequency(std::string_view text) {
   } else if (on6250 && !on5k) {
     result.stepCode = kStep6250Hz;
   } else {
-    result.stepCode = x < 300.0 ? kStep5kHz : kStep6250Hz;
+    // Decided on the rounded value, so that a text and the text it formats to (299.9999999999
+    // and 300.00000) get the same step.
+    result.stepCode = hz < kStepBoundaryHz ? kStep5kHz : kStep6250Hz;
     const std::uint64_t raster = result.stepCode == kStep5kHz ? kRaster5kHz : kRaster6250Hz;
     hz -= hz % raster;
   }

@@ -29,6 +29,13 @@ TEST_P(FrequencyCodecTest, AFrequencyOnBothRastersBelow300MHzTakesThe5kHzStep) {
   EXPECT_EQ(encoded->code, (FrequencyCode{0x00, 0x25, 0x51, 0x14}));
   EXPECT_EQ(encoded->stepCode, kStep5kHz);
   EXPECT_EQ(formatFrequency(encoded->code), local("145.12500"));
+
+  // The boundary is taken on the rounded value: a text that rounds to 300 MHz gets the step
+  // of the text it formats to.
+  const auto rounded = encodeFrequency(local("299.9999999999"));
+  ASSERT_TRUE(rounded);
+  EXPECT_EQ(rounded->stepCode, kStep6250Hz);
+  EXPECT_EQ(encodeFrequency(formatFrequency(rounded->code)), rounded);
 }
 
 TEST_P(FrequencyCodecTest, AFrequencyOnlyOnThe6250HzRasterKeepsItsValue) {
