@@ -1,6 +1,10 @@
 #include "app/Artwork.h"
 
+#include "app/PngIconEngine.h"
+
 #include <QImageReader>
+
+#include <vector>
 
 // The artwork is compiled into the library; its resources are registered before first use.
 static void registerArtwork() {
@@ -21,18 +25,24 @@ QPixmap Artwork::pixmap(const QString& path) {
 }
 
 QIcon Artwork::icon(const char* name) {
-  // Both drawings, each at its own size: Qt then draws from the larger one on every screen with
-  // more than one pixel per point, 125 % and 150 % too (one drawing alone is blown up there).
-  // The reader gives the larger drawing a pixel ratio of 2 from its name, which would make both
-  // the same size to the icon; each is added at its size in pixels instead.
-  QIcon icon;
-  for (const char* suffix : {".png", "@2x.png"}) {
-    QPixmap drawing =
-        pixmap(QStringLiteral(":/vpr40t/icons/%1%2").arg(QLatin1String(name), QLatin1String(suffix)));
-    drawing.setDevicePixelRatio(1);
-    icon.addPixmap(drawing);
+  // Both drawings: Qt then draws from the larger one on every screen with more than one pixel
+  // per point, 125 % and 150 % too (one drawing alone is blown up there).
+  const QString stem = QStringLiteral(":/vpr40t/icons/") + QLatin1String(name);
+  return icon({stem + QStringLiteral(".png"), stem + QStringLiteral("@2x.png")});
+}
+
+QIcon Artwork::icon(const QStringList& paths) {
+  static const bool registered = (registerArtwork(), true);
+  (void)registered;
+  std::vector<PngIconEngine::Drawing> drawings;
+  for (const QString& path : paths) {
+    QImageReader reader(path, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    const QSize size = reader.size();
+    if (size.isValid()) drawings.push_back({path, size});
   }
-  return icon;
+  if (drawings.empty()) return {};
+  return QIcon(new PngIconEngine(std::move(drawings)));
 }
 
 } // namespace vpr

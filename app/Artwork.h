@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 namespace vpr {
 
@@ -13,6 +14,9 @@ public:
   static QPixmap pixmap(const QString& path);
   // The icon named NAME: ":/vpr40t/icons/NAME.png" and its drawing of twice the size, NAME@2x.png.
   static QIcon icon(const char* name);
+  // An icon of the PNG drawings at PATHS, from the smallest to the largest. Only their sizes are
+  // read now; each drawing is read when a screen first needs it.
+  static QIcon icon(const QStringList& paths);
 };
 
 } // namespace vpr

@@ -57,10 +57,14 @@ CMainFrame::CMainFrame(UserInterface& ui, CAppSettings& settings, bool demonstra
     : ui_(ui), settings_(settings), demonstrationMode_(demonstrationMode), colourDepth_(colourDepth),
       viewFactory_(&createView), commands_([this] { commitPendingEdits(); }) {
   setObjectName(QStringLiteral("mainFrame"));
+  // The program's icon for every window of it: this one, the dialogs and the About box. Sizes up
+  // to twice the largest a title bar, task bar or message box asks for at 100 %; every window
+  // hands each of them to the window system as it is created, so a larger drawing would be
+  // converted and sent for every window only to be scaled down again. The desktop's launchers
+  // take their large pictures from the installed desktop icons.
   QIcon icon;
-  for (int size : {16, 32, 48, 256})
+  for (int size : {16, 24, 32, 48, 64})
     icon.addPixmap(Artwork::pixmap(QStringLiteral(":/vpr40t/icons/vpr40t-%1.png").arg(size)));
-  // The program's icon for every window of it: this one, the dialogs and the About box.
   QApplication::setWindowIcon(icon);
   printing_ = new CRPSView(radioData(), ui_, this);
   mdi_ = new QMdiArea(this);
