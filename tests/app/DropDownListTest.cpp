@@ -3,16 +3,13 @@
 // still while it is open. The views sit in the main window's frames, and the clicks and keys go
 // through the X server (xdotool), as a user's do: the list is a popup window that grabs the
 // keyboard and the pointer, which is what closed the editors before.
-#include "app/AppTestSupport.h"
 #include "app/CMainFrame.h"
-#include "app/CRPSApp.h"
 #include "app/CommandIds.h"
+#include "app/ProgramFixture.h"
+#include "app/XClients.h"
 #include "lang/CLanguageTable.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
-#include "support/FakeUserInterface.h"
-#include "support/TestLanguage.h"
-#include "support/TestSupport.h"
 #include "views/CChInfoView.h"
 #include "views/CEditGrid.h"
 #include "views/CFeatureView.h"
@@ -23,7 +20,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QProcess>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTest>
@@ -33,24 +29,9 @@ using namespace vpr;
 
 namespace {
 
-// Runs xdotool on the test's display and waits until it is done.
-bool xdotool(const QStringList& arguments) {
-  QProcess tool;
-  tool.start(QStringLiteral("xdotool"), arguments);
-  return tool.waitForFinished(10000) && tool.exitCode() == 0;
-}
-
-// A click of the left button at a point of a widget, through the X server.
-bool realClick(const QWidget* widget, QPoint local) {
-  const QPoint global = widget->mapToGlobal(local);
-  // Moving the pointer first gives the widget its hover; the X server keeps the order.
-  return xdotool({"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
-}
-
-// A key (in xdotool's names: "F4", "alt+Down") through the X server to the focused window.
-bool realKey(const QString& key) {
-  return xdotool({"key", key});
-}
+using test::realClick;
+using test::realKeys;
+using test::xdotool;
 
 // The middle of the combo's arrow.
 QPoint arrowOf(const QComboBox* combo) {
@@ -92,25 +73,19 @@ std::vector<QRect> layoutOf(const QWidget& view, const QWidget* field) {
   return rects;
 }
 
-class DropDownListTest : public ::testing::Test {
+class DropDownListTest : public test::ProgramFixture {
 protected:
   // The program as a user starts it (maximised, its style and fonts), with channel 1 programmed.
   void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
-    ASSERT_TRUE(app->startup());
-    frame = app->mainFrame();
-    ASSERT_NE(frame, nullptr);
+    test::ProgramFixture::SetUp();
+    ASSERT_NE(start(), nullptr);
     std::string rx = "150.000";
     radioData().setChannelFrequency(1, rx, FrequencyField::Receive);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
   }
   void TearDown() override {
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-    app.reset();
-    test::loadLanguage();
+    test::ProgramFixture::TearDown();
   }
   template <class View> View* open(int command, ViewKind kind) {
     frame->onCommand(command);
@@ -126,7 +101,7 @@ protected:
     if (byKey) {
       grid->setFocus();
       grid->setCell(1, col);
-      if (!realKey("Return")) return nullptr;
+      if (!realKeys({"Return"})) return nullptr;
     } else if (!realClick(grid->viewport(), grid->visualItemRect(grid->item(0, col)).center())) {
       return nullptr;
     }
@@ -137,10 +112,6 @@ protected:
     });
     return opened ? combo : nullptr;
   }
-
-  test::FakeUserInterface ui;
-  std::unique_ptr<CRPSApp> app;
-  CMainFrame* frame = nullptr;
 };
 
 TEST_F(DropDownListTest, TheToneListOfTheGridOpensWithAClickOnItsArrowAndTakesAPickWithTheMouse) {
@@ -169,14 +140,14 @@ TEST_F(DropDownListTest, TheToneAndOptionListsOfTheGridOpenWithF4AndAltDown) {
     for (const QString key : {"F4", "alt+Down"}) {
       QComboBox* combo = cellEditor(view, col, true);
       ASSERT_NE(combo, nullptr) << col;
-      ASSERT_TRUE(realKey(key));
+      ASSERT_TRUE(realKeys({key}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }))
           << QStringLiteral("column %1, %2").arg(col).arg(key).toStdString();
       EXPECT_EQ(view->grid()->openEditor(), combo);
       EXPECT_TRUE(combo->isVisible());
-      ASSERT_TRUE(realKey("Escape"));
+      ASSERT_TRUE(realKeys({"Escape"}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return !listIsOpen(combo); }));
-      ASSERT_TRUE(realKey("Escape"));
+      ASSERT_TRUE(realKeys({"Escape"}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return view->grid()->hasFocus(); }));
     }
   }
@@ -231,7 +202,7 @@ TEST_F(DropDownListTest, APickFieldsListIsStillOpenAfterASlowClick) {
   QTest::qWait(QApplication::doubleClickInterval() + 200);
   ASSERT_TRUE(xdotool({"mouseup", "1"}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return listIsOpen(list); }));
-  ASSERT_TRUE(realKey("Escape"));
+  ASSERT_TRUE(realKeys({"Escape"}));
 }
 
 TEST_F(DropDownListTest, PickListsOpenWithF4AndAltDown) {
@@ -242,10 +213,10 @@ TEST_F(DropDownListTest, PickListsOpenWithF4AndAltDown) {
       view->pickField(item)->setFocus(Qt::TabFocusReason);
       CPickList* list = view->pickList();
       ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
-      ASSERT_TRUE(realKey(key));
+      ASSERT_TRUE(realKeys({key}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(list); }))
           << QStringLiteral("item %1, %2").arg(item).arg(key).toStdString();
-      ASSERT_TRUE(realKey("Escape"));
+      ASSERT_TRUE(realKeys({"Escape"}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return !listIsOpen(list); }));
     }
   }

@@ -41,10 +41,8 @@ protected:
   void TearDown() override { test::loadLanguage(); }
 
   CRPSApp::Options options() const {
-    CRPSApp::Options o;
+    CRPSApp::Options o = test::programOptions();
     o.documentsFolder = documents;
-    o.programFolder = QString::fromStdString(test::sourcePath("res"));
-    o.showSplash = false;
     return o;
   }
   void store(const char* key, const QVariant& value) {
