@@ -25,6 +25,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace vpr;
 
 namespace {
@@ -114,23 +116,39 @@ protected:
   }
 };
 
-TEST_F(DropDownListTest, TheToneListOfTheGridOpensWithAClickOnItsArrowAndTakesAPickWithTheMouse) {
+// The tone and the option list of the grid open with a click on the arrow, take a pick with the
+// mouse, and leave their editor open under them and after the pick.
+TEST_F(DropDownListTest, TheGridsListsOpenWithAClickOnTheArrowAndTakeAPickWithTheMouse) {
   auto* view = open<CChInfoView>(cmd::ChannelInformation, ViewKind::ChannelInfo);
   ASSERT_NE(view, nullptr);
-  QComboBox* combo = cellEditor(view, 3);
-  ASSERT_NE(combo, nullptr);
-  ASSERT_TRUE(realClick(combo, arrowOf(combo)));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }));
-  // The editor stays open under its list.
-  EXPECT_EQ(view->grid()->openEditor(), combo);
-  EXPECT_TRUE(combo->isVisible());
-  ASSERT_TRUE(clickEntry(combo, "88.5"));
-  (void)QTest::qWaitFor([&] { return view->grid()->cellText(1, 3) == QStringLiteral("88.5"); });
-  EXPECT_EQ(view->grid()->cellText(1, 3), QStringLiteral("88.5"));
-  EXPECT_EQ(formatTone(radioData().channelSlot(1).rxTone()), "88.5");
-  EXPECT_EQ(view->grid()->openEditor(), combo);
-  EXPECT_TRUE(combo->isVisible());
-  EXPECT_EQ(combo->currentText(), "88.5");
+  const int option = 1 - radioData().channelSlot(1).optionA();
+  struct Case {
+    int col;
+    QString entry;
+    std::function<bool()> stored;
+  };
+  const Case cases[] = {
+      {3, "88.5", [] { return formatTone(radioData().channelSlot(1).rxTone()) == "88.5"; }},
+      {5, text(option ? 10029012 : 10029011),
+       [option] { return radioData().channelSlot(1).optionA() == option; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.col);
+    QComboBox* combo = cellEditor(view, c.col);
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(realClick(combo, arrowOf(combo)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }));
+    EXPECT_EQ(view->grid()->openEditor(), combo);
+    EXPECT_TRUE(combo->isVisible());
+    ASSERT_TRUE(clickEntry(combo, c.entry));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->grid()->cellText(1, c.col) == c.entry; }));
+    EXPECT_TRUE(c.stored());
+    EXPECT_EQ(view->grid()->openEditor(), combo);
+    EXPECT_TRUE(combo->isVisible());
+    EXPECT_EQ(combo->currentText(), c.entry);
+    ASSERT_TRUE(realKeys({"Escape"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->grid()->hasFocus(); }));
+  }
 }
 
 TEST_F(DropDownListTest, TheToneAndOptionListsOfTheGridOpenWithF4AndAltDown) {
@@ -151,22 +169,6 @@ TEST_F(DropDownListTest, TheToneAndOptionListsOfTheGridOpenWithF4AndAltDown) {
       ASSERT_TRUE(QTest::qWaitFor([&] { return view->grid()->hasFocus(); }));
     }
   }
-}
-
-TEST_F(DropDownListTest, TheOptionListOfTheGridTakesAPickWithTheMouse) {
-  auto* view = open<CChInfoView>(cmd::ChannelInformation, ViewKind::ChannelInfo);
-  ASSERT_NE(view, nullptr);
-  QComboBox* combo = cellEditor(view, 5);
-  ASSERT_NE(combo, nullptr);
-  ASSERT_TRUE(realClick(combo, arrowOf(combo)));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }));
-  EXPECT_TRUE(combo->isVisible());
-  const int wanted = 1 - radioData().channelSlot(1).optionA();
-  const QString entry = text(wanted ? 10029012 : 10029011);
-  ASSERT_TRUE(clickEntry(combo, entry));
-  (void)QTest::qWaitFor([&] { return view->grid()->cellText(1, 5) == entry; });
-  EXPECT_EQ(view->grid()->cellText(1, 5), entry);
-  EXPECT_EQ(radioData().channelSlot(1).optionA(), wanted);
 }
 
 TEST_F(DropDownListTest, APickFieldOpensItsListWithAClickAndTakesAPickWhileTheFormStandsStill) {

@@ -157,14 +157,6 @@ TEST_F(HelpSystemTest, AnchorsNamedByThePagesAreAnchorsOfTheHelpWindowsDocument)
   }
 }
 
-TEST_F(HelpSystemTest, AMissingManualOpensNothing) {
-  CHelpSystem::setSearchFolders({QString::fromStdString(vpr::test::makeTempDir())});
-  EXPECT_TRUE(CHelpSystem::urlOf(0x31000).isEmpty());
-  EXPECT_FALSE(CHelpSystem::showHelp(0x31000));
-  CHelpSystem::setHelpFileName("");
-  EXPECT_TRUE(CHelpSystem::urlOf(0).isEmpty());
-}
-
 TEST_F(HelpSystemTest, ALanguageWithoutItsOwnPageShowsTheEnglishPageAndSaysSoOnce) {
   vpr::test::loadLanguage(false, "German");
   // A German manual that has its contents page only.

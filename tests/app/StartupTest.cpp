@@ -115,22 +115,20 @@ TEST_F(StartupTest, StoredValuesAreRestored) {
   EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600));
 }
 
+// A remembered model that is malformed or names no model of the catalogue gives the default model.
 TEST_F(StartupTest, MalformedValuesFallBackToTheirDefaults) {
-  store("ComPort", 21);
-  store("LastFilePath", "/no/such/folder/");
-  store("LastModel", "00:00:20:30:31:34:34");
-  store("LastWinPos", "0:1:-1:-1:-1:-1:40:30:840");
-  auto app = start();
-  EXPECT_EQ(g_radioComm.PortNumber(), 1);
-  EXPECT_EQ(QString::fromStdString(currentFile().folder()), documents + "/Veskaro/VPR-40T/");
-  EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode());
-  EXPECT_TRUE(app->mainFrame()->windowState().testFlag(Qt::WindowMaximized));
-}
-
-TEST_F(StartupTest, AnUnlistedRememberedModelGivesTheDefaultModel) {
-  store("LastModel", "00:00:23:30:31:34:34:50");
-  auto app = start();
-  EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode());
+  for (const char* model : {"00:00:20:30:31:34:34", "00:00:23:30:31:34:34:50"}) {
+    store("ComPort", 21);
+    store("LastFilePath", "/no/such/folder/");
+    store("LastModel", model);
+    store("LastWinPos", "0:1:-1:-1:-1:-1:40:30:840");
+    radioData().resetToModel(ModelCatalogue::modelCodeForRow(5)); // so that leaving the model fails
+    auto app = start();
+    EXPECT_EQ(g_radioComm.PortNumber(), 1);
+    EXPECT_EQ(QString::fromStdString(currentFile().folder()), documents + "/Veskaro/VPR-40T/");
+    EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode()) << model;
+    EXPECT_TRUE(app->mainFrame()->windowState().testFlag(Qt::WindowMaximized));
+  }
 }
 
 TEST_F(StartupTest, DemoInAnyLetterCaseMarksTheTitle) {
@@ -228,31 +226,33 @@ TEST_F(StartupTest, AMinimisedWindowIsStoredAsItWouldBeRestored) {
   EXPECT_EQ(frame->currentPlacement().showState, WindowPlacement::Normal);
 }
 
-TEST(DefaultDataFolder, IsCreatedUnderTheDocumentsFolder) {
-  const QString documents = QString::fromStdString(test::makeTempDir());
-  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/Veskaro/VPR-40T/");
-  EXPECT_TRUE(QFileInfo(documents + "/Veskaro/VPR-40T").isDir());
-}
-
-TEST(DefaultDataFolder, AMissingDocumentsFolderIsCreatedWithIt) {
-  const QString documents = QString::fromStdString(test::makeTempDir()) + "/Documents";
-  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/Veskaro/VPR-40T/");
-  EXPECT_TRUE(QFileInfo(documents + "/Veskaro/VPR-40T").isDir());
-}
-
-TEST(DefaultDataFolder, FallsBackToTheDocumentsFolderWhenItCannotBeCreated) {
-  const QString documents = QString::fromStdString(test::makeTempDir());
-  QFile blocker(documents + "/Veskaro");
+TEST(DefaultDataFolder, IsMadeUnderTheDocumentsElseIsTheDocumentsElseLiesWithTheProgram) {
+  const QString temp = QString::fromStdString(test::makeTempDir());
+  QDir(temp).mkpath("present");
+  QDir(temp).mkpath("blocked");
+  QFile blocker(temp + "/blocked/Veskaro");
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/");
-}
-
-TEST(DefaultDataFolder, WithoutDocumentsUsesTheProgramsDataFolder) {
-  const QString program = QString::fromStdString(test::makeTempDir());
-  EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/");
-  QDir(program).mkdir("DATA");
-  EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/DATA/");
+  QDir(temp).mkpath("program/DATA");
+  QDir(temp).mkpath("bare-program");
+  struct Case {
+    const char* what;
+    QString documents;
+    QString program;
+    QString expected;
+  };
+  const Case cases[] = {
+      {"documents present", temp + "/present", "/opt/vpr", temp + "/present/Veskaro/VPR-40T/"},
+      {"documents missing", temp + "/missing/Documents", "/opt/vpr",
+       temp + "/missing/Documents/Veskaro/VPR-40T/"},
+      {"a file in the way", temp + "/blocked", "/opt/vpr", temp + "/blocked/"},
+      {"no documents, the program has DATA", {}, temp + "/program", temp + "/program/DATA/"},
+      {"no documents, the program has none", {}, temp + "/bare-program", temp + "/bare-program/"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CRPSApp::defaultDataFolder(c.documents, c.program), c.expected) << c.what;
+    EXPECT_TRUE(QFileInfo(c.expected).isDir()) << c.what;
+  }
 }
 
 } // namespace
