@@ -9,8 +9,6 @@
 
 #include <QTextBrowser>
 
-#include <functional>
-
 namespace vpr {
 namespace {
 
@@ -39,49 +37,32 @@ protected:
   test::UrlRecorder browser;
 };
 
-// Each way of asking shows its page at its anchor, in the one help window, which moves on to the
-// next page asked for (each page differs from the one before, so a stale page cannot pass).
+// Each way of asking shows its page at its anchor in the one help window (each page differs from
+// the one before, so a page still shown cannot pass for the next).
 TEST_F(HelpCommandsTest, EachHelpRequestShowsItsPageAtItsAnchorInTheProgramsOwnWindow) {
-  struct Case {
-    const char* what;
-    std::function<void()> ask;
-    const char* page;
-    const char* anchor;
+  const auto shows = [](const QString& page, const QString& anchor) -> ::testing::AssertionResult {
+    const QUrl url = shownPage();
+    if (url.path().endsWith("/help/en/" + page) && url.fragment() == anchor)
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "shown: " << url.toString().toStdString();
   };
-  const Case cases[] = {
-      {"F1 on a highlighted menu item",
-       [this] {
-         QAction* open = frame->action(cmd::FileOpen);
-         auto* fileMenu = qobject_cast<QMenu*>(open->associatedObjects().value(0));
-         ASSERT_NE(fileMenu, nullptr);
-         fileMenu->popup(frame->mapToGlobal(QPoint(10, 10)));
-         ASSERT_TRUE(QTest::qWaitForWindowExposed(fileMenu));
-         fileMenu->setActiveAction(open);
-         QTest::keyClick(fileMenu, Qt::Key_F1);
-         EXPECT_TRUE(QTest::qWaitFor([&] { return !fileMenu->isVisible(); })) << "the menu closes";
-       },
-       "file.html", "open"},
-      {"a view's request",
-       [this] {
-         frame->onCommand(cmd::ChannelInformation);
-         emit views[ViewKind::ChannelInfo]->helpRequested(200962);
-       },
-       "channels.html", "c31102"},
-      {"Help Topics", [this] { frame->onCommand(cmd::HelpTopics); }, "index.html", ""},
-      {"F1 in the tree",
-       [this] {
-         frame->onCommand(cmd::TreeView);
-         QTest::keyClick(frame->treeBar()->tree(), Qt::Key_F1);
-       },
-       "window.html", "tree"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    c.ask();
-    const QUrl page = shownPage();
-    EXPECT_TRUE(page.path().endsWith(QStringLiteral("/help/en/") + c.page)) << page.toString().toStdString();
-    EXPECT_EQ(page.fragment(), c.anchor);
-  }
+  QAction* open = frame->action(cmd::FileOpen);
+  auto* fileMenu = qobject_cast<QMenu*>(open->associatedObjects().value(0));
+  ASSERT_NE(fileMenu, nullptr);
+  fileMenu->popup(frame->mapToGlobal(QPoint(10, 10)));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(fileMenu));
+  fileMenu->setActiveAction(open);
+  QTest::keyClick(fileMenu, Qt::Key_F1);
+  EXPECT_TRUE(shows("file.html", "open")) << "F1 on a highlighted menu item";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !fileMenu->isVisible(); }));
+  frame->onCommand(cmd::ChannelInformation);
+  emit views[ViewKind::ChannelInfo]->helpRequested(200962);
+  EXPECT_TRUE(shows("channels.html", "c31102")) << "a view's request";
+  frame->onCommand(cmd::HelpTopics);
+  EXPECT_TRUE(shows("index.html", "")) << "Help Topics";
+  frame->onCommand(cmd::TreeView);
+  QTest::keyClick(frame->treeBar()->tree(), Qt::Key_F1);
+  EXPECT_TRUE(shows("window.html", "tree")) << "F1 in the tree";
   EXPECT_TRUE(browser.urls.isEmpty()) << "no browser is started for help";
 }
 

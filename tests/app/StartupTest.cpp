@@ -226,33 +226,25 @@ TEST_F(StartupTest, AMinimisedWindowIsStoredAsItWouldBeRestored) {
   EXPECT_EQ(frame->currentPlacement().showState, WindowPlacement::Normal);
 }
 
+// Made below the documents folder; the documents folder itself where that cannot be; without
+// documents, the program's DATA folder where it has one, else the program's folder.
 TEST(DefaultDataFolder, IsMadeUnderTheDocumentsElseIsTheDocumentsElseLiesWithTheProgram) {
   const QString temp = QString::fromStdString(test::makeTempDir());
-  QDir(temp).mkpath("present");
-  QDir(temp).mkpath("blocked");
+  const QString program = temp + "/program";
+  ASSERT_TRUE(QDir(temp).mkpath("present") && QDir(temp).mkpath("blocked") && QDir(temp).mkpath("program"));
   QFile blocker(temp + "/blocked/Veskaro");
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  QDir(temp).mkpath("program/DATA");
-  QDir(temp).mkpath("bare-program");
-  struct Case {
-    const char* what;
-    QString documents;
-    QString program;
-    QString expected;
-  };
-  const Case cases[] = {
-      {"documents present", temp + "/present", "/opt/vpr", temp + "/present/Veskaro/VPR-40T/"},
-      {"documents missing", temp + "/missing/Documents", "/opt/vpr",
-       temp + "/missing/Documents/Veskaro/VPR-40T/"},
-      {"a file in the way", temp + "/blocked", "/opt/vpr", temp + "/blocked/"},
-      {"no documents, the program has DATA", {}, temp + "/program", temp + "/program/DATA/"},
-      {"no documents, the program has none", {}, temp + "/bare-program", temp + "/bare-program/"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(CRPSApp::defaultDataFolder(c.documents, c.program), c.expected) << c.what;
-    EXPECT_TRUE(QFileInfo(c.expected).isDir()) << c.what;
+  for (const auto& [documents, expected] : std::initializer_list<std::pair<QString, QString>>{
+           {temp + "/present", temp + "/present/Veskaro/VPR-40T/"},
+           {temp + "/missing/Documents", temp + "/missing/Documents/Veskaro/VPR-40T/"},
+           {temp + "/blocked", temp + "/blocked/"},
+           {QString(), program + "/"}}) {
+    EXPECT_EQ(CRPSApp::defaultDataFolder(documents, program), expected);
+    EXPECT_TRUE(QFileInfo(expected).isDir()) << expected.toStdString();
   }
+  ASSERT_TRUE(QDir(program).mkdir("DATA"));
+  EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/DATA/");
 }
 
 } // namespace
