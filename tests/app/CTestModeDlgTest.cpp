@@ -3,9 +3,8 @@
 #include "app/CTestModeDlg.h"
 #include "app/AppTestSupport.h"
 #include "app/CAdjustDlg.h"
-#include "app/CAppSettings.h"
-#include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/MainFrameFixture.h"
 #include "app/VirtualRadioAtPort.h"
 #include "model/RadioData.h"
 #include "support/FakeUserInterface.h"
@@ -397,19 +396,16 @@ TEST_F(TestModeMidExchange, EscapeOrCloseWhileKeyingLeavesTheTransmitterOffWhenT
   expectRadioSafe();
 }
 
-class TestModeCommand : public ::testing::Test {
+class TestModeCommand : public test::MainFrameFixture {
 protected:
   void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-    radioData().startUp(std::nullopt);
+    MainFrameFixture::SetUp();
     radioData().resetToModel(ModelCatalogue::modelCodeForRow(13));
   }
   void TearDown() override {
-    frame.reset();
+    MainFrameFixture::TearDown();
     g_radioComm.SetOpen(false);
     g_radioComm.SetPortPath(1, "");
-    test::unloadLanguage();
   }
   void startRadio() {
     radio = std::make_unique<sim::VirtualRadio>(radioData().editImage, inProgramMode());
@@ -418,16 +414,11 @@ protected:
     g_radioComm.SetPortNumber(1);
   }
 
-  test::FakeUserInterface ui;
-  CAppSettings settings;
   std::unique_ptr<sim::VirtualRadio> radio;
-  std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(TestModeCommand, ClosingTheMainWindowUnkeysFirstAndClosesThePort) {
   startRadio();
-  frame = std::make_unique<CMainFrame>(ui, settings, false);
-  frame->show();
   test::whenModal<CTestModeDlg>([this](CTestModeDlg* dialog) {
     QTest::mouseClick(dialog->transmitButton(), Qt::LeftButton);
     EXPECT_TRUE(radio->testState().transmitting);
