@@ -86,22 +86,15 @@ TEST_F(ComPortDialogTest, theScanStartsOnceVisibleAndEnablesOnlyThePortsThatOpen
   EXPECT_FALSE(port.IsOpen());
 }
 
-TEST_F(ComPortDialogTest, okTakesThePickedPort) {
-  whenScanned([](CComPortDlg* dialog) {
-    dialog->portButton(1)->click();
-    press(dialog, QDialogButtonBox::Ok);
-  });
-  EXPECT_EQ(CComPortDlg::run(nullptr, port, {}), std::optional<int>(1));
-  EXPECT_EQ(port.PortNumber(), 1);
-}
-
-TEST_F(ComPortDialogTest, cancelAfterPickingKeepsTheOldPort) {
-  whenScanned([](CComPortDlg* dialog) {
-    dialog->portButton(1)->click();
-    press(dialog, QDialogButtonBox::Cancel);
-  });
-  EXPECT_EQ(CComPortDlg::run(nullptr, port, {}), std::nullopt);
-  EXPECT_EQ(port.PortNumber(), 3);
+TEST_F(ComPortDialogTest, okTakesThePickedPortAndCancelKeepsTheOldOne) {
+  for (const bool ok : {false, true}) {
+    whenScanned([ok](CComPortDlg* dialog) {
+      dialog->portButton(1)->click();
+      press(dialog, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+    });
+    EXPECT_EQ(CComPortDlg::run(nullptr, port, {}), ok ? std::optional<int>(1) : std::nullopt);
+    EXPECT_EQ(port.PortNumber(), ok ? 1 : 3);
+  }
 }
 
 TEST_F(ComPortDialogTest, aRememberedPortThatIsGoneIsNotCheckedAndOkKeepsIt) {

@@ -1,22 +1,17 @@
 // How the program's windows look to the window manager and the user once it started: dialog
 // buttons carry text only, dialogs and message boxes ask the window manager for neither a
 // minimise nor a maximise button, and the About box shows the program's own icon.
-#include "app/AppTestSupport.h"
 #include "app/CAboutDlg.h"
-#include "app/CMainFrame.h"
-#include "app/CRPSApp.h"
 #include "app/DialogButtons.h"
-#include "support/FakeUserInterface.h"
+#include "app/ProgramFixture.h"
+#include "app/XClients.h"
 #include "support/ModalDriver.h"
-#include "support/TestLanguage.h"
-#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
@@ -29,11 +24,7 @@ namespace {
 // The Motif hints a window carries on the X server, as the window manager reads them:
 // {flags, functions, decorations}; empty when the window has none.
 std::vector<unsigned long> motifHints(const QWidget& window) {
-  QProcess xprop;
-  xprop.start(QStringLiteral("xprop"),
-              {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("_MOTIF_WM_HINTS")});
-  if (!xprop.waitForFinished(10000)) return {};
-  const QString output = QString::fromLocal8Bit(xprop.readAllStandardOutput());
+  const QString output = test::xprop({"-id", QString::number(window.winId()), "_MOTIF_WM_HINTS"});
   const auto equals = output.indexOf(QLatin1Char('='));
   if (equals < 0) return {};
   std::vector<unsigned long> values;
@@ -62,21 +53,12 @@ std::vector<unsigned long> motifHints(const QWidget& window) {
   return ::testing::AssertionSuccess();
 }
 
-class DesktopLookTest : public ::testing::Test {
+class DesktopLookTest : public test::ProgramFixture {
 protected:
   void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
-    ASSERT_TRUE(app->startup());
+    test::ProgramFixture::SetUp();
+    ASSERT_NE(start(), nullptr);
   }
-  void TearDown() override {
-    app.reset();
-    test::loadLanguage();
-  }
-
-  test::FakeUserInterface ui;
-  std::unique_ptr<CRPSApp> app;
 };
 
 TEST_F(DesktopLookTest, DialogButtonsShowTextWithoutStockIcons) {
@@ -91,19 +73,19 @@ TEST_F(DesktopLookTest, DialogButtonsShowTextWithoutStockIcons) {
 }
 
 TEST_F(DesktopLookTest, DialogsAndMessageBoxesOfferNoMinimiseOrMaximise) {
-  QDialog dialog(app->mainFrame());
+  QDialog dialog(frame);
   dialog.resize(300, 200);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   EXPECT_TRUE(offersNoMinimiseOrMaximise(dialog));
 
   QMessageBox box(QMessageBox::Warning, QStringLiteral("caption"), QStringLiteral("text"), QMessageBox::Ok,
-                  app->mainFrame());
+                  frame);
   box.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
   EXPECT_TRUE(offersNoMinimiseOrMaximise(box));
   // The main window keeps both.
-  EXPECT_FALSE(offersNoMinimiseOrMaximise(*app->mainFrame()));
+  EXPECT_FALSE(offersNoMinimiseOrMaximise(*frame));
 }
 
 TEST_F(DesktopLookTest, TheAboutBoxShowsTheProgramsIcon) {
@@ -115,10 +97,10 @@ TEST_F(DesktopLookTest, TheAboutBoxShowsTheProgramsIcon) {
     modalHasNoMaximise = offersNoMinimiseOrMaximise(*dialog);
     dialog->accept();
   });
-  CAboutDlg::run(app->mainFrame());
+  CAboutDlg::run(frame);
   ASSERT_FALSE(shown.isNull());
   const QSize size = shown.size();
-  const QIcon programIcon = app->mainFrame()->windowIcon();
+  const QIcon programIcon = frame->windowIcon();
   ASSERT_FALSE(programIcon.isNull());
   EXPECT_TRUE(programIcon.availableSizes().contains(QSize(64, 64))); // the About box at 200 %
   EXPECT_EQ(shown, programIcon.pixmap(size).toImage().convertToFormat(shown.format()));

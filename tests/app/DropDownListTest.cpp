@@ -3,16 +3,13 @@
 // still while it is open. The views sit in the main window's frames, and the clicks and keys go
 // through the X server (xdotool), as a user's do: the list is a popup window that grabs the
 // keyboard and the pointer, which is what closed the editors before.
-#include "app/AppTestSupport.h"
 #include "app/CMainFrame.h"
-#include "app/CRPSApp.h"
 #include "app/CommandIds.h"
+#include "app/ProgramFixture.h"
+#include "app/XClients.h"
 #include "lang/CLanguageTable.h"
 #include "model/ModelCatalogue.h"
 #include "model/RadioData.h"
-#include "support/FakeUserInterface.h"
-#include "support/TestLanguage.h"
-#include "support/TestSupport.h"
 #include "views/CChInfoView.h"
 #include "views/CEditGrid.h"
 #include "views/CFeatureView.h"
@@ -23,34 +20,20 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QProcess>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace vpr;
 
 namespace {
 
-// Runs xdotool on the test's display and waits until it is done.
-bool xdotool(const QStringList& arguments) {
-  QProcess tool;
-  tool.start(QStringLiteral("xdotool"), arguments);
-  return tool.waitForFinished(10000) && tool.exitCode() == 0;
-}
-
-// A click of the left button at a point of a widget, through the X server.
-bool realClick(const QWidget* widget, QPoint local) {
-  const QPoint global = widget->mapToGlobal(local);
-  // Moving the pointer first gives the widget its hover; the X server keeps the order.
-  return xdotool({"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
-}
-
-// A key (in xdotool's names: "F4", "alt+Down") through the X server to the focused window.
-bool realKey(const QString& key) {
-  return xdotool({"key", key});
-}
+using test::realClick;
+using test::realKeys;
+using test::xdotool;
 
 // The middle of the combo's arrow.
 QPoint arrowOf(const QComboBox* combo) {
@@ -92,25 +75,19 @@ std::vector<QRect> layoutOf(const QWidget& view, const QWidget* field) {
   return rects;
 }
 
-class DropDownListTest : public ::testing::Test {
+class DropDownListTest : public test::ProgramFixture {
 protected:
   // The program as a user starts it (maximised, its style and fonts), with channel 1 programmed.
   void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
-    ASSERT_TRUE(app->startup());
-    frame = app->mainFrame();
-    ASSERT_NE(frame, nullptr);
+    test::ProgramFixture::SetUp();
+    ASSERT_NE(start(), nullptr);
     std::string rx = "150.000";
     radioData().setChannelFrequency(1, rx, FrequencyField::Receive);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
   }
   void TearDown() override {
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-    app.reset();
-    test::loadLanguage();
+    test::ProgramFixture::TearDown();
   }
   template <class View> View* open(int command, ViewKind kind) {
     frame->onCommand(command);
@@ -126,7 +103,7 @@ protected:
     if (byKey) {
       grid->setFocus();
       grid->setCell(1, col);
-      if (!realKey("Return")) return nullptr;
+      if (!realKeys({"Return"})) return nullptr;
     } else if (!realClick(grid->viewport(), grid->visualItemRect(grid->item(0, col)).center())) {
       return nullptr;
     }
@@ -137,29 +114,41 @@ protected:
     });
     return opened ? combo : nullptr;
   }
-
-  test::FakeUserInterface ui;
-  std::unique_ptr<CRPSApp> app;
-  CMainFrame* frame = nullptr;
 };
 
-TEST_F(DropDownListTest, TheToneListOfTheGridOpensWithAClickOnItsArrowAndTakesAPickWithTheMouse) {
+// The tone and the option list of the grid open with a click on the arrow, take a pick with the
+// mouse, and leave their editor open under them and after the pick.
+TEST_F(DropDownListTest, TheGridsListsOpenWithAClickOnTheArrowAndTakeAPickWithTheMouse) {
   auto* view = open<CChInfoView>(cmd::ChannelInformation, ViewKind::ChannelInfo);
   ASSERT_NE(view, nullptr);
-  QComboBox* combo = cellEditor(view, 3);
-  ASSERT_NE(combo, nullptr);
-  ASSERT_TRUE(realClick(combo, arrowOf(combo)));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }));
-  // The editor stays open under its list.
-  EXPECT_EQ(view->grid()->openEditor(), combo);
-  EXPECT_TRUE(combo->isVisible());
-  ASSERT_TRUE(clickEntry(combo, "88.5"));
-  (void)QTest::qWaitFor([&] { return view->grid()->cellText(1, 3) == QStringLiteral("88.5"); });
-  EXPECT_EQ(view->grid()->cellText(1, 3), QStringLiteral("88.5"));
-  EXPECT_EQ(formatTone(radioData().channelSlot(1).rxTone()), "88.5");
-  EXPECT_EQ(view->grid()->openEditor(), combo);
-  EXPECT_TRUE(combo->isVisible());
-  EXPECT_EQ(combo->currentText(), "88.5");
+  const int option = 1 - radioData().channelSlot(1).optionA();
+  struct Case {
+    int col;
+    QString entry;
+    std::function<bool()> stored;
+  };
+  const Case cases[] = {
+      {3, "88.5", [] { return formatTone(radioData().channelSlot(1).rxTone()) == "88.5"; }},
+      {5, text(option ? 10029012 : 10029011),
+       [option] { return radioData().channelSlot(1).optionA() == option; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.col);
+    QComboBox* combo = cellEditor(view, c.col);
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(realClick(combo, arrowOf(combo)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }));
+    EXPECT_EQ(view->grid()->openEditor(), combo);
+    EXPECT_TRUE(combo->isVisible());
+    ASSERT_TRUE(clickEntry(combo, c.entry));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->grid()->cellText(1, c.col) == c.entry; }));
+    EXPECT_TRUE(c.stored());
+    EXPECT_EQ(view->grid()->openEditor(), combo);
+    EXPECT_TRUE(combo->isVisible());
+    EXPECT_EQ(combo->currentText(), c.entry);
+    ASSERT_TRUE(realKeys({"Escape"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->grid()->hasFocus(); }));
+  }
 }
 
 TEST_F(DropDownListTest, TheToneAndOptionListsOfTheGridOpenWithF4AndAltDown) {
@@ -169,33 +158,17 @@ TEST_F(DropDownListTest, TheToneAndOptionListsOfTheGridOpenWithF4AndAltDown) {
     for (const QString key : {"F4", "alt+Down"}) {
       QComboBox* combo = cellEditor(view, col, true);
       ASSERT_NE(combo, nullptr) << col;
-      ASSERT_TRUE(realKey(key));
+      ASSERT_TRUE(realKeys({key}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }))
           << QStringLiteral("column %1, %2").arg(col).arg(key).toStdString();
       EXPECT_EQ(view->grid()->openEditor(), combo);
       EXPECT_TRUE(combo->isVisible());
-      ASSERT_TRUE(realKey("Escape"));
+      ASSERT_TRUE(realKeys({"Escape"}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return !listIsOpen(combo); }));
-      ASSERT_TRUE(realKey("Escape"));
+      ASSERT_TRUE(realKeys({"Escape"}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return view->grid()->hasFocus(); }));
     }
   }
-}
-
-TEST_F(DropDownListTest, TheOptionListOfTheGridTakesAPickWithTheMouse) {
-  auto* view = open<CChInfoView>(cmd::ChannelInformation, ViewKind::ChannelInfo);
-  ASSERT_NE(view, nullptr);
-  QComboBox* combo = cellEditor(view, 5);
-  ASSERT_NE(combo, nullptr);
-  ASSERT_TRUE(realClick(combo, arrowOf(combo)));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(combo); }));
-  EXPECT_TRUE(combo->isVisible());
-  const int wanted = 1 - radioData().channelSlot(1).optionA();
-  const QString entry = text(wanted ? 10029012 : 10029011);
-  ASSERT_TRUE(clickEntry(combo, entry));
-  (void)QTest::qWaitFor([&] { return view->grid()->cellText(1, 5) == entry; });
-  EXPECT_EQ(view->grid()->cellText(1, 5), entry);
-  EXPECT_EQ(radioData().channelSlot(1).optionA(), wanted);
 }
 
 TEST_F(DropDownListTest, APickFieldOpensItsListWithAClickAndTakesAPickWhileTheFormStandsStill) {
@@ -231,7 +204,7 @@ TEST_F(DropDownListTest, APickFieldsListIsStillOpenAfterASlowClick) {
   QTest::qWait(QApplication::doubleClickInterval() + 200);
   ASSERT_TRUE(xdotool({"mouseup", "1"}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return listIsOpen(list); }));
-  ASSERT_TRUE(realKey("Escape"));
+  ASSERT_TRUE(realKeys({"Escape"}));
 }
 
 TEST_F(DropDownListTest, PickListsOpenWithF4AndAltDown) {
@@ -242,10 +215,10 @@ TEST_F(DropDownListTest, PickListsOpenWithF4AndAltDown) {
       view->pickField(item)->setFocus(Qt::TabFocusReason);
       CPickList* list = view->pickList();
       ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
-      ASSERT_TRUE(realKey(key));
+      ASSERT_TRUE(realKeys({key}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return listIsOpen(list); }))
           << QStringLiteral("item %1, %2").arg(item).arg(key).toStdString();
-      ASSERT_TRUE(realKey("Escape"));
+      ASSERT_TRUE(realKeys({"Escape"}));
       ASSERT_TRUE(QTest::qWaitFor([&] { return !listIsOpen(list); }));
     }
   }

@@ -26,28 +26,19 @@ constexpr int kGerman = 2;
 class GermanProgram : public test::ProgramFixture {
 protected:
   void TearDown() override {
-    app.reset();
+    test::ProgramFixture::TearDown();
     NumberText::setDecimalSeparator('.');
-    test::loadLanguage();
   }
 
-  void start() {
-    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
-    ASSERT_TRUE(app->startup());
-    frame = app->mainFrame();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
-  }
   // Ends the program as the user's close would, settings written.
   void stop() {
     app->shutdown();
     app.reset();
   }
-
-  CMainFrame* frame = nullptr;
 };
 
 TEST_F(GermanProgram, TheLanguagePickedInOptionsTakesEffectAtTheNextStartWithTheDecimalComma) {
-  start();
+  ASSERT_NE(start(), nullptr);
   EXPECT_EQ(languageTable().currentLanguageName(), "English");
   bool noteBefore = true, noteAfter = false;
   test::whenModal<COptionsDlg>([&](COptionsDlg* dialog) {
@@ -65,7 +56,7 @@ TEST_F(GermanProgram, TheLanguagePickedInOptionsTakesEffectAtTheNextStartWithThe
   stop();
   EXPECT_EQ(CAppSettings().language(), kGerman);
 
-  start();
+  ASSERT_NE(start(), nullptr);
   EXPECT_EQ(languageTable().currentLanguageName(), "German");
   EXPECT_EQ(frame->menuBar()->actions().front()->text().toStdString(), "&Datei");
   EXPECT_EQ(NumberText::decimalSeparator(), ',');
@@ -75,7 +66,7 @@ TEST_F(GermanProgram, TheLanguagePickedInOptionsTakesEffectAtTheNextStartWithThe
 TEST_F(GermanProgram, ALanguageTheFileLacksGivesTheFirstColumnAndIsStoredAsThat) {
   for (const int stored : {0, 7}) {
     CAppSettings().setLanguage(stored);
-    start();
+    ASSERT_NE(start(), nullptr);
     EXPECT_EQ(languageTable().currentLanguageName(), "English") << stored;
     EXPECT_EQ(NumberText::decimalSeparator(), '.');
     stop();

@@ -3,8 +3,9 @@
 #include "app/AppTestSupport.h"
 #include "app/CHelpSystem.h"
 #include "app/CHelpWindow.h"
-#include "support/ModalDriver.h"
+#include "app/XClients.h"
 #include "lang/CLanguageTable.h"
+#include "support/ModalDriver.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
-#include <QProcess>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -54,11 +54,7 @@ CHelpWindow* helpShownFor(int context) {
 // The window the window manager stacks on top of all others (its _NET_CLIENT_LIST_STACKING ends
 // with it), or 0 when it cannot be asked.
 WId topOfStack() {
-  QProcess xprop;
-  xprop.start(QStringLiteral("xprop"),
-              {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
-  if (!xprop.waitForFinished(5000)) return 0;
-  const QString ids = QString::fromLatin1(xprop.readAllStandardOutput()).section(QLatin1Char('#'), 1);
+  const QString ids = vpr::test::xprop({"-root", "_NET_CLIENT_LIST_STACKING"}).section(QLatin1Char('#'), 1);
   return static_cast<WId>(ids.section(QLatin1Char(','), -1).trimmed().toULongLong(nullptr, 0));
 }
 
@@ -159,14 +155,6 @@ TEST_F(HelpSystemTest, AnchorsNamedByThePagesAreAnchorsOfTheHelpWindowsDocument)
         anchors << fragment.fragment().charFormat().anchorNames();
     EXPECT_TRUE(anchors.contains(url.fragment())) << url.toString().toStdString();
   }
-}
-
-TEST_F(HelpSystemTest, AMissingManualOpensNothing) {
-  CHelpSystem::setSearchFolders({QString::fromStdString(vpr::test::makeTempDir())});
-  EXPECT_TRUE(CHelpSystem::urlOf(0x31000).isEmpty());
-  EXPECT_FALSE(CHelpSystem::showHelp(0x31000));
-  CHelpSystem::setHelpFileName("");
-  EXPECT_TRUE(CHelpSystem::urlOf(0).isEmpty());
 }
 
 TEST_F(HelpSystemTest, ALanguageWithoutItsOwnPageShowsTheEnglishPageAndSaysSoOnce) {

@@ -10,7 +10,6 @@
 //
 // The walk runs on a thread of its own and looks at the program only through calls run on the
 // program's thread: a dialog's own event loop then runs undisturbed while the walk goes on.
-#include "app/AppTestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CMemoryMapDlg.h"
 #include "app/CModelInfoDlg.h"
@@ -18,12 +17,13 @@
 #include "app/CReadDlg.h"
 #include "app/CTestModeDlg.h"
 #include "app/CWriteDlg.h"
+#include "app/ProgramFixture.h"
+#include "app/XClients.h"
 #include "lang/CLanguageTable.h"
 #include "model/DataFile.h"
 #include "model/MemoryMap.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
-#include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 #include "views/CChInfoView.h"
 #include "views/CEditGrid.h"
@@ -41,7 +41,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -72,12 +71,8 @@ public:
     return result;
   }
 
-  // Keys in xdotool's names ("alt+f", "Return", "shift+Tab"), one after the other.
-  static bool keys(const QStringList& names) {
-    QStringList arguments{"key", "--delay", "40"};
-    return xdotool(arguments + names);
-  }
-  static bool type(const QString& text) { return xdotool({"type", "--delay", "20", text}); }
+  static bool keys(const QStringList& names) { return test::realKeys(names); }
+  static bool type(const QString& text) { return test::xdotool({"type", "--delay", "20", text}); }
 
   // Waits until the condition, asked on the program's thread, holds.
   static bool until(const std::function<bool()>& condition, std::chrono::milliseconds limit = 30s) {
@@ -115,13 +110,6 @@ public:
     return window && QApplication::activeWindow() == window && QApplication::focusWidget() &&
            QApplication::focusWidget()->window() == window;
   }
-
-private:
-  static bool xdotool(const QStringList& arguments) {
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    return tool.waitForFinished(15000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
-  }
 };
 
 // A message box of the program with the keyboard focus.
@@ -156,11 +144,10 @@ template <class Dialog> bool onStartButton() {
   return ::testing::AssertionFailure() << "the images differ first at " << where;
 }
 
-class KeyboardWalk : public ::testing::Test {
+class KeyboardWalk : public test::ProgramWith<CQtUserInterface> {
 protected:
   void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
+    test::ProgramWith<CQtUserInterface>::SetUp();
     folder = QString::fromStdString(test::makeTempDir());
     // The radio holds another model than any the walk chooses, so that writing asks first.
     radioStart = RadioData::defaultImage(ModelCatalogue::modelCodeForRow(kRadioRow));
@@ -169,17 +156,11 @@ protected:
     radio = std::make_unique<sim::VirtualRadio>(radioStart, options);
     ASSERT_TRUE(radio->start()) << radio->error();
 
-    CRPSApp::Options start = test::programOptions();
-    start.portDeviceOverride = QString::fromStdString(radio->devicePath());
-    app = std::make_unique<CRPSApp>(ui, QStringList{}, start);
-    ASSERT_TRUE(app->startup());
-    frame = app->mainFrame();
+    CRPSApp::Options startOptions = test::programOptions();
+    startOptions.portDeviceOverride = QString::fromStdString(radio->devicePath());
+    ASSERT_NE(start(startOptions), nullptr);
     ui.setParentWindow(frame);
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
-  }
-  void TearDown() override {
-    app.reset();
-    test::loadLanguage();
   }
 
   // Runs the walk on its own thread while this thread runs the program; whatever the walk left
@@ -275,11 +256,8 @@ protected:
   }
 
   static constexpr int kRadioRow = 16;
-  CQtUserInterface ui;
   std::unique_ptr<sim::VirtualRadio> radio;
   RadioImage radioStart{};
-  std::unique_ptr<CRPSApp> app;
-  CMainFrame* frame = nullptr;
   QString folder;
 };
 

@@ -155,24 +155,21 @@ TEST_F(MemoryMapDlgTest, KeysTheFilterRefusesNeverReachACell) {
   EXPECT_EQ(cell(64, 1), "9B");
 }
 
-TEST_F(MemoryMapDlgTest, ATypedAddressSelectsItsCellAndShowsItsPage) {
-  dialog->addressEdit()->setFocus(Qt::TabFocusReason);
-  typeKeys("3F5");
-  pressKey(Qt::Key_Return);
+TEST_F(MemoryMapDlgTest, ATypedAddressSelectsItsCellAndShowsItsPageAndOneOutsideTheMapIsIgnored) {
+  const auto typeAddress = [this](const char* typed) {
+    dialog->addressEdit()->setFocus(Qt::TabFocusReason);
+    dialog->addressEdit()->selectAll();
+    typeKeys(typed);
+    pressKey(Qt::Key_Return);
+  };
+  typeAddress("3F5");
   EXPECT_TRUE(grid->hasFocus());
-  EXPECT_EQ(grid->row(), 1);
-  EXPECT_EQ(grid->col(), 6);
+  EXPECT_EQ(std::pair(grid->row(), grid->col()), std::pair(1, 6));
   EXPECT_EQ(grid->topRow(), 1);
   EXPECT_EQ(dialog->addressEdit()->text(), "03F5");
-}
-
-TEST_F(MemoryMapDlgTest, AnAddressOutsideTheMapIsIgnoredAndTheDisplayRefreshed) {
-  dialog->addressEdit()->setFocus(Qt::TabFocusReason);
-  typeKeys("400");
-  pressKey(Qt::Key_Return);
-  EXPECT_EQ(grid->row(), 64);
-  EXPECT_EQ(grid->col(), 1);
-  EXPECT_EQ(dialog->addressEdit()->text(), "0000");
+  typeAddress("400");
+  EXPECT_EQ(std::pair(grid->row(), grid->col()), std::pair(1, 6));
+  EXPECT_EQ(dialog->addressEdit()->text(), "03F5") << "the field shows the selected cell's address again";
 }
 
 TEST_F(MemoryMapDlgTest, TheCursorCrossesRowsInAddressOrderAndJumpsBetweenTheBlocks) {

@@ -1,13 +1,10 @@
 // An entry typed into a view but not committed with Enter is part of the image that the main
 // window saves, sends or asks about: leaving the program never drops it silently.
-#include "app/AppTestSupport.h"
-#include "app/CAppSettings.h"
-#include "app/CMainFrame.h"
 #include "app/CommandIds.h"
+#include "app/MainFrameFixture.h"
 #include "model/DataFile.h"
 #include "model/DisplayText.h"
 #include "model/RadioData.h"
-#include "support/FakeUserInterface.h"
 #include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 #include "views/CChInfoView.h"
@@ -16,7 +13,6 @@
 #include "views/CFilterEdit.h"
 #include "views/CSpinEdit.h"
 #include "views/CTestFreqView.h"
-#include "views/ViewFactory.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -25,25 +21,14 @@ using namespace vpr;
 
 namespace {
 
-class PendingEntryTest : public ::testing::Test {
+class PendingEntryTest : public test::MainFrameFixture {
 protected:
+  PendingEntryTest() : MainFrameFixture(Views::Real) {}
   void SetUp() override {
-    test::isolateSettings();
+    MainFrameFixture::SetUp();
     test::loadLanguage(true);
-    radioData().startUp(std::nullopt);
-    setViewUserInterface(&ui);
     inBand = QString::fromStdString(
         DisplayText::testFrequencyCell(radioData().testFrequency(1), FrequencyField::Receive).text);
-    frame = std::make_unique<CMainFrame>(ui, settings, false);
-    frame->resize(900, 700);
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-  }
-  void TearDown() override {
-    frame.reset();
-    setViewUserInterface(nullptr);
   }
 
   // Types a receive frequency of the band into channel 1 and leaves the cell editor open.
@@ -64,9 +49,6 @@ protected:
     frame->close();
   }
 
-  test::FakeUserInterface ui;
-  CAppSettings settings;
-  std::unique_ptr<CMainFrame> frame;
   // A frequency inside the band of the model the program starts with.
   QString inBand;
 };

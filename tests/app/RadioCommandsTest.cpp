@@ -1,10 +1,8 @@
 // The radio commands of the main window against a virtual radio on the selected port.
-#include "app/AppTestSupport.h"
-#include "app/CAppSettings.h"
 #include "app/CCompareDlg.h"
-#include "app/CMainFrame.h"
 #include "app/CRestoreDlg.h"
 #include "app/CommandIds.h"
+#include "app/MainFrameFixture.h"
 #include "lang/CLanguageTable.h"
 #include "link/CRadioComm.h"
 #include "model/CurrentFile.h"
@@ -13,10 +11,8 @@
 #include "model/RadioBackups.h"
 #include "model/RadioData.h"
 #include "sim/VirtualRadio.h"
-#include "support/FakeUserInterface.h"
 #include "support/ModalDriver.h"
 #include "support/TestImages.h"
-#include "support/TestLanguage.h"
 #include "support/TestSupport.h"
 
 #include <QDialog>
@@ -32,27 +28,20 @@ namespace {
 
 constexpr int kPort = 7;
 
-class RadioCommandsTest : public ::testing::Test {
+class RadioCommandsTest : public test::MainFrameFixture {
 protected:
   void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-    radioData().startUp(std::nullopt);
+    MainFrameFixture::SetUp();
     currentFile().setFileName("workshop.dat");
     radioMemory = test::rowImage(13);
     radio = std::make_unique<sim::VirtualRadio>(radioMemory, sim::VirtualRadioOptions{});
     ASSERT_TRUE(radio->start()) << radio->error();
     g_radioComm.SetPortPath(kPort, radio->devicePath());
     g_radioComm.SetPortNumber(kPort);
-    frame = std::make_unique<CMainFrame>(ui, settings, false);
     frame->setDataFolder(QString::fromStdString(dataFolder));
-    frame->setViewFactory([](ViewKind kind, QWidget*) -> CImageView* {
-      return new test::FakeView(QString::number(int(kind)), 0);
-    });
-    frame->show();
   }
   void TearDown() override {
-    frame.reset();
+    MainFrameFixture::TearDown();
     g_radioComm.SetPortPath(kPort, "");
     g_radioComm.SetPortNumber(1);
     radio.reset();
@@ -66,9 +55,6 @@ protected:
   std::string backups = RadioBackups::folderBelow(dataFolder);
   RadioImage radioMemory{};
   std::unique_ptr<sim::VirtualRadio> radio;
-  test::FakeUserInterface ui;
-  CAppSettings settings;
-  std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(RadioCommandsTest, ACompleteReadMakesTheRadiosImageTheWorkingImage) {

@@ -66,20 +66,15 @@ class ScaledProgram : public test::ProgramFixture {
 protected:
   void start(int language) {
     CAppSettings().setLanguage(language);
-    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
-    ASSERT_TRUE(app->startup());
-    frame = app->mainFrame();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    ASSERT_NE(test::ProgramFixture::start(), nullptr);
     ASSERT_EQ(languageTable().currentLanguageName(), language == kGerman ? "German" : "English");
   }
   void TearDown() override {
     CHelpSystem::setSearchFolders({});
     delete CHelpSystem::window();
-    ProgramFixture::TearDown();
+    test::ProgramFixture::TearDown();
     NumberText::setDecimalSeparator('.');
   }
-
-  CMainFrame* frame = nullptr;
 };
 
 class ScaledLayout : public ScaledProgram, public ::testing::WithParamInterface<int> {

@@ -41,10 +41,8 @@ protected:
   void TearDown() override { test::loadLanguage(); }
 
   CRPSApp::Options options() const {
-    CRPSApp::Options o;
+    CRPSApp::Options o = test::programOptions();
     o.documentsFolder = documents;
-    o.programFolder = QString::fromStdString(test::sourcePath("res"));
-    o.showSplash = false;
     return o;
   }
   void store(const char* key, const QVariant& value) {
@@ -125,22 +123,20 @@ TEST_F(StartupTest, StoredValuesAreRestored) {
   EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600));
 }
 
+// A remembered model that is malformed or names no model of the catalogue gives the default model.
 TEST_F(StartupTest, MalformedValuesFallBackToTheirDefaults) {
-  store("ComPort", 21);
-  store("LastFilePath", "/no/such/folder/");
-  store("LastModel", "00:00:20:30:31:34:34");
-  store("LastWinPos", "0:1:-1:-1:-1:-1:40:30:840");
-  auto app = start();
-  EXPECT_EQ(g_radioComm.PortNumber(), 1);
-  EXPECT_EQ(QString::fromStdString(currentFile().folder()), documents + "/Veskaro/VPR-40T/");
-  EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode());
-  EXPECT_TRUE(app->mainFrame()->windowState().testFlag(Qt::WindowMaximized));
-}
-
-TEST_F(StartupTest, AnUnlistedRememberedModelGivesTheDefaultModel) {
-  store("LastModel", "00:00:23:30:31:34:34:50");
-  auto app = start();
-  EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode());
+  for (const char* model : {"00:00:20:30:31:34:34", "00:00:23:30:31:34:34:50"}) {
+    store("ComPort", 21);
+    store("LastFilePath", "/no/such/folder/");
+    store("LastModel", model);
+    store("LastWinPos", "0:1:-1:-1:-1:-1:40:30:840");
+    radioData().resetToModel(ModelCatalogue::modelCodeForRow(5)); // so that leaving the model fails
+    auto app = start();
+    EXPECT_EQ(g_radioComm.PortNumber(), 1);
+    EXPECT_EQ(QString::fromStdString(currentFile().folder()), documents + "/Veskaro/VPR-40T/");
+    EXPECT_EQ(radioData().modelCode(), ModelCatalogue::defaultModelCode()) << model;
+    EXPECT_TRUE(app->mainFrame()->windowState().testFlag(Qt::WindowMaximized));
+  }
 }
 
 TEST_F(StartupTest, DemoInAnyLetterCaseMarksTheTitle) {
@@ -238,30 +234,24 @@ TEST_F(StartupTest, AMinimisedWindowIsStoredAsItWouldBeRestored) {
   EXPECT_EQ(frame->currentPlacement().showState, WindowPlacement::Normal);
 }
 
-TEST(DefaultDataFolder, IsCreatedUnderTheDocumentsFolder) {
-  const QString documents = QString::fromStdString(test::makeTempDir());
-  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/Veskaro/VPR-40T/");
-  EXPECT_TRUE(QFileInfo(documents + "/Veskaro/VPR-40T").isDir());
-}
-
-TEST(DefaultDataFolder, AMissingDocumentsFolderIsCreatedWithIt) {
-  const QString documents = QString::fromStdString(test::makeTempDir()) + "/Documents";
-  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/Veskaro/VPR-40T/");
-  EXPECT_TRUE(QFileInfo(documents + "/Veskaro/VPR-40T").isDir());
-}
-
-TEST(DefaultDataFolder, FallsBackToTheDocumentsFolderWhenItCannotBeCreated) {
-  const QString documents = QString::fromStdString(test::makeTempDir());
-  QFile blocker(documents + "/Veskaro");
+// Made below the documents folder; the documents folder itself where that cannot be; without
+// documents, the program's DATA folder where it has one, else the program's folder.
+TEST(DefaultDataFolder, IsMadeUnderTheDocumentsElseIsTheDocumentsElseLiesWithTheProgram) {
+  const QString temp = QString::fromStdString(test::makeTempDir());
+  const QString program = temp + "/program";
+  ASSERT_TRUE(QDir(temp).mkpath("present") && QDir(temp).mkpath("blocked") && QDir(temp).mkpath("program"));
+  QFile blocker(temp + "/blocked/Veskaro");
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  EXPECT_EQ(CRPSApp::defaultDataFolder(documents, "/opt/vpr"), documents + "/");
-}
-
-TEST(DefaultDataFolder, WithoutDocumentsUsesTheProgramsDataFolder) {
-  const QString program = QString::fromStdString(test::makeTempDir());
-  EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/");
-  QDir(program).mkdir("DATA");
+  for (const auto& [documents, expected] : std::initializer_list<std::pair<QString, QString>>{
+           {temp + "/present", temp + "/present/Veskaro/VPR-40T/"},
+           {temp + "/missing/Documents", temp + "/missing/Documents/Veskaro/VPR-40T/"},
+           {temp + "/blocked", temp + "/blocked/"},
+           {QString(), program + "/"}}) {
+    EXPECT_EQ(CRPSApp::defaultDataFolder(documents, program), expected);
+    EXPECT_TRUE(QFileInfo(expected).isDir()) << expected.toStdString();
+  }
+  ASSERT_TRUE(QDir(program).mkdir("DATA"));
   EXPECT_EQ(CRPSApp::defaultDataFolder({}, program), program + "/DATA/");
 }
 

@@ -1,24 +1,19 @@
 // Undo and redo of the working image in the running main window with its real views: each
 // change the user makes is one step, taken back and done again with the keys, byte-exact, with
 // the views, the Edit menu and the modified state following.
-#include "app/AppTestSupport.h"
-#include "app/CAppSettings.h"
-#include "app/CMainFrame.h"
 #include "app/CMemoryMapDlg.h"
 #include "app/CModelInfoDlg.h"
 #include "app/CommandIds.h"
+#include "app/MainFrameFixture.h"
 #include "model/DisplayText.h"
 #include "model/MemoryMap.h"
 #include "model/RadioData.h"
-#include "support/FakeUserInterface.h"
 #include "support/ModalDriver.h"
-#include "support/TestLanguage.h"
 #include "views/CChInfoView.h"
 #include "views/CEditGrid.h"
 #include "views/CFeatureView.h"
 #include "views/CFilterEdit.h"
 #include "views/CSpinEdit.h"
-#include "views/ViewFactory.h"
 #include "views/ViewTestSupport.h"
 
 #include <QComboBox>
@@ -35,28 +30,17 @@ using test::typeKeys;
 
 constexpr int kRowHx4470Vhf1 = 2;
 
-class UndoTest : public ::testing::Test {
+class UndoTest : public test::MainFrameFixture {
 protected:
+  UndoTest() : MainFrameFixture(Views::Real) {}
   void SetUp() override {
-    test::isolateSettings();
-    test::loadLanguage();
-    radioData().startUp(std::nullopt);
+    MainFrameFixture::SetUp();
     radioData().resetToModel(ModelCatalogue::modelCodeForRow(kRowHx4470Vhf1));
-    setViewUserInterface(&ui);
-    frame = std::make_unique<CMainFrame>(ui, settings, false);
-    frame->resize(1000, 760);
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->updateTitle();
     frame->onCommand(cmd::ChannelInformation);
     channels = qobject_cast<CChInfoView*>(frame->viewOf(ViewKind::ChannelInfo));
     ASSERT_NE(channels, nullptr);
     channels->grid()->setFocus();
-  }
-  void TearDown() override {
-    frame.reset();
-    setViewUserInterface(nullptr);
   }
 
   // The main window active again after a modal window, with the focus on the channel grid.
@@ -78,9 +62,6 @@ protected:
     pressKey(Qt::Key_Return);
   }
 
-  test::FakeUserInterface ui;
-  CAppSettings settings;
-  std::unique_ptr<CMainFrame> frame;
   CChInfoView* channels = nullptr;
 };
 

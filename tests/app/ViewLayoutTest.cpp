@@ -59,13 +59,9 @@ protected:
     raw.setValue("Backup/LastModel",
                  QString::fromStdString(CAppSettings::formatModelCode(ModelCatalogue::modelCodeForRow(2))));
     raw.sync();
-    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
-    if (!app->startup() || !app->mainFrame()) return nullptr;
-    CMainFrame* frame = app->mainFrame();
-    if (!QTest::qWaitForWindowExposed(frame)) return nullptr;
-    return frame;
+    return test::ProgramFixture::start();
   }
-  CChInfoView* channelView(CMainFrame* frame) {
+  CChInfoView* channelView() {
     CChInfoView* view = nullptr;
     const bool shown = QTest::qWaitFor([&] {
       view = qobject_cast<CChInfoView*>(frame->viewOf(ViewKind::ChannelInfo));
@@ -75,7 +71,7 @@ protected:
   }
 
   // Opens the other three views beside the channel view and tiles the four frames.
-  static QList<CImageView*> tileAllViews(CMainFrame* frame, int tileCommand) {
+  QList<CImageView*> tileAllViews(int tileCommand) {
     for (int command : {cmd::OptionalFeatures, cmd::KeyAssignment, cmd::TestFrequency})
       frame->onCommand(command);
     frame->onCommand(tileCommand);
@@ -87,11 +83,10 @@ protected:
 };
 
 TEST_F(ViewLayoutTest, TheChannelGridOfASixteenChannelModelIsWholeWhenTheProgramStartsMaximised) {
-  CMainFrame* frame = start();
-  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(start(), nullptr);
   ASSERT_EQ(radioData().channelCount(), 16);
   ASSERT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
-  CChInfoView* view = channelView(frame);
+  CChInfoView* view = channelView();
   ASSERT_NE(view, nullptr);
   CEditGrid* grid = view->grid();
   ASSERT_TRUE(QTest::qWaitFor([&] { return grid->isVisible(); }));
@@ -111,12 +106,11 @@ TEST_F(ViewLayoutTest, TheChannelGridOfASixteenChannelModelIsWholeWhenTheProgram
 }
 
 TEST_F(ViewLayoutTest, ViewsTiledIntoASmallWindowScrollInsteadOfOverlappingTheirControls) {
-  CMainFrame* frame = start();
-  ASSERT_NE(frame, nullptr);
-  ASSERT_NE(channelView(frame), nullptr);
+  ASSERT_NE(start(), nullptr);
+  ASSERT_NE(channelView(), nullptr);
   frame->showNormal();
   frame->resize(760, 520);
-  const QList<CImageView*> views = tileAllViews(frame, cmd::WindowTileVertical);
+  const QList<CImageView*> views = tileAllViews(cmd::WindowTileVertical);
   ASSERT_EQ(views.size(), 4);
   for (CImageView* view : views) {
     const std::string name = view->viewTitle().toStdString();
@@ -128,10 +122,9 @@ TEST_F(ViewLayoutTest, ViewsTiledIntoASmallWindowScrollInsteadOfOverlappingTheir
 }
 
 TEST_F(ViewLayoutTest, TiledHorizontallyGridsShowEveryColumnHeadingAndFormsKeepLabelsBesideTheirFields) {
-  CMainFrame* frame = start();
-  ASSERT_NE(frame, nullptr);
-  ASSERT_NE(channelView(frame), nullptr);
-  const QList<CImageView*> views = tileAllViews(frame, cmd::WindowTileHorizontal);
+  ASSERT_NE(start(), nullptr);
+  ASSERT_NE(channelView(), nullptr);
+  const QList<CImageView*> views = tileAllViews(cmd::WindowTileHorizontal);
   ASSERT_EQ(views.size(), 4);
   for (CImageView* view : views) {
     const std::string name = view->viewTitle().toStdString();

@@ -46,9 +46,7 @@ protected:
       raw.setValue("Backup/LastWinPos", placement);
       raw.sync();
     }
-    app = std::make_unique<CRPSApp>(ui, QStringList{}, test::programOptions());
-    if (!app->startup() || !app->mainFrame()) return nullptr;
-    return QTest::qWaitForWindowExposed(app->mainFrame()) ? app->mainFrame() : nullptr;
+    return test::ProgramFixture::start();
   }
   // Whether the window, title bar and frame included, lies on the screen once the window
   // manager placed it.
@@ -67,16 +65,14 @@ protected:
 };
 
 TEST_F(MainWindowPlacement, UnMaximisingTheFirstStartsWindowKeepsItsTitleBarOnTheScreen) {
-  CMainFrame* frame = start(nullptr);
-  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(start(nullptr), nullptr);
   ASSERT_TRUE(frame->windowState().testFlag(Qt::WindowMaximized));
   frame->showNormal();
   EXPECT_TRUE(wholeOnScreen(*frame));
 }
 
 TEST_F(MainWindowPlacement, AWindowSavedLargerThanTheScreenComesUpWholeOnIt) {
-  CMainFrame* frame = start("0:1:-1:-1:-1:-1:-40:-20:3140:1900");
-  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(start("0:1:-1:-1:-1:-1:-40:-20:3140:1900"), nullptr);
   EXPECT_FALSE(frame->windowState().testFlag(Qt::WindowMaximized));
   EXPECT_TRUE(wholeOnScreen(*frame));
 }

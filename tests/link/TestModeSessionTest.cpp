@@ -97,22 +97,18 @@ TEST_F(TestModeStart, MatchingButUnprogrammedTestFrequenciesStartOnChannelOne) {
   EXPECT_THAT(bench.pair.radio.testEvents(), Contains("channel 1"));
 }
 
-TEST_F(TestModeStart, DifferentTestFrequenciesKeepTheTestModeClosed) {
-  RadioImage memory = rowImage();
-  TestBench bench(memory);
-  bench.image[layout::testFreqOffset(5)] ^= 0x10;
-  EXPECT_EQ(bench.session.begin(), 3);
-  EXPECT_EQ(bench.pair.ui.messageTexts(), std::vector<std::string>{idText(10026005)});
-  EXPECT_THAT(bench.pair.radio.testEvents(), IsEmpty());
-  EXPECT_FALSE(bench.pair.link.IsOpen());
-}
-
-TEST_F(TestModeStart, ARadioOfAnotherModelIsRefused) {
-  TestBench bench(rowImage(0));
-  bench.image = rowImage(3);
-  EXPECT_EQ(bench.session.begin(), 3);
-  EXPECT_EQ(bench.pair.ui.messageTexts(), std::vector<std::string>{idText(10026006)});
-  EXPECT_THAT(bench.pair.radio.testEvents(), IsEmpty());
+TEST_F(TestModeStart, AnImageThatDoesNotMatchTheRadioKeepsTheTestModeClosedAndSendsNothing) {
+  RadioImage otherTestFrequency = rowImage();
+  otherTestFrequency[layout::testFreqOffset(5)] ^= 0x10;
+  for (const auto& [image, message] :
+       {std::pair{otherTestFrequency, 10026005}, std::pair{rowImage(3), 10026006}}) {
+    TestBench bench(rowImage());
+    bench.image = image;
+    EXPECT_EQ(bench.session.begin(), 3);
+    EXPECT_EQ(bench.pair.ui.messageTexts(), std::vector<std::string>{idText(message)});
+    EXPECT_THAT(bench.pair.radio.testEvents(), IsEmpty());
+    EXPECT_FALSE(bench.pair.link.IsOpen());
+  }
 }
 
 TEST_F(TestModeStart, DemonstrationModeSendsNothingWhateverIsDone) {
