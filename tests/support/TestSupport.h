@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by all test programs.
 #include <string>
+#include <vector>
 
 namespace vpr::test {
 
@@ -10,5 +11,10 @@ std::string sourcePath(const std::string& relative);
 std::string binaryPath(const std::string& relative);
 // A fresh, empty directory for one test; removed at process exit.
 std::string makeTempDir();
+
+// The lines of a text, each without its line end (LF or CRLF).
+std::vector<std::string> linesOf(const std::string& text);
+// The lines of a job record file after its header; a missing or wrong header fails the test.
+std::vector<std::string> jobRecordLines(const std::string& path);
 
 } // namespace vpr::test
