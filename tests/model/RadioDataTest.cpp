@@ -363,25 +363,6 @@ TEST_P(RadioDataTest, EntriesThatAreNotOneNumberChangeNothing) {
   EXPECT_EQ(data.editImage, before);
 }
 
-TEST_P(RadioDataTest, SpinningWrapsAround) {
-  data.commitTimeOutText("30");
-  data.spinTimeOut(-1);
-  EXPECT_EQ(data.timeOutTimer(), 0);
-  data.spinTimeOut(-1);
-  EXPECT_EQ(data.timeOutTimer(), 10);
-  data.spinTimeOut(+1);
-  EXPECT_EQ(data.timeOutTimer(), 0);
-  data.editImage[layout::kTimeOutTimer] = 11;
-  data.commitTimeOutText("");
-  data.spinTimeOut(+1);
-  EXPECT_EQ(data.timeOutTimer(), 1);
-  data.commitSquelchText("9");
-  data.spinSquelch(+1);
-  EXPECT_EQ(data.squelchLevel(), 0);
-  data.spinSquelch(-1);
-  EXPECT_EQ(data.squelchLevel(), 9);
-}
-
 TEST_P(RadioDataTest, PickedOptionsChangeOnlyTheirBits) {
   data.editImage[layout::kFeatureFlags] = 0xF0;
   data.setBeepTone(3);

@@ -91,7 +91,7 @@ TEST_F(FeatureView, AnUnreadableTimeOutShowsEmptyAndTheNextUpCommitsOffFirst) {
   EXPECT_EQ(timeOut()->text(), "30");
 }
 
-TEST_F(FeatureView, SquelchTakesOneDigitAndWrapsFromNineToZero) {
+TEST_F(FeatureView, SquelchTakesOneDigitAndWrapsBetweenNineAndZero) {
   squelch()->setFocus();
   typeKeys("x78");
   EXPECT_EQ(squelch()->text(), "7");
@@ -101,6 +101,8 @@ TEST_F(FeatureView, SquelchTakesOneDigitAndWrapsFromNineToZero) {
   view->reloadFromImage();
   squelch()->stepBy(1);
   EXPECT_EQ(data.squelchLevel(), 0);
+  squelch()->stepBy(-1);
+  EXPECT_EQ(data.squelchLevel(), 9);
 }
 
 TEST_F(FeatureView, APickFieldOpensTheSharedListOverItAndStoresTheChoice) {
