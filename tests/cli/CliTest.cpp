@@ -111,6 +111,8 @@ TEST_F(CliTest, BadArgumentsAreUsageErrors) {
            {"new", "--model", "HX-4410", "--band", "UHF 1", "-o", "x.dat"},
            {"info"},
            {"dump", "a.dat", "b.dat"},
+           {"read", "--port", "21", "-o", "x.dat"},
+           {"write", "--port", "COM3", "x.dat"},
        }) {
     std::string line;
     for (const auto& a : arguments)
