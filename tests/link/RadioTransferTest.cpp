@@ -113,28 +113,6 @@ TEST_F(ReadTransfer, AnUnprogrammedRadioIsRefused) {
   EXPECT_FALSE(pair.link.IsOpen());
 }
 
-TEST_F(ReadTransfer, APortThatIsMissingOrHeldByAnotherProgramIsReportedAndLeftAlone) {
-  for (const bool held : {false, true}) {
-    SCOPED_TRACE(held ? "held" : "missing");
-    RadioOnLine pair(patternImage(), radioOptions({}, true));
-    CComPort holder;
-    if (held) {
-      holder.SetPortPath(1, pair.radio.devicePath());
-      ASSERT_TRUE(holder.SetOpen(true));
-    } else {
-      pair.link.SetPortPath(1, "/dev/vpr40t-no-such-port");
-    }
-    RadioImage transfer = clearedImage();
-    EXPECT_EQ(runReadTransfer(pair.link, pair.ui, transfer), 1);
-    EXPECT_EQ(transfer, clearedImage());
-    ASSERT_EQ(pair.ui.messages.size(), 1u);
-    EXPECT_EQ(pair.ui.messages[0].text.rfind(idText(10026002), 0), 0u);
-    EXPECT_EQ(pair.link.LastSystemError(), held ? EBUSY : ENOENT);
-    EXPECT_TRUE(pair.radio.received().empty());
-    EXPECT_EQ(holder.IsOpen(), held);
-  }
-}
-
 TEST_F(ReadTransfer, OnlyACompleteReadBecomesTheWorkingImage) {
   RadioData data;
   data.resetToModel(modelCodeOf(patternImage("P4450", 0x01)));
