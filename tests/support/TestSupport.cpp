@@ -50,6 +50,17 @@ std::string makeTempDir() {
   throw std::runtime_error("no temporary folder could be made");
 }
 
+std::string readFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void writeFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -61,10 +72,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 std::vector<std::string> jobRecordLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  std::vector<std::string> lines = linesOf(text.str());
+  std::vector<std::string> lines = linesOf(readFileBytes(path));
   if (lines.empty()) {
     ADD_FAILURE() << path << " holds no record";
     return lines;
