@@ -65,28 +65,27 @@ TEST_F(BlockTransfer, IdentificationAnswersTheModelCodeInWireOrder) {
   EXPECT_EQ(pair.receivedText(), std::string("\x02\x06", 2));
 }
 
-TEST_F(BlockTransfer, AReadAnswerWithAnotherHeaderIsRetriedAtMostThreeTimesInAll) {
+TEST_F(BlockTransfer, ABlockWhoseReadAnswerOrWriteIsRefusedIsSentAtMostThreeTimesInAll) {
   const RadioImage image = patternImage();
-  {
-    Faults faults;
-    faults.wrongHeaderBlock = 5;
-    faults.wrongHeaderTimes = 2;
-    RadioOnLine pair(image, radioOptions(faults, true));
-    pair.open();
-    std::uint8_t block[8] = {};
-    EXPECT_EQ(pair.link.ReadBlock(block, 40, 8), 0);
-    EXPECT_TRUE(std::equal(block, block + 8, image.begin() + 40));
-    EXPECT_EQ(count(pair.receivedText(), std::string("R\x00\x28\x08", 4)), 3);
-  }
-  {
-    Faults faults;
-    faults.wrongHeaderBlock = 5;
-    faults.wrongHeaderTimes = 3;
-    RadioOnLine pair(image, radioOptions(faults, true));
-    pair.open();
-    std::uint8_t block[8] = {};
-    EXPECT_EQ(pair.link.ReadBlock(block, 40, 8), 1);
-    EXPECT_EQ(count(pair.receivedText(), std::string("R\x00\x28\x08", 4)), 3);
+  const std::uint8_t data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  for (const bool write : {false, true}) {
+    for (const int refusals : {2, 3}) {
+      SCOPED_TRACE(std::string(write ? "write" : "read") + " refused " + std::to_string(refusals) + " times");
+      Faults faults; // a wrong header answers a read, a NAK a write
+      (write ? faults.refuseWriteBlock : faults.wrongHeaderBlock) = 5;
+      (write ? faults.refuseWriteTimes : faults.wrongHeaderTimes) = refusals;
+      RadioOnLine pair(image, radioOptions(faults, true));
+      pair.open();
+      std::uint8_t block[8] = {};
+      const bool taken = refusals < 3;
+      EXPECT_EQ(write ? pair.link.WriteBlock(data, 40, 8) : pair.link.ReadBlock(block, 40, 8), taken ? 0 : 1);
+      if (taken) {
+        EXPECT_TRUE(write ? std::equal(data, data + 8, pair.radio.memory().begin() + 40)
+                          : std::equal(block, block + 8, image.begin() + 40));
+      }
+      EXPECT_EQ(count(pair.receivedText(), std::string(write ? "W" : "R") + std::string("\x00\x28\x08", 3)),
+                3);
+    }
   }
 }
 
@@ -120,29 +119,6 @@ TEST_F(BlockTransfer, AReadEndingWithoutAckFailsAtOnce) {
   std::uint8_t block[8] = {};
   EXPECT_EQ(pair.link.ReadBlock(block, 0, 8), 6);
   EXPECT_EQ(count(pair.receivedText(), "R"), 1);
-}
-
-TEST_F(BlockTransfer, ARefusedWriteIsSentAtMostThreeTimesInAll) {
-  const std::uint8_t data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  {
-    Faults faults;
-    faults.refuseWriteBlock = 2;
-    faults.refuseWriteTimes = 2;
-    RadioOnLine pair(patternImage(), radioOptions(faults, true));
-    pair.open();
-    EXPECT_EQ(pair.link.WriteBlock(data, 16, 8), 0);
-    EXPECT_TRUE(std::equal(data, data + 8, pair.radio.memory().begin() + 16));
-    EXPECT_EQ(count(pair.receivedText(), std::string("W\x00\x10\x08", 4)), 3);
-  }
-  {
-    Faults faults;
-    faults.refuseWriteBlock = 2;
-    faults.refuseWriteTimes = 5;
-    RadioOnLine pair(patternImage(), radioOptions(faults, true));
-    pair.open();
-    EXPECT_EQ(pair.link.WriteBlock(data, 16, 8), 1);
-    EXPECT_EQ(count(pair.receivedText(), std::string("W\x00\x10\x08", 4)), 3);
-  }
 }
 
 TEST_F(BlockTransfer, AWriteWithoutAnswerFailsAtOnceAndKeepsTheTimeOut) {
