@@ -21,7 +21,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace vpr {
@@ -31,19 +30,6 @@ namespace fs = std::filesystem;
 
 bool contains(const QString& text, const std::string& part) {
   return text.contains(QString::fromStdString(part));
-}
-
-// The record's lines after the header, each as its fields' text (a failure's message is quoted).
-std::vector<std::string> recordLines(const std::string& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  if (!lines.empty()) {
-    EXPECT_EQ(lines.front().substr(0, 6), "time,p");
-    lines.erase(lines.begin());
-  }
-  return lines;
 }
 
 class FleetWriteDialog : public ::testing::Test {
@@ -146,7 +132,7 @@ TEST_F(FleetWriteDialog, WritesEveryGoodRadioReportsTheFaultyOnesOnTheirOwnAndWr
   EXPECT_EQ(backedUp, test::staleMemory(job.image));
   EXPECT_TRUE(dialog->backupPath(2).isEmpty());
 
-  std::vector<std::string> lines = recordLines(job.recordPath);
+  std::vector<std::string> lines = test::jobRecordLines(job.recordPath);
   ASSERT_EQ(lines.size(), 4u);
   std::sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
     return a.substr(a.find(',')) < b.substr(b.find(','));
@@ -172,7 +158,7 @@ TEST_F(FleetWriteDialog, WritesEveryGoodRadioReportsTheFaultyOnesOnTheirOwnAndWr
   EXPECT_EQ(dialog->statusText(7).toStdString(), test::idText(10068106));
   EXPECT_EQ(dialog->statusText(1).toStdString(), test::idText(10068106));
   EXPECT_FALSE(dialog->findChild<QPushButton*>("retryButton")->isEnabled());
-  lines = recordLines(job.recordPath);
+  lines = test::jobRecordLines(job.recordPath);
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_NE(lines[4].find(",done,"), std::string::npos) << lines[4];
   EXPECT_NE(lines[5].find(",done,"), std::string::npos) << lines[5];
@@ -213,7 +199,7 @@ TEST_F(FleetWriteDialog, ClosingWhileWritingAsksThenStopsEveryRadioAndNamesThose
   EXPECT_EQ(ui.messages[2].kind, MessageKind::Warning);
   EXPECT_EQ(ui.messages[2].text, formatText(textOf(10068219), {"COM3, COM5"}));
   const std::string brokeOff = textOf(10065007).substr(0, textOf(10065007).find('%'));
-  const std::vector<std::string> lines = recordLines(job.recordPath);
+  const std::vector<std::string> lines = test::jobRecordLines(job.recordPath);
   ASSERT_EQ(lines.size(), 2u);
   for (const std::string& line : lines) {
     EXPECT_NE(line.find("failed: " + textOf(10068002)), std::string::npos) << line;

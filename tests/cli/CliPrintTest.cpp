@@ -251,17 +251,6 @@ TEST_F(CliPrintTest, ThePdfGoesToStandardOutputAlone) {
   EXPECT_EQ(pages("out.pdf"), 1);
 }
 
-TEST_F(CliPrintTest, UnreadableDataFilesFailAsInfoDoes) {
-  std::ofstream(dir / "short.dat") << "too short";
-  for (const char* name : {"missing.dat", "short.dat"}) {
-    const test::CliRun info = cli({"info", name});
-    const test::CliRun print = cli({"print", name, "--pdf", "x.pdf"});
-    EXPECT_EQ(print.status, 1);
-    EXPECT_EQ(print.err, info.err);
-    EXPECT_FALSE(fs::exists(dir / "x.pdf"));
-  }
-}
-
 TEST_F(CliPrintTest, AFailedWriteNamesTheCauseAndLeavesTheOldFile) {
   ASSERT_EQ(cli({"new", "--row", "2", "-o", "x.dat"}).status, 0);
   const test::CliRun missingFolder = cli({"print", "x.dat", "--pdf", "no/such/folder/x.pdf"});

@@ -136,39 +136,34 @@ TEST_F(CliRadio, DetectReadsTheRealCodeBehindTheSharedOne) {
   EXPECT_EQ(radio.stats().blocksRead, 1);
 }
 
-TEST_F(CliRadio, APortHeldByAnotherProgramIsNamedAsSuch) {
-  sim::VirtualRadio radio(rowImage(16), programMode(true));
-  ASSERT_TRUE(radio.start());
+TEST_F(CliRadio, AReadThatFailsNamesTheCauseAndLeavesNoFile) {
+  sim::VirtualRadio held(rowImage(16), programMode(true));
+  sim::VirtualRadioOptions fallingSilent = programMode(true);
+  fallingSilent.faults.silentAfterBlocks = 64;
+  sim::VirtualRadio silent(rowImage(16), fallingSilent);
+  ASSERT_TRUE(held.start() && silent.start());
   CComPort holder;
-  holder.SetPortPath(1, radio.devicePath());
+  holder.SetPortPath(1, held.devicePath());
   ASSERT_TRUE(holder.SetOpen(true));
-  const test::CliRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(contains(run.err, textOf(10026002))) << run.err;
-  EXPECT_TRUE(contains(run.err, textOf(10050103))) << run.err;
-  EXPECT_FALSE(fs::exists(dir / "radio.dat"));
-  EXPECT_TRUE(radio.received().empty());
-}
-
-TEST_F(CliRadio, AMissingPortGivesTheSystemsReason) {
-  const test::CliRun run = cli({"read", "--port", "/dev/vpr40t-no-such-port", "-o", "radio.dat"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(contains(run.err, textOf(10026002))) << run.err;
-  EXPECT_TRUE(contains(run.err, "Port: COM1 (/dev/vpr40t-no-such-port)\nReason: No such file or directory"))
-      << run.err;
-  EXPECT_EQ(cli({"read", "--port", "21", "-o", "radio.dat"}).status, 2);
-  EXPECT_EQ(cli({"write", "--port", "COM3", "x.dat"}).status, 2);
-}
-
-TEST_F(CliRadio, ARadioGoingSilentMidReadLeavesNoFile) {
-  sim::VirtualRadioOptions options = programMode(true);
-  options.faults.silentAfterBlocks = 64;
-  sim::VirtualRadio radio(rowImage(16), options);
-  ASSERT_TRUE(radio.start());
-  const test::CliRun run = cli({"read", "--port", radio.devicePath(), "-o", "radio.dat"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(contains(run.err, textOf(10026003))) << run.err;
-  EXPECT_FALSE(fs::exists(dir / "radio.dat"));
+  struct Case {
+    std::string port;
+    std::vector<std::string> said;
+  };
+  const Case cases[] = {
+      {held.devicePath(), {textOf(10026002), textOf(10050103)}},
+      {"/dev/vpr40t-no-such-port",
+       {textOf(10026002), "Port: COM1 (/dev/vpr40t-no-such-port)\nReason: No such file or directory"}},
+      {silent.devicePath(), {textOf(10026003)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.port);
+    const test::CliRun run = cli({"read", "--port", c.port, "-o", "radio.dat"});
+    EXPECT_EQ(run.status, 1);
+    for (const std::string& part : c.said)
+      EXPECT_TRUE(contains(run.err, part)) << run.err;
+    EXPECT_FALSE(fs::exists(dir / "radio.dat"));
+  }
+  EXPECT_TRUE(held.received().empty()) << "a held port is never opened";
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,13 +22,6 @@ struct CliRun {
   std::string out;
   std::string err;
 };
-
-inline std::string readFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 #ifdef _WIN32
 // Windows: the command interpreter runs the tool, which writes its lines with CR LF.

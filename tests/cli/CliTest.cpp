@@ -111,6 +111,8 @@ TEST_F(CliTest, BadArgumentsAreUsageErrors) {
            {"new", "--model", "HX-4410", "--band", "UHF 1", "-o", "x.dat"},
            {"info"},
            {"dump", "a.dat", "b.dat"},
+           {"read", "--port", "21", "-o", "x.dat"},
+           {"write", "--port", "COM3", "x.dat"},
        }) {
     std::string line;
     for (const auto& a : arguments)
@@ -129,7 +131,7 @@ TEST_F(CliTest, HelpIsNoError) {
   EXPECT_NE(run.out.find("dump"), std::string::npos);
 }
 
-TEST_F(CliTest, MissingShortAndForeignFilesFailNamingTheCause) {
+TEST_F(CliTest, MissingShortAndForeignFilesFailEveryCommandNamingTheCause) {
   std::ofstream(dir / "short.dat", std::ios::binary) << std::string("VPR40T\xFF\xFF\xFF\xFF"
                                                                     "V0420",
                                                                     15);
@@ -142,10 +144,14 @@ TEST_F(CliTest, MissingShortAndForeignFilesFailNamingTheCause) {
                                                        {"tiny.dat", "is not a VPR-40T data file"},
                                                        {"other.dat", "made by another program (VPR41X)"}};
   for (const auto& [name, cause] : cases) {
-    for (const char* command : {"info", "dump"}) {
-      SCOPED_TRACE(std::string(command) + " " + name);
-      const test::CliRun run = cli({command, name});
+    for (const std::vector<std::string>& command :
+         std::vector<std::vector<std::string>>{{"info"}, {"dump"}, {"print", "--pdf", "x.pdf"}}) {
+      std::vector<std::string> arguments = command;
+      arguments.insert(arguments.begin() + 1, name);
+      SCOPED_TRACE(command.front() + " " + name);
+      const test::CliRun run = cli(arguments);
       EXPECT_EQ(run.status, 1);
+      EXPECT_FALSE(fs::exists(dir / "x.pdf"));
       // The file is named once, whether the message names it or not.
       EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
       EXPECT_EQ(run.err.find(name), run.err.rfind(name)) << run.err;

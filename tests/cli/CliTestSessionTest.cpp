@@ -10,28 +10,21 @@
 #include "sim/VirtualRadio.h"
 #include "support/TestImages.h"
 #include "support/TestLanguage.h"
+#include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <thread>
 
 namespace vpr {
 namespace {
 
+using test::linesOf;
 using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::StartsWith;
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
 
 class CliTestSession : public ::testing::Test {
 protected:

@@ -86,18 +86,16 @@ TEST(ComPortNaming, NumberedPortsMapToTheUsualDevicesAndOverridesWin) {
   EXPECT_EQ(port.PortNumber(), 3);
 }
 
-TEST(ComPortOpen, AMissingDeviceDoesNotOpenAndTellsWhy) {
-  PortOn port("/dev/vpr40t-no-such-port");
-  EXPECT_FALSE(port.SetOpen(true));
-  EXPECT_FALSE(port.IsOpen());
-  EXPECT_EQ(port.LastSystemError(), ENOENT);
-  EXPECT_FALSE(port.WriteByte(0x06));
-}
-
-TEST(ComPortOpen, AFileThatIsNotATerminalIsNoPort) {
-  PortOn port("/dev/null");
-  EXPECT_FALSE(port.SetOpen(true));
-  EXPECT_FALSE(port.IsOpen());
+TEST(ComPortOpen, AMissingDeviceOrAFileThatIsNotATerminalDoesNotOpenAndTellsWhy) {
+  for (const auto& [path, error] :
+       {std::pair<const char*, int>{"/dev/vpr40t-no-such-port", ENOENT}, {"/dev/null", ENOTTY}}) {
+    SCOPED_TRACE(path);
+    PortOn port(path);
+    EXPECT_FALSE(port.SetOpen(true));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.LastSystemError(), error);
+    EXPECT_FALSE(port.WriteByte(0x06));
+  }
 }
 
 TEST(ComPortOpen, AHeldPortIsNeverOpenedTwice) {

@@ -85,13 +85,13 @@ TEST_F(FailureContextTest, EveryMessageKeepsItsTextAndNamesItsFileOrPortAndTheRe
          link.SetPortPath(3, noPort);
          link.SetPortNumber(3);
          RadioImage image = clearedImage();
-         runReadTransfer(link, ui, image);
+         EXPECT_EQ(runReadTransfer(link, ui, image), 1);
        },
        textOf(10026002), "Port: COM3 (" + noPort + ")\nReason: " + noSuchFile},
       {"reading from a port another program holds",
        [&](FakeUserInterface& ui) {
          RadioImage image = clearedImage();
-         runReadTransfer(held.link, ui, image);
+         EXPECT_EQ(runReadTransfer(held.link, ui, image), 1);
        },
        textOf(10026002),
        "Port: COM1 (" + held.radio.devicePath() + ")\nReason: " + std::strerror(EBUSY) + "; " +
@@ -101,6 +101,8 @@ TEST_F(FailureContextTest, EveryMessageKeepsItsTextAndNamesItsFileOrPortAndTheRe
     SCOPED_TRACE(c.what);
     EXPECT_EQ(shownBy(c.action), c.ownText + "\n\n" + c.context);
   }
+  EXPECT_TRUE(held.radio.received().empty()) << "a held port is left alone";
+  EXPECT_TRUE(holder.IsOpen());
 }
 
 TEST_F(FailureContextTest, TheChannelImportNamesAProblemOfALineOnce) {

@@ -11,19 +11,6 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using Faults = sim::VirtualRadioFaults;
 
-sim::VirtualRadioOptions programMode() {
-  sim::VirtualRadioOptions options;
-  options.programMode = true;
-  return options;
-}
-
-sim::VirtualRadioOptions withFaults(Faults faults, bool inProgramMode = true) {
-  sim::VirtualRadioOptions options;
-  options.programMode = inProgramMode;
-  options.faults = faults;
-  return options;
-}
-
 int count(const std::string& haystack, const std::string& needle) {
   int n = 0;
   for (auto at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1))
@@ -45,7 +32,7 @@ TEST_F(ProgramMode, AnAcknowledgedProgramRequestLeavesThe550MsTimeOut) {
 TEST_F(ProgramMode, StrayBytesBeforeTheAckAreSkipped) {
   Faults faults;
   faults.strayBeforeProgramAck = 12;
-  RadioOnLine pair(patternImage(), withFaults(faults, false));
+  RadioOnLine pair(patternImage(), radioOptions(faults));
   pair.open();
   EXPECT_EQ(pair.link.EnterProgramModeOrReport(pair.ui), 0);
   EXPECT_TRUE(pair.ui.messages.empty());
@@ -54,7 +41,7 @@ TEST_F(ProgramMode, StrayBytesBeforeTheAckAreSkipped) {
 TEST_F(ProgramMode, NoAnswerIsReportedAndClosesThePort) {
   Faults faults;
   faults.noAnswer = true;
-  RadioOnLine pair(patternImage(), withFaults(faults, false));
+  RadioOnLine pair(patternImage(), radioOptions(faults));
   pair.open();
   auto start = Clock::now();
   EXPECT_EQ(pair.link.EnterProgramModeOrReport(pair.ui), 1);
@@ -69,7 +56,7 @@ TEST_F(ProgramMode, NoAnswerIsReportedAndClosesThePort) {
 using BlockTransfer = LinkTest;
 
 TEST_F(BlockTransfer, IdentificationAnswersTheModelCodeInWireOrder) {
-  RadioOnLine pair(patternImage("P5410", 0x03), programMode());
+  RadioOnLine pair(patternImage("P5410", 0x03), radioOptions({}, true));
   pair.open();
   CRadioComm::Identity identity{};
   ASSERT_EQ(pair.link.Identify(identity), 0);
@@ -78,28 +65,27 @@ TEST_F(BlockTransfer, IdentificationAnswersTheModelCodeInWireOrder) {
   EXPECT_EQ(pair.receivedText(), std::string("\x02\x06", 2));
 }
 
-TEST_F(BlockTransfer, AReadAnswerWithAnotherHeaderIsRetriedAtMostThreeTimesInAll) {
+TEST_F(BlockTransfer, ABlockWhoseReadAnswerOrWriteIsRefusedIsSentAtMostThreeTimesInAll) {
   const RadioImage image = patternImage();
-  {
-    Faults faults;
-    faults.wrongHeaderBlock = 5;
-    faults.wrongHeaderTimes = 2;
-    RadioOnLine pair(image, withFaults(faults));
-    pair.open();
-    std::uint8_t block[8] = {};
-    EXPECT_EQ(pair.link.ReadBlock(block, 40, 8), 0);
-    EXPECT_TRUE(std::equal(block, block + 8, image.begin() + 40));
-    EXPECT_EQ(count(pair.receivedText(), std::string("R\x00\x28\x08", 4)), 3);
-  }
-  {
-    Faults faults;
-    faults.wrongHeaderBlock = 5;
-    faults.wrongHeaderTimes = 3;
-    RadioOnLine pair(image, withFaults(faults));
-    pair.open();
-    std::uint8_t block[8] = {};
-    EXPECT_EQ(pair.link.ReadBlock(block, 40, 8), 1);
-    EXPECT_EQ(count(pair.receivedText(), std::string("R\x00\x28\x08", 4)), 3);
+  const std::uint8_t data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  for (const bool write : {false, true}) {
+    for (const int refusals : {2, 3}) {
+      SCOPED_TRACE(std::string(write ? "write" : "read") + " refused " + std::to_string(refusals) + " times");
+      Faults faults; // a wrong header answers a read, a NAK a write
+      (write ? faults.refuseWriteBlock : faults.wrongHeaderBlock) = 5;
+      (write ? faults.refuseWriteTimes : faults.wrongHeaderTimes) = refusals;
+      RadioOnLine pair(image, radioOptions(faults, true));
+      pair.open();
+      std::uint8_t block[8] = {};
+      const bool taken = refusals < 3;
+      EXPECT_EQ(write ? pair.link.WriteBlock(data, 40, 8) : pair.link.ReadBlock(block, 40, 8), taken ? 0 : 1);
+      if (taken) {
+        EXPECT_TRUE(write ? std::equal(data, data + 8, pair.radio.memory().begin() + 40)
+                          : std::equal(block, block + 8, image.begin() + 40));
+      }
+      EXPECT_EQ(count(pair.receivedText(), std::string(write ? "W" : "R") + std::string("\x00\x28\x08", 3)),
+                3);
+    }
   }
 }
 
@@ -110,7 +96,7 @@ TEST_F(BlockTransfer, OnARealLineABadAnswerIsLetThroughBeforeTheBlockIsTriedAgai
   faults.wrongHeaderBlock = 5;
   faults.noiseBeforeBlock = 6;
   faults.noiseBytes = 20;
-  sim::VirtualRadioOptions options = withFaults(faults);
+  sim::VirtualRadioOptions options = radioOptions(faults, true);
   options.paced = true;
   RadioOnLine pair(image, options);
   pair.open();
@@ -128,40 +114,17 @@ TEST_F(BlockTransfer, OnARealLineABadAnswerIsLetThroughBeforeTheBlockIsTriedAgai
 TEST_F(BlockTransfer, AReadEndingWithoutAckFailsAtOnce) {
   Faults faults;
   faults.nakFinalAckBlock = 0;
-  RadioOnLine pair(patternImage(), withFaults(faults));
+  RadioOnLine pair(patternImage(), radioOptions(faults, true));
   pair.open();
   std::uint8_t block[8] = {};
   EXPECT_EQ(pair.link.ReadBlock(block, 0, 8), 6);
   EXPECT_EQ(count(pair.receivedText(), "R"), 1);
 }
 
-TEST_F(BlockTransfer, ARefusedWriteIsSentAtMostThreeTimesInAll) {
-  const std::uint8_t data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  {
-    Faults faults;
-    faults.refuseWriteBlock = 2;
-    faults.refuseWriteTimes = 2;
-    RadioOnLine pair(patternImage(), withFaults(faults));
-    pair.open();
-    EXPECT_EQ(pair.link.WriteBlock(data, 16, 8), 0);
-    EXPECT_TRUE(std::equal(data, data + 8, pair.radio.memory().begin() + 16));
-    EXPECT_EQ(count(pair.receivedText(), std::string("W\x00\x10\x08", 4)), 3);
-  }
-  {
-    Faults faults;
-    faults.refuseWriteBlock = 2;
-    faults.refuseWriteTimes = 5;
-    RadioOnLine pair(patternImage(), withFaults(faults));
-    pair.open();
-    EXPECT_EQ(pair.link.WriteBlock(data, 16, 8), 1);
-    EXPECT_EQ(count(pair.receivedText(), std::string("W\x00\x10\x08", 4)), 3);
-  }
-}
-
 TEST_F(BlockTransfer, AWriteWithoutAnswerFailsAtOnceAndKeepsTheTimeOut) {
   Faults faults;
   faults.silentAfterBlocks = 0;
-  RadioOnLine pair(patternImage(), withFaults(faults));
+  RadioOnLine pair(patternImage(), radioOptions(faults, true));
   pair.open();
   pair.link.SetReadTimeout(550);
   const std::uint8_t data[8] = {};
@@ -178,7 +141,7 @@ using RadioChecks = LinkTest;
 
 TEST_F(RadioChecks, AnUnprogrammedRadioIsNotReadButIsWrittenWithoutQuestion) {
   {
-    RadioOnLine pair(clearedImage(), programMode());
+    RadioOnLine pair(clearedImage(), radioOptions({}, true));
     pair.open();
     CRadioComm::Identity identity{};
     EXPECT_EQ(pair.link.CheckRadioForRead(pair.ui, identity, true), 2);
@@ -186,7 +149,7 @@ TEST_F(RadioChecks, AnUnprogrammedRadioIsNotReadButIsWrittenWithoutQuestion) {
     EXPECT_FALSE(pair.link.IsOpen());
   }
   {
-    RadioOnLine pair(clearedImage(), programMode());
+    RadioOnLine pair(clearedImage(), radioOptions({}, true));
     pair.open();
     CRadioComm::Identity identity{};
     EXPECT_EQ(pair.link.CheckRadioForWrite(pair.ui, identity, true, modelCodeOf(patternImage())), 0);
@@ -195,7 +158,7 @@ TEST_F(RadioChecks, AnUnprogrammedRadioIsNotReadButIsWrittenWithoutQuestion) {
 }
 
 TEST_F(RadioChecks, TheSharedCodeIsReadOnlyWithAListedModelInMemory) {
-  sim::VirtualRadioOptions options = programMode();
+  sim::VirtualRadioOptions options = radioOptions({}, true);
   options.sharedCode = true;
   for (const char* real : {"P4460", "P4450", "P5460", "P5450"}) {
     RadioOnLine pair(patternImage(real), options);
@@ -213,7 +176,7 @@ TEST_F(RadioChecks, TheSharedCodeIsReadOnlyWithAListedModelInMemory) {
 }
 
 TEST_F(RadioChecks, AnUnlistedModelIsRefusedEvenInSilentMode) {
-  RadioOnLine pair(patternImage("X1234"), programMode());
+  RadioOnLine pair(patternImage("X1234"), radioOptions({}, true));
   pair.open();
   CRadioComm::Identity identity{};
   EXPECT_EQ(pair.link.CheckRadioForRead(pair.ui, identity, true), 2);
@@ -226,14 +189,14 @@ TEST_F(RadioChecks, AnotherModelOrBandAsksBeforeAWrite) {
     // Same model and band: no question, bytes 0 and 1 do not matter.
     RadioImage memory = patternImage("P4410", 0x01);
     memory[0x3D0] = 0x55;
-    RadioOnLine pair(memory, programMode());
+    RadioOnLine pair(memory, radioOptions({}, true));
     pair.open();
     CRadioComm::Identity identity{};
     EXPECT_EQ(pair.link.CheckRadioForWrite(pair.ui, identity, true, image), 0);
     EXPECT_TRUE(pair.ui.messages.empty());
   }
   for (auto answer : {MessageAnswer::Ok, MessageAnswer::Cancel}) {
-    RadioOnLine pair(patternImage("P4410", 0x02), programMode());
+    RadioOnLine pair(patternImage("P4410", 0x02), radioOptions({}, true));
     pair.open();
     pair.ui.answers.push_back(answer);
     CRadioComm::Identity identity{};
@@ -250,7 +213,7 @@ TEST_F(RadioChecks, AnotherModelOrBandAsksBeforeAWrite) {
 }
 
 TEST_F(RadioChecks, TheSharedCodeIsWrittenWithoutQuestionWhenItsMemoryMatches) {
-  sim::VirtualRadioOptions options = programMode();
+  sim::VirtualRadioOptions options = radioOptions({}, true);
   options.sharedCode = true;
   RadioOnLine pair(patternImage("P4460", 0x01), options);
   pair.open();
@@ -263,14 +226,14 @@ TEST_F(RadioChecks, TheSharedCodeIsWrittenWithoutQuestionWhenItsMemoryMatches) {
 TEST_F(RadioChecks, TestModeNeedsAllEightModelCodeBytesToMatch) {
   const RadioImage image = patternImage("P4410", 0x01);
   {
-    RadioOnLine pair(image, programMode());
+    RadioOnLine pair(image, radioOptions({}, true));
     pair.open();
     CRadioComm::Identity identity{};
     EXPECT_EQ(pair.link.CheckRadioForTest(pair.ui, identity, true, modelCodeOf(image)), 0);
   }
   RadioImage other = image;
   other[0x3D1] = 0x01;
-  RadioOnLine pair(other, programMode());
+  RadioOnLine pair(other, radioOptions({}, true));
   pair.open();
   CRadioComm::Identity identity{};
   EXPECT_EQ(pair.link.CheckRadioForTest(pair.ui, identity, true, modelCodeOf(image)), 2);
@@ -281,7 +244,7 @@ TEST_F(RadioChecks, TestModeNeedsAllEightModelCodeBytesToMatch) {
 using TestCommands = LinkTest;
 
 TEST_F(TestCommands, EachCommandGoesOutAsSpecifiedAndKeepsTheTimeOut) {
-  RadioOnLine pair(patternImage(), programMode());
+  RadioOnLine pair(patternImage(), radioOptions({}, true));
   pair.open();
   pair.link.SetReadTimeout(550);
   EXPECT_EQ(pair.link.SelectTestChannel(3), 0);
@@ -306,7 +269,7 @@ TEST_F(TestCommands, EachCommandGoesOutAsSpecifiedAndKeepsTheTimeOut) {
 
 TEST_F(TestCommands, TestFrequencyRecordsAndTheAdjustAreaAreReadAsTwoBlocks) {
   const RadioImage image = patternImage();
-  RadioOnLine pair(image, programMode());
+  RadioOnLine pair(image, radioOptions({}, true));
   pair.open();
   std::uint8_t record[16] = {};
   ASSERT_EQ(pair.link.ReadTestFreqRecord(15, record), 0);
@@ -317,7 +280,7 @@ TEST_F(TestCommands, TestFrequencyRecordsAndTheAdjustAreaAreReadAsTwoBlocks) {
 }
 
 TEST_F(TestCommands, ReopeningAt9600KeepsTheModeTailAndSetsTheTestTimeOut) {
-  RadioOnLine pair(patternImage(), programMode());
+  RadioOnLine pair(patternImage(), radioOptions({}, true));
   pair.link.SetLineSettings("4800,N,8,1");
   EXPECT_EQ(pair.link.ReopenAt9600(), 0);
   EXPECT_TRUE(pair.link.IsOpen());

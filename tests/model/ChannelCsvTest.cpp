@@ -10,17 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace vpr::test {
 namespace {
 
 std::string fixture(const std::string& name) {
-  std::ifstream in(std::string(VPR_SOURCE_DIR) + "/tests/model/fixtures/" + name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return readFileBytes(sourcePath("tests/model/fixtures/" + name));
 }
 
 class ChannelCsvTest : public LanguageTest {

@@ -11,25 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace vpr {
 namespace {
 
 namespace fs = std::filesystem;
 using test::idText;
-
-std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using test::readFileBytes;
+using test::writeFileBytes;
 
 class DataFileFlowsTest : public ::testing::Test {
 protected:
@@ -57,8 +46,8 @@ protected:
   RadioImage writeOtherFile(const fs::path& path) {
     RadioImage image = test::rowImage(13);
     image[0x3C2] = 1;
-    writeBytes(path, std::string(reinterpret_cast<const char*>(DataFile::fileBytes(image).data()),
-                                 DataFile::kFileSize));
+    writeFileBytes(path, std::string(reinterpret_cast<const char*>(DataFile::fileBytes(image).data()),
+                                     DataFile::kFileSize));
     return image;
   }
 };
@@ -70,7 +59,7 @@ TEST_F(DataFileFlowsTest, SavingToANewNameAsksNothingAndSavingAgainAsksEveryTime
   ASSERT_TRUE(flows.saveDataFile());
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_FALSE(data.isModified());
-  EXPECT_EQ(readBytes(dir / "vpr40t.dat").size(), 1074u);
+  EXPECT_EQ(readFileBytes(dir / "vpr40t.dat").size(), 1074u);
 
   for (int round = 0; round < 2; ++round) {
     ui.answers.push_back(MessageAnswer::Ok);
@@ -84,11 +73,11 @@ TEST_F(DataFileFlowsTest, SavingToANewNameAsksNothingAndSavingAgainAsksEveryTime
 }
 
 TEST_F(DataFileFlowsTest, DecliningToReplaceWritesNothing) {
-  writeBytes(dir / "vpr40t.dat", "keep me");
+  writeFileBytes(dir / "vpr40t.dat", "keep me");
   modify();
   ui.answers.push_back(MessageAnswer::Cancel);
   EXPECT_FALSE(flows.saveDataFile());
-  EXPECT_EQ(readBytes(dir / "vpr40t.dat"), "keep me");
+  EXPECT_EQ(readFileBytes(dir / "vpr40t.dat"), "keep me");
   EXPECT_TRUE(data.isModified());
 }
 
@@ -129,12 +118,12 @@ TEST_F(DataFileFlowsTest, SaveAsAddsTheDataExtensionWhereItIsMissing) {
 }
 
 TEST_F(DataFileFlowsTest, SaveAsAsksBeforeReplacingAFileUnderTheExtendedName) {
-  writeBytes(dir / "radio.txt.dat", "keep me");
+  writeFileBytes(dir / "radio.txt.dat", "keep me");
   ui.saveChoices.push_back((dir / "radio.txt").string());
   ui.answers.push_back(MessageAnswer::Cancel);
   EXPECT_FALSE(flows.saveDataFileAs());
   EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{replaceText("radio.txt.dat")});
-  EXPECT_EQ(readBytes(dir / "radio.txt.dat"), "keep me");
+  EXPECT_EQ(readFileBytes(dir / "radio.txt.dat"), "keep me");
   EXPECT_EQ(file.fileName(), "vpr40t.dat");
 }
 
@@ -274,7 +263,7 @@ TEST_F(DataFileFlowsTest, EveryRefusedFileLeavesImageAndFileAlone) {
   const RadioImage edited = data.editImage;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    writeBytes(dir / c.name, c.bytes);
+    writeFileBytes(dir / c.name, c.bytes);
     ui.messages.clear();
     ui.answers.push_back(MessageAnswer::No);
     ui.openChoices.push_back((dir / c.name).string());

@@ -9,10 +9,8 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -27,17 +25,8 @@ namespace vpr {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using test::readFileBytes;
+using test::writeFileBytes;
 
 std::string asString(const std::array<std::uint8_t, DataFile::kFileSize>& bytes) {
   return std::string(bytes.begin(), bytes.end());
@@ -79,16 +68,16 @@ protected:
   DataFile::Magic magic{};
 
   DataFile::ReadResult read(const std::string& bytes) {
-    writeBytes(dir / "in.dat", bytes);
+    writeFileBytes(dir / "in.dat", bytes);
     return DataFile::readDataFile((dir / "in.dat").string(), target, magic);
   }
 };
 
-TEST_F(DataFileTest, AWrittenFileIsTheHeaderFollowedByTheImage) {
+TEST_F(DataFileTest, AWrittenFileIsTheHeaderFollowedByTheImageAndReadsBackByteForByte) {
   const RadioImage image = sampleImage();
   std::error_code error;
   ASSERT_EQ(DataFile::writeDataFile((dir / "a.dat").string(), image, error), DataFile::Written);
-  const std::string bytes = readBytes(dir / "a.dat");
+  const std::string bytes = readFileBytes(dir / "a.dat");
   ASSERT_EQ(bytes.size(), 1074u);
   EXPECT_EQ(bytes.substr(0, 10), std::string("VPR40T\xFF\xFF\xFF\xFF", 10));
   EXPECT_EQ(bytes.substr(10, 5), "V0420");
@@ -96,12 +85,6 @@ TEST_F(DataFileTest, AWrittenFileIsTheHeaderFollowedByTheImage) {
   EXPECT_EQ(bytes.substr(23, 27), std::string(27, '\xFF'));
   EXPECT_EQ(bytes.substr(50), std::string(image.begin(), image.end()));
   EXPECT_EQ(bytes, asString(DataFile::fileBytes(image)));
-}
-
-TEST_F(DataFileTest, AWrittenFileReadsBackByteForByte) {
-  const RadioImage image = sampleImage();
-  std::error_code error;
-  ASSERT_EQ(DataFile::writeDataFile((dir / "a.dat").string(), image, error), DataFile::Written);
   ASSERT_EQ(DataFile::readDataFile((dir / "a.dat").string(), target, magic), DataFile::Read);
   EXPECT_EQ(target, image);
 }
@@ -177,7 +160,7 @@ TEST_F(DataFileTest, WhatIsNoRegularFileCannotBeOpened) {
 #ifndef _WIN32
 TEST_F(DataFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
   const std::string old = asString(DataFile::fileBytes(test::rowImage(0)));
-  writeBytes(dir / "radio.dat", old);
+  writeFileBytes(dir / "radio.dat", old);
   std::error_code error;
   DataFile::WriteResult result;
   {
@@ -186,7 +169,7 @@ TEST_F(DataFileTest, AFailedWriteLeavesTheOldFileAndNoLeftovers) {
   }
   EXPECT_EQ(result, DataFile::WriteFailed);
   EXPECT_EQ(error, std::errc::file_too_large);
-  EXPECT_EQ(readBytes(dir / "radio.dat"), old);
+  EXPECT_EQ(readFileBytes(dir / "radio.dat"), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
@@ -206,18 +189,18 @@ TEST_F(DataFileTest, AFileThatCannotBeCreatedNamesTheReason) {
 
 #ifdef _WIN32
 TEST_F(DataFileTest, AReadOnlyFileIsLeftAsItIsAndAReplacedFileKeepsItsAttributes) {
-  writeBytes(dir / "locked.dat", "old");
+  writeFileBytes(dir / "locked.dat", "old");
   fs::permissions(dir / "locked.dat", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   std::error_code error;
   EXPECT_EQ(DataFile::writeDataFile((dir / "locked.dat").string(), sampleImage(), error),
             DataFile::CannotCreate);
   EXPECT_EQ(error, std::errc::permission_denied);
-  EXPECT_EQ(readBytes(dir / "locked.dat"), "old");
+  EXPECT_EQ(readFileBytes(dir / "locked.dat"), "old");
   fs::permissions(dir / "locked.dat", fs::perms::owner_write, fs::perm_options::add);
   ASSERT_TRUE(SetFileAttributesW((dir / "locked.dat").c_str(), FILE_ATTRIBUTE_ARCHIVE));
 
   ASSERT_EQ(DataFile::writeDataFile((dir / "locked.dat").string(), sampleImage(), error), DataFile::Written);
-  EXPECT_EQ(readBytes(dir / "locked.dat"), asString(DataFile::fileBytes(sampleImage())));
+  EXPECT_EQ(readFileBytes(dir / "locked.dat"), asString(DataFile::fileBytes(sampleImage())));
   // The hidden temporary file became the data file: nothing else is left, and it carries the
   // attributes of the file it replaced, not those of a temporary file.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
@@ -227,7 +210,7 @@ TEST_F(DataFileTest, AReadOnlyFileIsLeftAsItIsAndAReplacedFileKeepsItsAttributes
 }
 
 TEST_F(DataFileTest, AFileAnotherProgramHoldsIsLeftAsItIs) {
-  writeBytes(dir / "held.dat", "old");
+  writeFileBytes(dir / "held.dat", "old");
   // Opened without sharing, as a program that keeps its file to itself does.
   const HANDLE held = CreateFileW((dir / "held.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -237,7 +220,7 @@ TEST_F(DataFileTest, AFileAnotherProgramHoldsIsLeftAsItIs) {
   CloseHandle(held);
   EXPECT_EQ(result, DataFile::CannotCreate);
   EXPECT_EQ(error.value(), ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(readBytes(dir / "held.dat"), "old");
+  EXPECT_EQ(readFileBytes(dir / "held.dat"), "old");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
@@ -251,13 +234,13 @@ TEST_F(DataFileTest, DevicesAreNeverWritten) {
 }
 #else
 TEST_F(DataFileTest, ReplacingAFileKeepsItsPermissionsAndLinks) {
-  writeBytes(dir / "real.dat", "old");
+  writeFileBytes(dir / "real.dat", "old");
   fs::permissions(dir / "real.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   fs::create_symlink(dir / "real.dat", dir / "link.dat");
   std::error_code error;
   ASSERT_EQ(DataFile::writeDataFile((dir / "link.dat").string(), sampleImage(), error), DataFile::Written);
   EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
-  EXPECT_EQ(readBytes(dir / "real.dat").size(), 1074u);
+  EXPECT_EQ(readFileBytes(dir / "real.dat").size(), 1074u);
   EXPECT_EQ(fs::status(dir / "real.dat").permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -287,8 +270,8 @@ TEST_F(DataFileTest, ADanglingLinkGetsItsTargetCreatedAndALoopIsRefused) {
             DataFile::Written);
   EXPECT_TRUE(fs::is_symlink(dir / "relative.dat"));
   EXPECT_TRUE(fs::is_symlink(dir / "absolute.dat"));
-  EXPECT_EQ(readBytes(dir / "sub" / "new.dat"), asString(DataFile::fileBytes(sampleImage())));
-  EXPECT_EQ(readBytes(dir / "absolute-target.dat").size(), DataFile::kFileSize);
+  EXPECT_EQ(readFileBytes(dir / "sub" / "new.dat"), asString(DataFile::fileBytes(sampleImage())));
+  EXPECT_EQ(readFileBytes(dir / "absolute-target.dat").size(), DataFile::kFileSize);
 
   fs::create_symlink("b.dat", dir / "a.dat");
   fs::create_symlink("a.dat", dir / "b.dat");
@@ -300,7 +283,7 @@ TEST_F(DataFileTest, ADanglingLinkGetsItsTargetCreatedAndALoopIsRefused) {
 
 TEST_F(DataFileTest, ARootSaveLeavesTheFileToItsOwner) {
   if (geteuid() != 0) GTEST_SKIP() << "only root can hand a file to another user";
-  writeBytes(dir / "user.dat", "old");
+  writeFileBytes(dir / "user.dat", "old");
   ASSERT_EQ(chown((dir / "user.dat").c_str(), 1234, 2345), 0);
   ASSERT_EQ(chmod((dir / "user.dat").c_str(), 0640), 0);
   std::error_code error;
@@ -336,7 +319,7 @@ int inFolderWithoutWriteAccess(const fs::path& folder, const std::function<int()
 fs::path sharedFolderWithFile(const fs::path& dir) {
   const fs::path shared = dir / "shared";
   fs::create_directory(shared);
-  writeBytes(shared / "radio.dat", "old contents");
+  writeFileBytes(shared / "radio.dat", "old contents");
   fs::permissions(shared / "radio.dat",
                   fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
   return shared;
@@ -349,7 +332,7 @@ TEST_F(DataFileTest, AFolderThatTakesNoNewFileGetsTheFileWrittenInPlace) {
     return static_cast<int>(DataFile::writeDataFile((shared / "radio.dat").string(), sampleImage(), error));
   });
   EXPECT_EQ(result, DataFile::Written);
-  EXPECT_EQ(readBytes(shared / "radio.dat"), asString(DataFile::fileBytes(sampleImage())));
+  EXPECT_EQ(readFileBytes(shared / "radio.dat"), asString(DataFile::fileBytes(sampleImage())));
   EXPECT_EQ(std::distance(fs::directory_iterator(shared), fs::directory_iterator()), 1);
 }
 
@@ -362,7 +345,7 @@ TEST_F(DataFileTest, AnInPlaceWriteThatFailsPutsTheOldContentsBack) {
     return error == std::errc::file_too_large ? written : 97;
   });
   EXPECT_EQ(result, DataFile::WriteFailed);
-  EXPECT_EQ(readBytes(shared / "radio.dat"), "old contents");
+  EXPECT_EQ(readFileBytes(shared / "radio.dat"), "old contents");
 }
 #endif
 

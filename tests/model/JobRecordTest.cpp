@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -47,9 +46,7 @@ TEST(JobRecordTest, LinesFromManyThreadsArriveWholeUnderOneHeader) {
   for (std::thread& thread : threads)
     thread.join();
 
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
+  std::istringstream text(test::readFileBytes(path));
   std::vector<std::string> lines;
   for (std::string line; std::getline(text, line);)
     lines.push_back(line.substr(0, line.size() - 1)); // without its CR

@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <tuple>
 
 #ifdef _WIN32
@@ -226,11 +225,9 @@ TEST_F(RadioBackupsTest, BackupsAndDataFilesBelowAFolderNamedInAnyScriptAreStore
     const RadioImage image = test::fileImage(entry.path);
     EXPECT_EQ(image, test::rowImage(row));
     // The image is in the file of that name, as the system names it.
-    std::ifstream in(systemFolder / name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    ASSERT_EQ(bytes.str().size(), DataFile::kFileSize);
-    EXPECT_EQ(bytes.str().substr(DataFile::kHeaderSize), std::string(image.begin(), image.end()));
+    const std::string bytes = test::readFileBytes(systemFolder / name);
+    ASSERT_EQ(bytes.size(), DataFile::kFileSize);
+    EXPECT_EQ(bytes.substr(DataFile::kHeaderSize), std::string(image.begin(), image.end()));
   }
 }
 

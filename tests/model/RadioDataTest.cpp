@@ -120,18 +120,6 @@ TEST_P(RadioDataTest, ATransmitEntryIntoAReceiveOnlyChannelCopiesTheReceiveTone)
   EXPECT_EQ(data.channelRecord(1)->txTone(), 0xC754);
 }
 
-TEST_P(RadioDataTest, OutOfBandEntriesAreStoredAndReported) {
-  std::string text = "200";
-  EXPECT_EQ(data.setChannelFrequency(1, text, FrequencyField::Receive), EntryResult::OutOfBand);
-  EXPECT_EQ(text, local("200.000000"));
-  EXPECT_EQ(rx(1), local("200.00000"));
-  text = "1000";
-  EXPECT_EQ(data.setChannelFrequency(1, text, FrequencyField::Transmit), EntryResult::OutOfBand);
-  EXPECT_EQ(tx(1), local("174.00000"));
-  EXPECT_EQ(RadioData::outOfBandTextId(FrequencyField::Receive), 10026016);
-  EXPECT_EQ(RadioData::outOfBandTextId(FrequencyField::Transmit), 10026017);
-}
-
 TEST_P(RadioDataTest, ChannelNumbersAboveTheChannelCountAreRefused) {
   data.resetToModel(ModelCatalogue::modelCodeForRow(kRowHx4410Vhf1));
   std::string text = "151";
@@ -184,12 +172,6 @@ TEST_P(RadioDataTest, ATestFrequencyEntrySetsTransmitWhenThereIsNone) {
             local("152.00000"));
   EXPECT_EQ(DisplayText::testFrequencyCell(data.testFrequency(12), FrequencyField::Receive).text,
             local("153.00000"));
-}
-
-TEST_P(RadioDataTest, ClearingEitherTestFrequencyErasesTheRecord) {
-  std::string empty;
-  data.setTestFrequency(2, empty, FrequencyField::Transmit);
-  EXPECT_EQ(bytesAt(data.editImage, layout::testFreqOffset(2), 16), std::vector<std::uint8_t>(16, 0xFF));
 }
 
 TEST_P(RadioDataTest, DeletingAllTestFrequenciesBringsBackTheDefaults) {
@@ -361,25 +343,6 @@ TEST_P(RadioDataTest, EntriesThatAreNotOneNumberChangeNothing) {
     EXPECT_FALSE(data.commitTimeOutText(text)) << text;
   }
   EXPECT_EQ(data.editImage, before);
-}
-
-TEST_P(RadioDataTest, SpinningWrapsAround) {
-  data.commitTimeOutText("30");
-  data.spinTimeOut(-1);
-  EXPECT_EQ(data.timeOutTimer(), 0);
-  data.spinTimeOut(-1);
-  EXPECT_EQ(data.timeOutTimer(), 10);
-  data.spinTimeOut(+1);
-  EXPECT_EQ(data.timeOutTimer(), 0);
-  data.editImage[layout::kTimeOutTimer] = 11;
-  data.commitTimeOutText("");
-  data.spinTimeOut(+1);
-  EXPECT_EQ(data.timeOutTimer(), 1);
-  data.commitSquelchText("9");
-  data.spinSquelch(+1);
-  EXPECT_EQ(data.squelchLevel(), 0);
-  data.spinSquelch(-1);
-  EXPECT_EQ(data.squelchLevel(), 9);
 }
 
 TEST_P(RadioDataTest, PickedOptionsChangeOnlyTheirBits) {

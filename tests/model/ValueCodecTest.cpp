@@ -23,12 +23,23 @@ using test::isValidTone;
 
 class FrequencyCodecTest : public SeparatorTest {};
 
-TEST_P(FrequencyCodecTest, AFrequencyOnBothRastersBelow300MHzTakesThe5kHzStep) {
-  const auto encoded = encodeFrequency(local("145.125"));
-  ASSERT_TRUE(encoded);
-  EXPECT_EQ(encoded->code, (FrequencyCode{0x00, 0x25, 0x51, 0x14}));
-  EXPECT_EQ(encoded->stepCode, kStep5kHz);
-  EXPECT_EQ(formatFrequency(encoded->code), local("145.12500"));
+TEST_P(FrequencyCodecTest, AFrequencyTakesTheStepOfItsRasterOrIsRoundedDownOntoTheRasterOfItsRange) {
+  struct Case {
+    const char* text;
+    std::uint8_t step;
+    const char* shown;
+  };
+  // Where both rasters fit, 5 kHz below 300 MHz; where neither fits, the raster of the range.
+  const Case cases[] = {{"145.125", kStep5kHz, "145.12500"},    {"145.00625", kStep6250Hz, "145.00625"},
+                        {"462.5625", kStep6250Hz, "462.56250"}, {"145.0031", kStep5kHz, "145.00000"},
+                        {"450.0031", kStep6250Hz, "450.00000"}, {"450.005", kStep5kHz, "450.00500"}};
+  for (const Case& c : cases) {
+    const auto encoded = encodeFrequency(local(c.text));
+    ASSERT_TRUE(encoded) << c.text;
+    EXPECT_EQ(encoded->stepCode, c.step) << c.text;
+    EXPECT_EQ(formatFrequency(encoded->code), local(c.shown)) << c.text;
+  }
+  EXPECT_EQ(encodeFrequency(local("145.125"))->code, (FrequencyCode{0x00, 0x25, 0x51, 0x14}));
 
   // The boundary is taken on the rounded value: a text that rounds to 300 MHz gets the step
   // of the text it formats to.
@@ -36,35 +47,6 @@ TEST_P(FrequencyCodecTest, AFrequencyOnBothRastersBelow300MHzTakesThe5kHzStep) {
   ASSERT_TRUE(rounded);
   EXPECT_EQ(rounded->stepCode, kStep6250Hz);
   EXPECT_EQ(encodeFrequency(formatFrequency(rounded->code)), rounded);
-}
-
-TEST_P(FrequencyCodecTest, AFrequencyOnlyOnThe6250HzRasterKeepsItsValue) {
-  const auto low = encodeFrequency(local("145.00625"));
-  ASSERT_TRUE(low);
-  EXPECT_EQ(low->stepCode, kStep6250Hz);
-  EXPECT_EQ(formatFrequency(low->code), local("145.00625"));
-
-  const auto high = encodeFrequency(local("462.5625"));
-  ASSERT_TRUE(high);
-  EXPECT_EQ(high->stepCode, kStep6250Hz);
-  EXPECT_EQ(formatFrequency(high->code), local("462.56250"));
-}
-
-TEST_P(FrequencyCodecTest, AFrequencyOnNeitherRasterIsRoundedDownOntoTheRasterOfItsRange) {
-  const auto vhf = encodeFrequency(local("145.0031"));
-  ASSERT_TRUE(vhf);
-  EXPECT_EQ(vhf->stepCode, kStep5kHz);
-  EXPECT_EQ(formatFrequency(vhf->code), local("145.00000"));
-
-  const auto uhf = encodeFrequency(local("450.0031"));
-  ASSERT_TRUE(uhf);
-  EXPECT_EQ(uhf->stepCode, kStep6250Hz);
-  EXPECT_EQ(formatFrequency(uhf->code), local("450.00000"));
-
-  const auto onlyFiveKilohertz = encodeFrequency(local("450.005"));
-  ASSERT_TRUE(onlyFiveKilohertz);
-  EXPECT_EQ(onlyFiveKilohertz->stepCode, kStep5kHz);
-  EXPECT_EQ(formatFrequency(onlyFiveKilohertz->code), local("450.00500"));
 }
 
 TEST_P(FrequencyCodecTest, FormattingShowsEightDigitsWithoutLeadingZeros) {
@@ -80,26 +62,25 @@ TEST_P(FrequencyCodecTest, EmptyZeroAndNonNumbersEncodeToNoValue) {
   EXPECT_FALSE(encodeFrequency(std::string(5000, '9')));
 }
 
-TEST_P(FrequencyCodecTest, TheBandCheckRewritesTheTextWithSixDecimals) {
-  std::string far = "1000";
-  EXPECT_FALSE(checkFrequencyText(far, kVhf1));
-  EXPECT_EQ(far, local("174.000000"));
-
-  std::string outside = "200";
-  EXPECT_FALSE(checkFrequencyText(outside, kVhf1));
-  EXPECT_EQ(outside, local("200.000000"));
-
-  std::string precise = local("160.1234567");
-  EXPECT_TRUE(checkFrequencyText(precise, kVhf1));
-  EXPECT_EQ(precise, local("160.123457"));
-
-  std::string low = "12";
-  EXPECT_FALSE(checkFrequencyText(low, kUhf1));
-  EXPECT_EQ(low, local("450.000000"));
-
-  std::string empty;
-  EXPECT_TRUE(checkFrequencyText(empty, kVhf1));
-  EXPECT_EQ(empty, "");
+TEST_P(FrequencyCodecTest, TheBandCheckRewritesTheTextWithSixDecimalsAndHugeNumbersAsABandEdge) {
+  struct Case {
+    std::string text;
+    BandLimits limits;
+    bool inBand;
+    std::string rewritten;
+  };
+  const Case cases[] = {{"200", kVhf1, false, "200.000000"},
+                        {"12", kUhf1, false, "450.000000"},
+                        {"1000", kVhf1, false, "174.000000"},
+                        {"1e999", kVhf1, false, "174.000000"},
+                        {std::string(400, '9'), kVhf1, false, "174.000000"},
+                        {"160.1234567", kVhf1, true, "160.123457"},
+                        {"", kVhf1, true, ""}};
+  for (const Case& c : cases) {
+    std::string entry = local(c.text);
+    EXPECT_EQ(checkFrequencyText(entry, c.limits), c.inBand) << c.text;
+    EXPECT_EQ(entry, local(c.rewritten)) << c.text;
+  }
 }
 
 TEST_P(FrequencyCodecTest, TheBandCheckLeavesNonNumbersForTheEncoderToRefuse) {
@@ -109,13 +90,6 @@ TEST_P(FrequencyCodecTest, TheBandCheckLeavesNonNumbersForTheEncoderToRefuse) {
     EXPECT_FALSE(checkFrequencyText(entry, kVhf1)) << text;
     EXPECT_EQ(entry, text);
     EXPECT_FALSE(encodeFrequency(entry)) << text;
-  }
-}
-
-TEST_P(FrequencyCodecTest, TheBandCheckTurnsHugeNumbersIntoABandEdge) {
-  for (std::string entry : {std::string("1e999"), std::string(400, '9')}) {
-    EXPECT_FALSE(checkFrequencyText(entry, kVhf1));
-    EXPECT_EQ(entry, local("174.000000"));
   }
 }
 
@@ -242,33 +216,31 @@ TEST_P(ToneCodecTest, AnyTextParsesToAValidTone) {
 
 INSTANTIATE_TEST_SUITE_P(Separators, ToneCodecTest, ::testing::Values('.', ','), test::separatorName);
 
-TEST(ClampToStep, ClampsAndLowersToTheStep) {
-  const auto clamp = [](std::string text) {
-    const int value = clampToStep(text, 300, 0, 30);
-    EXPECT_EQ(text, std::to_string(value));
-    return value;
+TEST(ClampToStep, ClampsLowersToTheStepAndRewritesTheText) {
+  struct Case {
+    std::string text;
+    int max;
+    int min;
+    int step;
+    int value;
   };
-  EXPECT_EQ(clamp("45"), 30);
-  EXPECT_EQ(clamp("999"), 300);
-  EXPECT_EQ(clamp("-5"), 0);
-  EXPECT_EQ(clamp("abc"), 0);
-  EXPECT_EQ(clamp("99999999999999999999"), 300);
-  EXPECT_EQ(clamp(" 60s"), 60);
-}
-
-TEST(ClampToStep, LeavesTheTextAloneWhenTheRangeIsInverted) {
-  std::string text = "77x";
-  EXPECT_EQ(clampToStep(text, 0, 10, 3), 77);
-  EXPECT_EQ(text, "77x");
+  const Case cases[] = {
+      {"45", 300, 0, 30, 30}, {"999", 300, 0, 30, 300}, {"-5", 300, 0, 30, 0},
+      {"abc", 300, 0, 30, 0}, {" 60s", 300, 0, 30, 60}, {"99999999999999999999", 300, 0, 30, 300},
+      {"-5", -5, -10, 3, -6}, {"7", 25, 5, 10, 10},     {"7", 9, 5, 10, 7}, // no multiple of the step inside
+      {"45", 300, 0, 0, 45},  {"45", 300, 0, -30, 45}, // a step of zero or less does not round
+  };
+  for (const Case& c : cases) {
+    std::string text = c.text;
+    EXPECT_EQ(clampToStep(text, c.max, c.min, c.step), c.value) << c.text;
+    EXPECT_EQ(text, std::to_string(c.value)) << c.text;
+  }
+  std::string inverted = "77x"; // a range with its ends swapped leaves the text alone
+  EXPECT_EQ(clampToStep(inverted, 0, 10, 3), 77);
+  EXPECT_EQ(inverted, "77x");
 }
 
 TEST(ClampToStep, TheResultStaysInsideTheRangeForAnyRangeAndStep) {
-  std::string negative = "-5";
-  EXPECT_EQ(clampToStep(negative, -5, -10, 3), -6);
-  std::string largeStep = "7";
-  EXPECT_EQ(clampToStep(largeStep, 25, 5, 10), 10);
-  std::string noMultiple = "7";
-  EXPECT_EQ(clampToStep(noMultiple, 9, 5, 10), 7);
   std::mt19937 random(11);
   for (int round = 0; round < 20000; ++round) {
     const int a = static_cast<int>(random()) / (round % 2 ? 1 : 65536);
@@ -280,13 +252,6 @@ TEST(ClampToStep, TheResultStaysInsideTheRangeForAnyRangeAndStep) {
     ASSERT_LE(value, std::max(a, b));
     EXPECT_EQ(text, std::to_string(value));
   }
-}
-
-TEST(ClampToStep, AStepOfZeroOrLessDoesNotRound) {
-  std::string zero = "45";
-  EXPECT_EQ(clampToStep(zero, 300, 0, 0), 45);
-  std::string negative = "45";
-  EXPECT_EQ(clampToStep(negative, 300, 0, -30), 45);
 }
 
 TEST(StepValue, WrapsAroundAtBothEnds) {

@@ -1,7 +1,13 @@
 #include "support/TestSupport.h"
 
+#include "model/JobRecord.h"
+
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -42,6 +48,38 @@ std::string makeTempDir() {
     }
   }
   throw std::runtime_error("no temporary folder could be made");
+}
+
+std::string readFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void writeFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<std::string> jobRecordLines(const std::string& path) {
+  std::vector<std::string> lines = linesOf(readFileBytes(path));
+  if (lines.empty()) {
+    ADD_FAILURE() << path << " holds no record";
+    return lines;
+  }
+  EXPECT_EQ(lines.front(), JobRecord::kHeader) << path;
+  lines.erase(lines.begin());
+  return lines;
 }
 
 } // namespace vpr::test

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by all test programs.
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vpr::test {
 
@@ -10,5 +12,13 @@ std::string sourcePath(const std::string& relative);
 std::string binaryPath(const std::string& relative);
 // A fresh, empty directory for one test; removed at process exit.
 std::string makeTempDir();
+
+// The bytes of a file (empty when it cannot be read), and a file made to hold exactly the bytes.
+std::string readFileBytes(const std::filesystem::path& path);
+void writeFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// The lines of a text, each without its line end (LF or CRLF).
+std::vector<std::string> linesOf(const std::string& text);
+// The lines of a job record file after its header; a missing or wrong header fails the test.
+std::vector<std::string> jobRecordLines(const std::string& path);
 
 } // namespace vpr::test

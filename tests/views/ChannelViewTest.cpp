@@ -42,27 +42,6 @@ protected:
   CEditGrid* grid = nullptr;
 };
 
-TEST_F(ChannelView, TypingIntoColumnOneCreatesTheChannelAndEnterMovesToColumnTwo) {
-  grid->setCell(1, 1);
-  typeKeys("145.125");
-  EXPECT_EQ(QApplication::focusWidget(), view->frequencyEditor());
-  EXPECT_FALSE(data.channelRecord(1)) << "nothing is stored while the editor is open";
-  pressKey(Qt::Key_Return);
-
-  ASSERT_TRUE(data.channelRecord(1));
-  EXPECT_EQ(record(1).rxFreq(), record(1).txFreq());
-  EXPECT_EQ(record(1).rxTone(), kToneOff);
-  EXPECT_EQ(cell(1, 1), "145.12500");
-  EXPECT_EQ(cell(1, 2), "145.12500");
-  EXPECT_EQ(cell(1, 3), text(10029001));
-  EXPECT_EQ(cell(1, 5), text(10029012));
-  EXPECT_EQ(cell(1, 6), text(10029012));
-  EXPECT_EQ(grid->row(), 1);
-  EXPECT_EQ(grid->col(), 2);
-  EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);
-  EXPECT_EQ(QApplication::focusWidget(), grid);
-}
-
 TEST_F(ChannelView, EnterOnColumnOneOfAReceiveOnlyChannelGoesToTheNextRow) {
   program(1, "150.000");
   std::string none;
@@ -140,20 +119,6 @@ TEST_F(ChannelView, AClickBelowTheLastRowOpensNothing) {
   EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);
 }
 
-TEST_F(ChannelView, ATransmitEntryCopiesTheReceiveTone) {
-  program(2, "150.000");
-  std::string none;
-  data.setChannelFrequency(2, none, FrequencyField::Transmit);
-  data.setChannelTone(2, ToneField::Receive, "88.5", false);
-  view->reloadFromImage();
-  grid->setCell(2, 2);
-  typeKeys("151");
-  pressKey(Qt::Key_Return);
-  EXPECT_TRUE(record(2).hasTransmit());
-  EXPECT_EQ(record(2).txTone(), 0x0885);
-  EXPECT_EQ(cell(2, 4), "88.5");
-}
-
 TEST_F(ChannelView, TypedDcsCodeIsUpperCasedAndStoredInBothTones) {
   program(1, "150.000");
   grid->setCell(1, 3);
@@ -224,35 +189,6 @@ TEST_F(ChannelView, OptionEditorStoresTheChosenValue) {
   EXPECT_EQ(cell(1, 6), text(10029011));
 }
 
-TEST_F(ChannelView, EscapeAbandonsAFrequencyEntry) {
-  program(1, "150.000");
-  const ChannelRecord before = record(1);
-  grid->setCell(1, 1);
-  typeKeys("160.5");
-  pressKey(Qt::Key_Escape);
-  EXPECT_EQ(record(1), before);
-  EXPECT_EQ(cell(1, 1), "150.00000");
-  EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);
-  EXPECT_EQ(QApplication::focusWidget(), grid);
-}
-
-TEST_F(ChannelView, ClosingStoresAnEntryStillInTheEditor) {
-  grid->setCell(2, 1);
-  typeKeys("155");
-  EXPECT_TRUE(view->queryClose());
-  EXPECT_TRUE(data.channelRecord(2));
-  EXPECT_EQ(grid->editorKind(), CEditGrid::EditorKind::None);
-}
-
-TEST_F(ChannelView, AnOutOfBandEntryIsStoredAndWarnedAboutOnce) {
-  grid->setCell(1, 1);
-  typeKeys("1000");
-  pressKey(Qt::Key_Return);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, textOf(10026016));
-  EXPECT_EQ(cell(1, 1), "174.00000");
-}
-
 TEST_F(ChannelView, LettersAndASecondSeparatorNeverReachTheFrequency) {
   grid->setCell(1, 1);
   typeKeys("1x5a0.1.2,5");
@@ -307,18 +243,6 @@ TEST_F(ChannelView, CopyOfRowsTwoToFourPastedAtRowTenChangesRowsTenAndTwelveOnly
   EXPECT_EQ(record(11), eleven);
   EXPECT_EQ(cell(12, 1), "154.00000");
   EXPECT_EQ(record(13), thirteen);
-}
-
-TEST_F(ChannelView, PasteAtTheLastRowChangesOnlyThatRow) {
-  program(1, "151.000");
-  program(2, "152.000");
-  clickCell(*grid, 1, 0);
-  clickCell(*grid, 2, 0, Qt::LeftButton, Qt::ShiftModifier);
-  view->copyRows();
-  clickCell(*grid, 16, 0);
-  view->pasteRows();
-  EXPECT_EQ(cell(16, 1), "151.00000");
-  EXPECT_EQ(cell(15, 1), "");
 }
 
 TEST_F(ChannelView, DeleteKeyInRowSelectionDeletesTheSelectedChannels) {

@@ -91,7 +91,7 @@ TEST_F(FeatureView, AnUnreadableTimeOutShowsEmptyAndTheNextUpCommitsOffFirst) {
   EXPECT_EQ(timeOut()->text(), "30");
 }
 
-TEST_F(FeatureView, SquelchTakesOneDigitAndWrapsFromNineToZero) {
+TEST_F(FeatureView, SquelchTakesOneDigitAndWrapsBetweenNineAndZero) {
   squelch()->setFocus();
   typeKeys("x78");
   EXPECT_EQ(squelch()->text(), "7");
@@ -101,6 +101,8 @@ TEST_F(FeatureView, SquelchTakesOneDigitAndWrapsFromNineToZero) {
   view->reloadFromImage();
   squelch()->stepBy(1);
   EXPECT_EQ(data.squelchLevel(), 0);
+  squelch()->stepBy(-1);
+  EXPECT_EQ(data.squelchLevel(), 9);
 }
 
 TEST_F(FeatureView, APickFieldOpensTheSharedListOverItAndStoresTheChoice) {
@@ -186,23 +188,20 @@ protected:
   std::unique_ptr<CKeyView> view;
 };
 
-TEST_F(KeyView, AnUnknownMoniValueShowsEmptyAndAnyChoiceReplacesIt) {
-  data.editImage[layout::kMoniKey] = 7;
-  view->reloadFromImage();
-  EXPECT_TRUE(view->moniField()->text().isEmpty());
-  view->moniField()->setFocus();
-  EXPECT_EQ(view->pickList()->currentIndex(), -1);
-  choose(view->pickList(), text(10101502));
-  EXPECT_EQ(data.moniKey(), 2);
-}
-
-TEST_F(KeyView, ChoosingOffStoresZero) {
-  view->moniField()->setFocus();
-  ASSERT_EQ(view->pickList()->count(), 4);
-  choose(view->pickList(), text(10029010));
-  EXPECT_EQ(data.moniKey(), 0);
-  view->pickList()->clearFocus();
-  EXPECT_EQ(view->moniField()->text(), text(10029010));
+TEST_F(KeyView, AnUnknownMoniValueShowsEmptyAndEachChoiceReplacesItWithItsValue) {
+  for (const auto& [entry, value] : {std::pair{10101502, 2}, std::pair{10029010, 0}}) {
+    SCOPED_TRACE(entry);
+    data.editImage[layout::kMoniKey] = 7;
+    view->reloadFromImage();
+    EXPECT_TRUE(view->moniField()->text().isEmpty());
+    view->moniField()->setFocus();
+    ASSERT_EQ(view->pickList()->count(), 4);
+    EXPECT_EQ(view->pickList()->currentIndex(), -1);
+    choose(view->pickList(), text(entry));
+    EXPECT_EQ(data.moniKey(), value);
+    view->pickList()->clearFocus();
+    EXPECT_EQ(view->moniField()->text(), text(entry));
+  }
   EXPECT_EQ(view->helpContext(), 204800);
 }
 

@@ -37,16 +37,6 @@ TEST_F(TestFrequencyView, ShowsTheBandDefaultsInSixteenRows) {
   EXPECT_EQ(cell(16, 0), "16");
 }
 
-TEST_F(TestFrequencyView, AReceiveEntryIntoAnEmptyRowAlsoSetsTransmit) {
-  grid->setCell(10, 1);
-  typeKeys("155.5");
-  pressKey(Qt::Key_Return);
-  EXPECT_EQ(cell(10, 1), "155.50000");
-  EXPECT_EQ(cell(10, 2), "155.50000");
-  EXPECT_EQ(grid->row(), 10);
-  EXPECT_EQ(grid->col(), 2);
-}
-
 TEST_F(TestFrequencyView, ClearingTheTransmitCellErasesTheWholeRecord) {
   grid->setCell(2, 2);
   pressKey(Qt::Key_Backspace);
@@ -96,15 +86,6 @@ TEST_F(TestFrequencyView, TypingOnColumnTwoOfAnEmptyRowEditsColumnOne) {
   EXPECT_EQ(view->frequencyEditor()->text(), "160");
 }
 
-TEST_F(TestFrequencyView, EscapeLeavesTheRecordAlone) {
-  const TestFreqRecord before = record(3);
-  grid->setCell(3, 2);
-  typeKeys("170");
-  pressKey(Qt::Key_Escape);
-  EXPECT_EQ(record(3), before);
-  EXPECT_EQ(cell(3, 2), "173.97500");
-}
-
 TEST_F(TestFrequencyView, PastingThreeRecordsAtRowFifteenChangesFifteenAndSixteenOnly) {
   clickCell(*grid, 8, 0);
   clickCell(*grid, 10, 0, Qt::LeftButton, Qt::ShiftModifier);
@@ -115,15 +96,6 @@ TEST_F(TestFrequencyView, PastingThreeRecordsAtRowFifteenChangesFifteenAndSixtee
   EXPECT_EQ(record(15).rxFreq(), eight.rxFreq());
   EXPECT_EQ(record(16), TestFreqRecord::empty()) << "an empty copied record empties its target";
   EXPECT_EQ(record(14), TestFreqRecord::empty());
-}
-
-TEST_F(TestFrequencyView, AnOutOfBandEntryIsStoredThenWarned) {
-  grid->setCell(4, 2);
-  typeKeys("200");
-  pressKey(Qt::Key_Return);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, textOf(10026017));
-  EXPECT_EQ(cell(4, 2), "200.00000");
 }
 
 TEST_F(TestFrequencyView, ClosingShowsTheNoteFirst) {
