@@ -17,7 +17,9 @@ constexpr int kTextOpenFailed = 10026002;
 constexpr int kTextListedTwice = 10068001;
 constexpr int kTextCancelled = 10068002;
 
-// A port's connection: the radio link, failing every exchange once the cancel flag is set.
+// A port's connection: the radio link, refusing to send anything once the cancel flag is set. An
+// exchange already begun is finished: the answer to what was sent is still read, so that a block
+// the radio took before the flag was set is counted as taken.
 class FleetRadio : public CRadioComm {
 public:
   explicit FleetRadio(const std::atomic<bool>* cancel) : cancel_(cancel) {}
@@ -26,9 +28,6 @@ public:
   bool WriteString(const std::string& text) override { return !stopped() && CRadioComm::WriteString(text); }
   bool WriteBuffer(const std::uint8_t* data, std::size_t count) override {
     return !stopped() && CRadioComm::WriteBuffer(data, count);
-  }
-  bool ReadBytes(std::uint8_t* data, std::size_t count) override {
-    return !stopped() && CRadioComm::ReadBytes(data, count);
   }
   bool stopped() const { return cancel_ != nullptr && cancel_->load(); }
 
