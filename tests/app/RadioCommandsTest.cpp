@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace vpr;
@@ -96,13 +95,10 @@ TEST_F(RadioCommandsTest, WriteSendsTheWorkingImageToTheRadioAndRecordsIt) {
   EXPECT_EQ(radio->memory()[0x10], 0x25);
   EXPECT_EQ(radioData().editImage, before) << "a write changes nothing in the program";
   EXPECT_TRUE(radioData().isModified()) << "writing a radio is no save";
-  std::ifstream record(JobRecord::pathBelow(dataFolder));
-  std::string header, line, more;
-  ASSERT_TRUE(std::getline(record, header) && std::getline(record, line));
-  EXPECT_FALSE(std::getline(record, more)) << "one line for the one radio";
-  EXPECT_EQ(header.substr(0, header.find_last_not_of('\r') + 1), JobRecord::kHeader);
+  const std::vector<std::string> lines = test::jobRecordLines(JobRecord::pathBelow(dataFolder));
+  ASSERT_EQ(lines.size(), 1u) << "one line for the one radio";
   for (const char* part : {",COM7,", "workshop.dat (changes not saved),done,"})
-    EXPECT_NE(line.find(part), std::string::npos) << line;
+    EXPECT_NE(lines[0].find(part), std::string::npos) << lines[0];
 }
 
 // A record that cannot take the radio's line (its name is taken by a folder): the radio is not
