@@ -86,12 +86,14 @@ protected:
 
   // Checks a window once it is on the screen, laid out as the user sees it.
   static void checkExposed(QWidget& window) {
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    // The window manager frames and places the window a moment after it shows (longer on a busy
-    // machine); a fault is what is still there once it has.
-    (void)QTest::qWaitFor([&window] {
-      return !window.frameGeometry().isEmpty() && static_cast<bool>(test::laidOutCleanly(window));
-    });
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 20000));
+    // The window manager frames and places the window a moment after it shows (seconds on a
+    // machine busy with other builds); a fault is what is still there once it has.
+    (void)QTest::qWaitFor(
+        [&window] {
+          return !window.frameGeometry().isEmpty() && static_cast<bool>(test::laidOutCleanly(window));
+        },
+        20000);
     EXPECT_TRUE(test::laidOutCleanly(window));
   }
   static void checkShown(QWidget& window) {
