@@ -8,14 +8,17 @@
 
 // The artwork is compiled into the library; its resources are registered before first use.
 static void registerArtwork() {
-  Q_INIT_RESOURCE(vpr40t);
+  static const bool registered = [] {
+    Q_INIT_RESOURCE(vpr40t);
+    return true;
+  }();
+  (void)registered;
 }
 
 namespace vpr {
 
 QPixmap Artwork::pixmap(const QString& path) {
-  static const bool registered = (registerArtwork(), true);
-  (void)registered;
+  registerArtwork();
   // Every picture is a PNG, which Qt reads itself. Left to detect the format, the reader would
   // first load each image-format plugin (GIF, ICO, JPEG and its library) to ask whether it
   // wants the file; that is start-up time and memory for nothing.
@@ -32,8 +35,7 @@ QIcon Artwork::icon(const char* name) {
 }
 
 QIcon Artwork::icon(const QStringList& paths) {
-  static const bool registered = (registerArtwork(), true);
-  (void)registered;
+  registerArtwork();
   std::vector<PngIconEngine::Drawing> drawings;
   for (const QString& path : paths) {
     QImageReader reader(path, QByteArrayLiteral("png"));

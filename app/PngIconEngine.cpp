@@ -13,8 +13,6 @@ PngIconEngine::PngIconEngine(std::vector<Drawing> drawings) {
 }
 
 const QIcon& PngIconEngine::drawingFor(const QSize& pixels) {
-  static const QIcon none;
-  if (drawings_.empty()) return none;
   Loaded* chosen = &drawings_.back();
   for (Loaded& loaded : drawings_) {
     if (loaded.drawing.size.width() >= pixels.width() && loaded.drawing.size.height() >= pixels.height()) {
@@ -43,7 +41,6 @@ QPixmap PngIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State 
 
 QSize PngIconEngine::actualSize(const QSize& size, QIcon::Mode, QIcon::State) {
   // A drawing is scaled down to the size asked for, never enlarged beyond the largest.
-  if (drawings_.empty()) return {};
   const QSize largest = drawings_.back().drawing.size;
   if (largest.width() <= size.width() && largest.height() <= size.height()) return largest;
   return largest.scaled(size, Qt::KeepAspectRatio);
@@ -66,7 +63,7 @@ QString PngIconEngine::key() const {
 }
 
 bool PngIconEngine::isNull() {
-  return drawings_.empty();
+  return false; // it has a drawing
 }
 
 } // namespace vpr

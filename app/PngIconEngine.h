@@ -20,7 +20,7 @@ public:
     QString path; // a resource path
     QSize size;   // its size in pixels
   };
-  // DRAWINGS from the smallest to the largest.
+  // DRAWINGS from the smallest to the largest; at least one.
   explicit PngIconEngine(std::vector<Drawing> drawings);
 
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;
