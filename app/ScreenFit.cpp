@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace vpr {
@@ -32,13 +33,17 @@ QRect fitOnScreens(QRect client, const QMargins& frame, const QList<QRect>& avai
 }
 
 QMargins windowFrameMargins(const QWidget& window) {
-  if (window.isVisible()) {
-    const QRect outer = window.frameGeometry();
-    const QRect inner = window.geometry();
-    if (outer != inner)
-      return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-              outer.bottom() - inner.bottom()};
-  }
+  // The window's own reading of its frame, which it takes again whenever the window manager
+  // changes the frame. The widget's frame geometry is not used: it keeps the margins read at the
+  // window's last move or resize, and a window manager that had not yet sized its frame then
+  // leaves them negative (a frame of 0x0 around a window of 586x318) until the window next moves.
+  if (window.isVisible())
+    if (const QWindow* handle = window.windowHandle()) {
+      const QMargins measured = handle->frameMargins();
+      if (!measured.isNull() && measured.left() >= 0 && measured.top() >= 0 && measured.right() >= 0 &&
+          measured.bottom() >= 0)
+        return measured;
+    }
   // Not yet framed by the window manager: a title bar of two text lines and borders as wide as the
   // widest usual frames (Windows' resize borders are 8 pixels); a guess on the large side only
   // leaves a small gap at the screen's edge.

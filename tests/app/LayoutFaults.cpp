@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QToolButton>
+#include <QWindow>
 
 #include <cmath>
 #include <functional>
@@ -91,7 +92,7 @@ private:
 
   void checkOnScreen(const QWidget& window) {
     const QScreen* screen = window.screen();
-    const QRect frame = window.frameGeometry();
+    const QRect frame = framedGeometry(window);
     // Frame margins of an odd number of device pixels round up to a logical pixel more.
     if (screen && !screen->availableGeometry().adjusted(-1, -1, 1, 1).contains(frame))
       faults_ << QStringLiteral("%1 at %2,%3 %4x%5 is not whole on the screen of %6x%7")
@@ -227,6 +228,11 @@ QStringList menuFaults(const QMenu& menu) {
                     .arg(menu.title(), it->second, action->text(), letter);
   }
   return faults;
+}
+
+QRect framedGeometry(const QWidget& window) {
+  const QWindow* handle = window.windowHandle();
+  return handle ? window.geometry().marginsAdded(handle->frameMargins()) : window.geometry();
 }
 
 ::testing::AssertionResult laidOutCleanly(const QWidget& root) {

@@ -5,6 +5,7 @@
 // announce, and two controls sharing an accelerator letter. The tests of every view and dialog,
 // at every scale and in every language, walk their windows with this one checker.
 
+#include <QRect>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -20,6 +21,10 @@ QStringList layoutFaults(const QWidget& root);
 
 // The faults of a menu and its submenus: accelerator letters that two items of one menu share.
 QStringList menuFaults(const QMenu& menu);
+
+// The window with the frame and title bar the window manager put around it, as the window last
+// read them from the window manager (an empty frame while it has not framed the window).
+QRect framedGeometry(const QWidget& window);
 
 // Success when the widget shows no fault, otherwise a failure listing them.
 ::testing::AssertionResult laidOutCleanly(const QWidget& root);

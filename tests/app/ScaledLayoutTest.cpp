@@ -89,16 +89,12 @@ protected:
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 20000));
     // The window manager frames and places the window a moment after it shows (seconds on a
     // machine busy with other builds); a fault is what is still there once it has.
-    const auto settled = [&window] {
-      return !window.frameGeometry().isEmpty() && static_cast<bool>(test::laidOutCleanly(window));
-    };
-    if (!QTest::qWaitFor(settled, 10000) && window.geometry().isEmpty()) {
-      // On a loaded test machine the window system now and then leaves a scaled window at a size
-      // below one logical pixel, which no user's screen has shown; the window is laid out again
-      // at the size it asks for, as when it first showed, and checked at that.
-      window.adjustSize();
-      (void)QTest::qWaitFor(settled, 10000);
-    }
+    (void)QTest::qWaitFor(
+        [&window] {
+          return test::framedGeometry(window) != window.geometry() &&
+                 static_cast<bool>(test::laidOutCleanly(window));
+        },
+        10000);
     EXPECT_TRUE(test::laidOutCleanly(window));
   }
   static void checkShown(QWidget& window) {

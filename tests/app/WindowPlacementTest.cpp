@@ -3,6 +3,7 @@
 #include "app/AppTestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CRPSApp.h"
+#include "app/LayoutFaults.h"
 #include "app/ProgramFixture.h"
 #include "app/ScreenFit.h"
 #include "support/FakeUserInterface.h"
@@ -54,7 +55,7 @@ protected:
     const QRect available = window.screen()->availableGeometry();
     QRect outer;
     if (QTest::qWaitFor([&] {
-          outer = window.frameGeometry();
+          outer = test::framedGeometry(window);
           return available.contains(outer);
         }))
       return ::testing::AssertionSuccess();
