@@ -69,10 +69,12 @@ CSplashWnd::CSplashWnd(QWidget* owner, QPixmap picture)
   setCursor(Qt::ArrowCursor);
   compose(std::move(picture));
   setFixedSize(composed_.size() / composed_.devicePixelRatio());
-  // Centre over the main window when it is visible, else over the screen.
+  // Centre over the main window when it is visible, else over the screen. The window's own
+  // rectangle, not its frame: a window manager still sizing the frame can leave Qt's frame
+  // rectangle empty for a while.
   QRect area;
   if (owner && owner->isVisible())
-    area = owner->frameGeometry();
+    area = owner->geometry();
   else if (const QScreen* screen = QGuiApplication::primaryScreen())
     area = screen->availableGeometry();
   if (area.isValid()) move(area.center() - rect().center());
