@@ -401,18 +401,6 @@ TEST_F(Adjustment, LeavingWithoutApplyRestoresTheOpeningValue) {
               ElementsAre("value Q 90", "key 13 1", "key 17 1", "key 13 2", "key 17 2", "channel 1"));
 }
 
-TEST_F(Adjustment, AnAppliedValueStaysWhenTheAdjustmentEnds) {
-  TestBench bench(rowImage());
-  bench.started();
-  ASSERT_EQ(bench.session.openAdjustment(1), Outcome::Done);
-  ASSERT_EQ(bench.session.setValue(77), Outcome::Done);
-  ASSERT_EQ(bench.session.apply(), Outcome::Done);
-  ASSERT_EQ(bench.session.setValue(78), Outcome::Done);
-  EXPECT_EQ(bench.session.leaveAdjustment(true), Outcome::Done);
-  EXPECT_EQ(bench.image[0x3F3], 77);
-  EXPECT_EQ(bench.pair.radio.memory()[0x3F3], 77);
-}
-
 TEST_F(Adjustment, AfterARefusedValueTheImageHoldsTheValueTheRadioTookLastAndNothingMoreIsSent) {
   TestBench bench(rowImage());
   bench.started();
